@@ -1,0 +1,61 @@
+// Frames: the envelope of every XTP package on the TCP stream.
+//
+//   0      1              2        4                    4 + ExtensionLen
+//   +------+--------------+--------+--------------------+---------------------+
+//   | Type | ExtensionLen | Length | extension (TLV)    | payload (Length)    |
+//   +------+--------------+--------+--------------------+---------------------+
+//   Length big-endian, at most 4096; ExtensionLen 0 or 2..127; the extension is
+//   tag (1 byte), data length (1 byte), data. Tag 5 without data marks a heartbeat.
+//
+// CFramePackage cuts frames on the receiving side; CFrameEncoder frames outgoing packages and
+// keeps the frame Type switch. Both belong to the thread that runs their connection.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "public/Package.h"
+#include "quorex/Records.h"
+
+namespace quorex {
+
+inline constexpr std::size_t kFrameHeaderLength = 4;
+inline constexpr std::size_t kMaxFrameLength = 4096;
+inline constexpr std::uint8_t kMaxExtensionLength = 127;
+inline constexpr std::uint8_t kHeartbeatTag = 5;
+inline constexpr std::size_t kHeartbeatFrameLength = 6;
+inline constexpr std::uint8_t kFrameTypeNormal = 1;
+inline constexpr std::uint8_t kFrameTypeSwitched = 3;
+// The longest frame a peer may send: header, longest extension, longest payload.
+inline constexpr std::size_t kMaxWholeFrameLength = kFrameHeaderLength + kMaxExtensionLength + kMaxFrameLength;
+
+class CFramePackage : public CPackage {
+public:
+    // Cuts one frame from the front of the window: the frame's total length (and the window is
+    // shortened to that frame), 0 when more bytes are needed, -1 when the header is invalid
+    // (Length above 4096, ExtensionLen 1 or above 127).
+    int Cut();
+    // True for a cut frame whose extension is tag 5 without data.
+    bool IsHeartbeat() const;
+    // Removes the frame header and extension of a cut frame: the window is the payload.
+    void StripHeader();
+
+    TFrameHeader m_FrameHeader{};
+};
+
+class CFrameEncoder {
+public:
+    // Prepends the frame header (current Type, no extension) to a payload; false when the
+    // package has no headroom for it or the payload exceeds 4096 bytes.
+    bool Encode(CPackage& payload) const;
+    // Replaces the package's window with a heartbeat frame (6 bytes, Type 1).
+    static bool MakeHeartbeat(CPackage& package);
+    // The frame-type control: a non-zero flag makes later frames Type 3, zero back to Type 1.
+    void SwitchType(std::uint8_t flag) { m_type = flag != 0 ? kFrameTypeSwitched : kFrameTypeNormal; }
+    std::uint8_t GetType() const { return m_type; }
+
+private:
+    std::uint8_t m_type = kFrameTypeNormal;
+};
+
+}  // namespace quorex

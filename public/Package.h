@@ -1,0 +1,71 @@
+// CPackageBuffer and CPackage: a package is a window [start, end) on a reference-counted byte
+// block. Building never moves end: every layer prepends its bytes in front of what is there, into
+// the headroom between the block's beginning and start. Receiving layers take views of one block
+// instead of copying. The reference count is a plain integer: all views of one block stay on the
+// thread that owns them.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace quorex {
+
+class CPackageBuffer {
+public:
+    // A new block with a reference count of 1.
+    static CPackageBuffer* Create(std::size_t capacity);
+    void AddRef() { ++m_references; }
+    // Drops one reference; the block is freed when none is left.
+    void Release();
+    bool IsShared() const { return m_references > 1; }
+    std::uint8_t* Data() { return reinterpret_cast<std::uint8_t*>(this + 1); }
+    std::size_t Capacity() const { return m_capacity; }
+
+private:
+    explicit CPackageBuffer(std::size_t capacity) : m_capacity(capacity) {}
+    std::size_t m_capacity;
+    int m_references = 1;
+};
+
+class CPackage {
+public:
+    CPackage() = default;
+    CPackage(const CPackage&) = delete;
+    CPackage& operator=(const CPackage&) = delete;
+    virtual ~CPackage() { Release(); }
+
+    // Drops the current block and takes a new one of the given capacity; the window is empty and
+    // sits at the block's end, so the whole block is headroom.
+    void Allocate(std::size_t capacity);
+    // Places n bytes at the end of this package's own block (a new one when the block is shared
+    // or too small) and makes them the window.
+    void Assign(const void* bytes, std::size_t n);
+    // Another view of the same block with the same window (reference count + 1).
+    void ViewOf(const CPackage& other);
+    // Drops the reference to the block and empties the window.
+    void Release();
+
+    // Moves start back by n and returns the new start, or nullptr when that would pass the
+    // beginning of the block.
+    std::uint8_t* Prepend(std::size_t n);
+    // Moves start forward by n; false (and nothing moved) when fewer than n bytes remain.
+    bool Pop(std::size_t n);
+    // Shortens the window to its first n bytes; false when it holds fewer.
+    bool Truncate(std::size_t n);
+    // Empties the window and puts it at the end of the block.
+    void ResetToEnd();
+
+    std::uint8_t* Address() const { return m_start; }
+    std::size_t Length() const { return static_cast<std::size_t>(m_end - m_start); }
+    std::size_t Headroom() const;
+    bool HasBlock() const { return m_buffer != nullptr; }
+    // True when another package shares this one's block: writing into it would change their bytes.
+    bool IsBlockShared() const { return m_buffer != nullptr && m_buffer->IsShared(); }
+
+private:
+    CPackageBuffer* m_buffer = nullptr;
+    std::uint8_t* m_start = nullptr;
+    std::uint8_t* m_end = nullptr;
+};
+
+}  // namespace quorex

@@ -1,0 +1,39 @@
+// CSyncPoint: the last sequenced package an XTP package handler delivered, kept in memory and in a
+// sync file of exactly 56 bytes (the in-memory TXTPHeader) at offset 0, so that after a restart
+// nothing is delivered twice. Used by the thread that runs its handler.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+
+#include "quorex/Records.h"
+
+namespace quorex {
+
+class CSyncPoint {
+public:
+    // A new sync point: SequenceSeries = series, Chain 'C', every other member 0; no file yet.
+    explicit CSyncPoint(std::uint8_t series);
+    CSyncPoint(const CSyncPoint&) = delete;
+    CSyncPoint& operator=(const CSyncPoint&) = delete;
+    ~CSyncPoint();
+
+    // Closes the current file, then opens path ("r+b") and reads the 56 bytes into the sync
+    // point, or creates it ("wb") and writes the sync point. CRuntimeError "Can't open sync file"
+    // when neither works.
+    void OpenSyncFile(const char* path);
+    // Whether a received package with this header is to be delivered: packages with SequenceNo 0
+    // always are; a sequenced one only when its number is above the sync point's. A refused
+    // package prints "Rcv Tid=%08x Seqseri=%d No=%ld,m_pSyncPoint No=%ld\n".
+    bool Accept(const TXTPHeader& header) const;
+    // After a delivery that returned 0 or more: a sequenced package becomes the sync point and the
+    // file is rewritten at offset 0 and flushed (a failed write is ignored; the next one retries).
+    void Advance(const TXTPHeader& header);
+    const TXTPHeader& Point() const { return m_point; }
+
+private:
+    TXTPHeader m_point{};
+    std::FILE* m_file = nullptr;
+};
+
+}  // namespace quorex

@@ -1,0 +1,141 @@
+// CXTPPackage: an XTP package under construction or being read, a window on a shared block.
+//
+// Wire form: the 56-byte XTP header, then ContentLength bytes of fields, each
+//
+//   0        2          4                 4 + FieldSize
+//   +--------+----------+-----------------+
+//   |FieldID | FieldSize| record (encoded)|   FieldID and FieldSize big-endian
+//   +--------+----------+-----------------+
+//
+// Building prepends each field in front of the previous ones, so the field added last comes
+// first. Parsing accepts fields whose definition positions never increase from one field to the
+// next, which is exactly what building produces. Used by one thread at a time.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <span>
+
+#include "public/Package.h"
+#include "public/PackageDefinition.h"
+#include "public/RecordTraits.h"
+
+namespace quorex {
+
+inline constexpr std::size_t XTPHLEN = 56;             // XTP header on the wire
+inline constexpr std::size_t kXTPHeaderWireBytes = 52;  // encoded members; 4 reserved bytes follow
+inline constexpr std::size_t kFieldHeaderLength = 4;
+inline constexpr std::size_t kMaxContentLength = 4040;
+inline constexpr std::size_t kMaxPayloadLength = 4096;
+// Bytes the frame header and the longest extension need in front of a package.
+inline constexpr std::size_t kFrameHeaderReserve = 133;
+// Block size of a package built for sending: room for both headers in front of a full payload.
+inline constexpr std::size_t kSendPackageCapacity = XTPHLEN + kFrameHeaderReserve + kMaxPayloadLength;
+// A Tid at or above this value is passed on without field checks.
+inline constexpr std::uint32_t kUncheckedTidBase = 0x10000000;
+
+// Parse results below zero.
+enum ParseError : int {
+    kParseShortOrLengthMismatch = -1,
+    kParseUnknownTid = -2,
+    kParseWrongFieldSize = -3,
+    kParseFieldsDoNotAddUp = -4,
+};
+
+// The fields of one ID found by the last parse: they lie back to back in the content.
+class CFieldRange {
+public:
+    CFieldRange() = default;
+    CFieldRange(const std::uint8_t* first, int count, const CFieldDescriptor* descriptor)
+        : m_first(first), m_count(count), m_descriptor(descriptor) {}
+
+    int Count() const { return m_count; }
+    const CFieldDescriptor* Descriptor() const { return m_descriptor; }
+    // The data bytes of the k-th field (0 <= k < Count()). Each step reads the field's own size,
+    // so variable-length fields of different sizes are found correctly too.
+    std::span<const std::uint8_t> Data(int k) const;
+    // Clears the record (GetRecordSize() bytes) and decodes the k-th field into it.
+    void Decode(int k, void* record) const;
+
+private:
+    const std::uint8_t* m_first = nullptr;
+    int m_count = 0;
+    const CFieldDescriptor* m_descriptor = nullptr;
+};
+
+class CXTPPackage : public CPackage {
+public:
+    // Finds the definition of tid and resets the package for building: header cleared, Chain 'S',
+    // Tid set, field cursor 0, empty window at the block's end (a block of kSendPackageCapacity
+    // is allocated on first use). False, and nothing changed, when tid is not in the catalogue.
+    bool Prepare(std::uint32_t tid);
+    // Prepends a field header for fieldSize data bytes and returns where the data goes, or
+    // nullptr (package unchanged) when no definition is set, the package would grow past its
+    // limits, the headroom is short, the definition holds no descriptor with this ID at or after
+    // the field cursor, or that descriptor has a fixed wire length other than fieldSize.
+    std::uint8_t* AddField(std::uint16_t fieldId, std::uint16_t fieldSize);
+    // Adds one record as a field, encoded by its descriptor; false when AddField refuses it.
+    template <class Record>
+    bool AddRecord(const Record& record);
+    // Copies a request identifier of at most 8 characters into the header's RootID.
+    void SetRootID(const char* requestId);
+    // Prepends the 56-byte wire header encoded from header; false when the headroom is short.
+    bool PrependHeader(const TXTPHeader& header);
+
+    // Decodes the header, checks the content against the definition and records where the fields
+    // are. Returns the package length or a ParseError.
+    int Parse();
+    // The fields of the first definition entry with this ID; empty when there are none.
+    CFieldRange GetField(std::uint16_t fieldId) const;
+    // Decodes the index-th field of Record's type into record (cleared first); false when the
+    // package has no such field or carries that ID with another record's layout.
+    template <class Record>
+    bool GetRecord(Record& record, int index = 0) const;
+    int GetFieldCount() const { return m_fieldCount; }
+    const CPackageDefinition* GetDefinition() const { return m_definition; }
+
+    // Flat form, used to queue packages between threads: the 56-byte in-memory header followed by
+    // the content. SaveFlat sets ContentLength and returns the bytes written (0 when out is too
+    // small). LoadFlat raises CRuntimeError "非法的Tid" for an unknown Tid and CDesignError
+    // "package buffer too small" when the flat form is cut short or cannot fit the block.
+    std::size_t SaveFlat(std::span<std::uint8_t> out);
+    void LoadFlat(std::span<const std::uint8_t> flat);
+
+    TXTPHeader m_XTPHeader{};
+
+private:
+    struct Occurrence {
+        std::uint32_t firstOffset;  // offset of the first field in the content
+        int count;
+    };
+
+    const CPackageDefinition* m_definition = nullptr;
+    int m_fieldCursor = 0;
+    Occurrence m_occurrences[kMaxPackageFields]{};
+    int m_fieldCount = 0;
+};
+
+// Encodes the header's 52 member bytes and zeroes the 4 reserved ones (56 bytes at dest).
+void EncodeXTPHeader(const TXTPHeader& header, std::uint8_t* dest);
+
+template <class Record>
+bool CXTPPackage::AddRecord(const Record& record) {
+    using Traits = RecordTraits<Record>;
+    std::uint8_t* data = AddField(Traits::kFieldID, static_cast<std::uint16_t>(Traits::kWireLength));
+    if (data == nullptr) return false;
+    Traits::Encode(record, data);
+    return true;
+}
+
+template <class Record>
+bool CXTPPackage::GetRecord(Record& record, int index) const {
+    using Traits = RecordTraits<Record>;
+    const CFieldRange range = GetField(Traits::kFieldID);
+    if (range.Descriptor() != &Traits::kDescriptor || index < 0 || index >= range.Count()) return false;
+    std::memset(&record, 0, sizeof(Record));
+    Traits::Decode(record, range.Data(index).data());
+    return true;
+}
+
+}  // namespace quorex

@@ -12,7 +12,8 @@ template <class... Records>
 constexpr CPackageDefinition MakeDefinition(std::uint32_t tid, const char* name) {
     static_assert(sizeof...(Records) >= 1 && sizeof...(Records) <= kMaxPackageFields);
     return CPackageDefinition{tid, {&RecordTraits<Records>::kDescriptor...},
-                              static_cast<std::int32_t>(sizeof...(Records)), name};
+                              static_cast<std::int32_t>(sizeof...(Records)), name,
+                              {RecordTraits<Records>::kFieldID...}};
 }
 
 #define QX_PACKAGE(tid, name, ...) MakeDefinition<__VA_ARGS__>(tid, name),

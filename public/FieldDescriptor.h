@@ -47,8 +47,8 @@ public:
 
     // Writes GetWireLength() bytes at dest.
     void Encode(const void* record, std::uint8_t* dest) const { m_encode(record, dest); }
-    // Reads GetWireLength() bytes from src into the record's members. Bytes between members
-    // (terminators, alignment gaps) keep their value: clear the record first.
+    // Reads GetWireLength() bytes from src into the record's members and terminates each text.
+    // Alignment gaps and memory-only members keep their value.
     void Decode(void* record, const std::uint8_t* src) const { m_decode(record, src); }
 
 private:

@@ -4,22 +4,6 @@
 
 namespace quorex {
 
-int CFramePackage::Cut() {
-    if (Length() < kFrameHeaderLength) return 0;
-    RecordTraits<TFrameHeader>::Decode(m_FrameHeader, Address());
-    if (m_FrameHeader.Length > kMaxFrameLength) return -1;
-    if (m_FrameHeader.ExtensionLen == 1 || m_FrameHeader.ExtensionLen > kMaxExtensionLength) return -1;
-    const std::size_t frameLength = kFrameHeaderLength + m_FrameHeader.ExtensionLen + m_FrameHeader.Length;
-    if (!Truncate(frameLength)) return 0;
-    return static_cast<int>(frameLength);
-}
-
-bool CFramePackage::IsHeartbeat() const {
-    return m_FrameHeader.ExtensionLen == 2 && Address()[kFrameHeaderLength] == kHeartbeatTag;
-}
-
-void CFramePackage::StripHeader() { Pop(kFrameHeaderLength + m_FrameHeader.ExtensionLen); }
-
 bool CFrameEncoder::Encode(CPackage& payload) const {
     if (payload.Length() > kMaxFrameLength) return false;
     std::uint8_t* header = payload.Prepend(kFrameHeaderLength);

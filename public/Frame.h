@@ -15,6 +15,7 @@
 #include <cstdint>
 
 #include "public/Package.h"
+#include "public/RecordTraits.h"
 #include "quorex/Records.h"
 
 namespace quorex {
@@ -34,11 +35,21 @@ public:
     // Cuts one frame from the front of the window: the frame's total length (and the window is
     // shortened to that frame), 0 when more bytes are needed, -1 when the header is invalid
     // (Length above 4096, ExtensionLen 1 or above 127).
-    int Cut();
+    int Cut() {
+        if (Length() < kFrameHeaderLength) return 0;
+        RecordTraits<TFrameHeader>::Decode(m_FrameHeader, Address());
+        if (m_FrameHeader.Length > kMaxFrameLength) return -1;
+        if (m_FrameHeader.ExtensionLen == 1 || m_FrameHeader.ExtensionLen > kMaxExtensionLength) return -1;
+        const std::size_t frameLength = kFrameHeaderLength + m_FrameHeader.ExtensionLen + m_FrameHeader.Length;
+        if (!Truncate(frameLength)) return 0;
+        return static_cast<int>(frameLength);
+    }
     // True for a cut frame whose extension is tag 5 without data.
-    bool IsHeartbeat() const;
+    bool IsHeartbeat() const {
+        return m_FrameHeader.ExtensionLen == 2 && Address()[kFrameHeaderLength] == kHeartbeatTag;
+    }
     // Removes the frame header and extension of a cut frame: the window is the payload.
-    void StripHeader();
+    void StripHeader() { Pop(kFrameHeaderLength + m_FrameHeader.ExtensionLen); }
 
     TFrameHeader m_FrameHeader{};
 };

@@ -16,13 +16,16 @@ public:
     static CPackageBuffer* Create(std::size_t capacity);
     void AddRef() { ++m_references; }
     // Drops one reference; the block is freed when none is left.
-    void Release();
+    void Release() {
+        if (--m_references == 0) Free();
+    }
     bool IsShared() const { return m_references > 1; }
     std::uint8_t* Data() { return reinterpret_cast<std::uint8_t*>(this + 1); }
     std::size_t Capacity() const { return m_capacity; }
 
 private:
     explicit CPackageBuffer(std::size_t capacity) : m_capacity(capacity) {}
+    void Free();
     std::size_t m_capacity;
     int m_references = 1;
 };
@@ -41,23 +44,50 @@ public:
     // or too small) and makes them the window.
     void Assign(const void* bytes, std::size_t n);
     // Another view of the same block with the same window (reference count + 1).
-    void ViewOf(const CPackage& other);
+    void ViewOf(const CPackage& other) {
+        if (this == &other) return;
+        if (other.m_buffer != nullptr) other.m_buffer->AddRef();
+        Release();
+        m_buffer = other.m_buffer;
+        m_start = other.m_start;
+        m_end = other.m_end;
+    }
     // Drops the reference to the block and empties the window.
-    void Release();
+    void Release() {
+        if (m_buffer != nullptr) m_buffer->Release();
+        m_buffer = nullptr;
+        m_start = m_end = nullptr;
+    }
 
     // Moves start back by n and returns the new start, or nullptr when that would pass the
     // beginning of the block.
-    std::uint8_t* Prepend(std::size_t n);
+    std::uint8_t* Prepend(std::size_t n) {
+        if (Headroom() < n) return nullptr;
+        m_start -= n;
+        return m_start;
+    }
     // Moves start forward by n; false (and nothing moved) when fewer than n bytes remain.
-    bool Pop(std::size_t n);
+    bool Pop(std::size_t n) {
+        if (Length() < n) return false;
+        m_start += n;
+        return true;
+    }
     // Shortens the window to its first n bytes; false when it holds fewer.
-    bool Truncate(std::size_t n);
+    bool Truncate(std::size_t n) {
+        if (Length() < n) return false;
+        m_end = m_start + n;
+        return true;
+    }
     // Empties the window and puts it at the end of the block.
-    void ResetToEnd();
+    void ResetToEnd() {
+        if (m_buffer != nullptr) m_start = m_end = m_buffer->Data() + m_buffer->Capacity();
+    }
 
     std::uint8_t* Address() const { return m_start; }
     std::size_t Length() const { return static_cast<std::size_t>(m_end - m_start); }
-    std::size_t Headroom() const;
+    std::size_t Headroom() const {
+        return m_buffer == nullptr ? 0 : static_cast<std::size_t>(m_start - m_buffer->Data());
+    }
     bool HasBlock() const { return m_buffer != nullptr; }
     // True when another package shares this one's block: writing into it would change their bytes.
     bool IsBlockShared() const { return m_buffer != nullptr && m_buffer->IsShared(); }

@@ -18,6 +18,8 @@ struct CPackageDefinition {
     std::array<const CFieldDescriptor*, kMaxPackageFields> fields;
     std::int32_t fieldCount;
     const char* name;
+    // fields[i]->GetFieldID(), kept beside the pointers so that searches need not follow them.
+    std::array<std::uint16_t, kMaxPackageFields> fieldIds;
 
     std::span<const CFieldDescriptor* const> Fields() const {
         return {fields.data(), static_cast<std::size_t>(fieldCount)};

@@ -109,8 +109,11 @@ constexpr std::uint32_t SumOfWidths(const std::array<CMemberEntry, N>& members) 
 #undef QX_U32
 #undef QX_D
 
-// Decoders: the mirror image; only member bytes are written.
-#define QX_C(name, n) p = wire::GetBytes(p, record.name, n);
+// Decoders: the mirror image. Each text is terminated as it is read, so a decoded record is
+// usable without clearing it first; alignment gaps and memory-only members are not touched.
+#define QX_C(name, n)                         \
+    p = wire::GetBytes(p, record.name, n); \
+    record.name[n] = '\0';
 #define QX_C1(name) record.name = static_cast<char>(*p++);
 #define QX_U8(name) record.name = *p++;
 #define QX_LOCAL_C1(name)

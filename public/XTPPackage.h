@@ -20,6 +20,7 @@
 #include "public/Package.h"
 #include "public/PackageDefinition.h"
 #include "public/RecordTraits.h"
+#include "public/WireBytes.h"
 
 namespace quorex {
 
@@ -32,6 +33,8 @@ inline constexpr std::size_t kMaxPayloadLength = 4096;
 inline constexpr std::size_t kFrameHeaderReserve = 133;
 // Block size of a package built for sending: room for both headers in front of a full payload.
 inline constexpr std::size_t kSendPackageCapacity = XTPHLEN + kFrameHeaderReserve + kMaxPayloadLength;
+// Room that the layers below need in front of a package, counted against the payload limit.
+inline constexpr std::size_t kLowerHeadersAllowance = 116;
 // A Tid at or above this value is passed on without field checks.
 inline constexpr std::uint32_t kUncheckedTidBase = 0x10000000;
 
@@ -54,7 +57,16 @@ public:
     const CFieldDescriptor* Descriptor() const { return m_descriptor; }
     // The data bytes of the k-th field (0 <= k < Count()). Each step reads the field's own size,
     // so variable-length fields of different sizes are found correctly too.
-    std::span<const std::uint8_t> Data(int k) const;
+    std::span<const std::uint8_t> Data(int k) const {
+        const std::uint8_t* field = m_first;
+        const std::uint32_t fixed = m_descriptor->GetWireLength();
+        if (fixed != 0) {
+            field += static_cast<std::size_t>(k) * (kFieldHeaderLength + fixed);
+        } else {
+            for (int i = 0; i < k; ++i) field += kFieldHeaderLength + wire::LoadU16(field + 2);
+        }
+        return {field + kFieldHeaderLength, wire::LoadU16(field + 2)};
+    }
     // Clears the record (GetRecordSize() bytes) and decodes the k-th field into it.
     void Decode(int k, void* record) const;
 
@@ -88,8 +100,9 @@ public:
     int Parse();
     // The fields of the first definition entry with this ID; empty when there are none.
     CFieldRange GetField(std::uint16_t fieldId) const;
-    // Decodes the index-th field of Record's type into record (cleared first); false when the
-    // package has no such field or carries that ID with another record's layout.
+    // Decodes the index-th field of Record's type into record (every member written, texts
+    // terminated); false when the package has no such field or carries that ID with another
+    // record's layout.
     template <class Record>
     bool GetRecord(Record& record, int index = 0) const;
     int GetFieldCount() const { return m_fieldCount; }
@@ -110,14 +123,57 @@ private:
         int count;
     };
 
+    const CPackageDefinition* DefinitionOf(std::uint32_t tid) const;
+
     const CPackageDefinition* m_definition = nullptr;
     int m_fieldCursor = 0;
     Occurrence m_occurrences[kMaxPackageFields]{};
     int m_fieldCount = 0;
 };
 
+
 // Encodes the header's 52 member bytes and zeroes the 4 reserved ones (56 bytes at dest).
-void EncodeXTPHeader(const TXTPHeader& header, std::uint8_t* dest);
+inline void EncodeXTPHeader(const TXTPHeader& header, std::uint8_t* dest) {
+    RecordTraits<TXTPHeader>::Encode(header, dest);
+    std::memset(dest + kXTPHeaderWireBytes, 0, XTPHLEN - kXTPHeaderWireBytes);
+}
+
+inline std::uint8_t* CXTPPackage::AddField(std::uint16_t fieldId, std::uint16_t fieldSize) {
+    if (m_definition == nullptr) return nullptr;
+    const std::size_t content = Length();
+    if (content + fieldSize + kLowerHeadersAllowance > kMaxPayloadLength) return nullptr;
+    if (Headroom() < fieldSize + kFieldHeaderLength) return nullptr;
+    if (content + kFieldHeaderLength + fieldSize > kMaxContentLength) return nullptr;
+    const int count = m_definition->fieldCount;
+    int position = m_fieldCursor;
+    while (position < count && m_definition->fieldIds[position] != fieldId) ++position;
+    if (position == count) return nullptr;
+    const std::uint32_t fixed = m_definition->fields[position]->GetWireLength();
+    if (fixed != 0 && fixed != fieldSize) return nullptr;
+
+    m_fieldCursor = position;
+    std::uint8_t* header = Prepend(kFieldHeaderLength + fieldSize);
+    wire::PutU16(wire::PutU16(header, fieldId), fieldSize);
+    return header + kFieldHeaderLength;
+}
+
+inline bool CXTPPackage::PrependHeader(const TXTPHeader& header) {
+    std::uint8_t* dest = Prepend(XTPHLEN);
+    if (dest == nullptr) return false;
+    EncodeXTPHeader(header, dest);
+    return true;
+}
+
+inline CFieldRange CXTPPackage::GetField(std::uint16_t fieldId) const {
+    if (m_definition == nullptr) return {};
+    for (int i = 0; i < m_definition->fieldCount; ++i) {
+        if (m_definition->fieldIds[i] != fieldId) continue;
+        const Occurrence& occurrence = m_occurrences[i];
+        if (occurrence.count == 0) return {};
+        return {Address() + XTPHLEN + occurrence.firstOffset, occurrence.count, m_definition->fields[i]};
+    }
+    return {};
+}
 
 template <class Record>
 bool CXTPPackage::AddRecord(const Record& record) {
@@ -133,7 +189,6 @@ bool CXTPPackage::GetRecord(Record& record, int index) const {
     using Traits = RecordTraits<Record>;
     const CFieldRange range = GetField(Traits::kFieldID);
     if (range.Descriptor() != &Traits::kDescriptor || index < 0 || index >= range.Count()) return false;
-    std::memset(&record, 0, sizeof(Record));
     Traits::Decode(record, range.Data(index).data());
     return true;
 }

@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -36,9 +37,9 @@ std::vector<std::uint8_t> RawPackage(std::uint32_t tid, const std::vector<Field>
     header.Chain = 'S';
     header.Tid = tid;
     header.ContentLength = static_cast<std::uint16_t>(static_cast<int>(content.size()) + lengthDelta);
-    std::vector<std::uint8_t> bytes(XTPHLEN);
+    std::vector<std::uint8_t> bytes(XTPHLEN + content.size());
     EncodeXTPHeader(header, bytes.data());
-    bytes.insert(bytes.end(), content.begin(), content.end());
+    std::copy(content.begin(), content.end(), bytes.begin() + XTPHLEN);
     return bytes;
 }
 

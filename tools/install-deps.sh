@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the project needs, skipping those already present.
+# Usage: tools/install-deps.sh [extra-package ...]
+set -euo pipefail
+
+packages=(build-essential cmake ninja-build pkg-config clang libclang-rt-dev
+          libgtest-dev libgmock-dev libbenchmark-dev "$@")
+missing=()
+for package in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "installing: ${missing[*]}"
+  sudo_cmd=""
+  [ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
+  $sudo_cmd apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

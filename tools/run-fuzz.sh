@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets with clang, address and undefined-behaviour sanitizers, and runs
+# each for the given number of seconds (default 60) from its seed corpus.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+tools/install-deps.sh
+
+seconds=${1:-60}
+build_dir=build-fuzz
+CC=clang CXX=clang++ cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+      -DQUOREX_FUZZ=ON -DQUOREX_SANITIZE=address,undefined -DQUOREX_TESTS=OFF -DQUOREX_BENCH=OFF \
+      -DQUOREX_EXAMPLES=OFF -DQUOREX_WERROR="${QUOREX_WERROR:-OFF}"
+cmake --build "$build_dir" -j "$(nproc)"
+for target in fuzz/*.cpp; do
+  name=$(basename "$target" .cpp)
+  corpus="$build_dir/corpus/$name"
+  mkdir -p "$corpus"
+  seeds=()
+  [ -d "fuzz/corpus/$name" ] && seeds=("fuzz/corpus/$name")
+  echo "== $name for ${seconds}s"
+  "$build_dir/fuzz/$name" -max_total_time="$seconds" -print_final_stats=1 "$corpus" "${seeds[@]}" 2>&1 |
+    grep -E "^(stat::number_of_executed_units|stat::peak_rss_mb|==[0-9]+==|SUMMARY|Done)" || true
+  test "${PIPESTATUS[0]}" -eq 0
+done

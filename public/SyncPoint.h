@@ -19,8 +19,9 @@ public:
     ~CSyncPoint();
 
     // Closes the current file, then opens path ("r+b") and reads the 56 bytes into the sync
-    // point, or creates it ("wb") and writes the sync point. CRuntimeError "Can't open sync file"
-    // when neither works.
+    // point, or creates it ("wb") and writes the sync point. A file shorter than 56 bytes gives a
+    // new sync point, written back. A null path keeps the point in memory only.
+    // CRuntimeError "Can't open sync file" when the file can be neither opened nor created.
     void OpenSyncFile(const char* path);
     // Whether a received package with this header is to be delivered: packages with SequenceNo 0
     // always are; a sequenced one only when its number is above the sync point's. A refused
@@ -29,9 +30,14 @@ public:
     // After a delivery that returned 0 or more: a sequenced package becomes the sync point and the
     // file is rewritten at offset 0 and flushed (a failed write is ignored; the next one retries).
     void Advance(const TXTPHeader& header);
+    // A new trading day: SequenceNo back to 0 (the rest is kept) and the file rewritten, so the
+    // exchange resends the series from its start.
+    void ResetSequence();
     const TXTPHeader& Point() const { return m_point; }
 
 private:
+    void Write();
+
     TXTPHeader m_point{};
     std::FILE* m_file = nullptr;
 };

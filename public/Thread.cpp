@@ -1,9 +1,8 @@
 #include "public/Thread.h"
 
-#include <cstdio>
 #include <system_error>
 
-#include "quorex/Errors.h"
+#include "public/ErrorReport.h"
 
 namespace quorex {
 
@@ -26,12 +25,10 @@ void CThread::Routine() {
     m_threadId.store(std::this_thread::get_id(), std::memory_order_release);
     try {
         if (Init()) Run();
-    } catch (const CDesignError& e) {
-        std::printf("design error:\n%s\nin file %s, line %d\n", e.GetMessage(), e.GetFile(), e.GetLine());
-        std::fflush(stdout);
-    } catch (const CRuntimeError& e) {
-        std::printf("runtime error:\n%s\nin file %s, line %d\n", e.GetMessage(), e.GetFile(), e.GetLine());
-        std::fflush(stdout);
+    } catch (const CDesignError& error) {
+        ReportError(error);
+    } catch (const CRuntimeError& error) {
+        ReportError(error);
     }
     Exit();
 }

@@ -41,7 +41,6 @@ void CXTPPackage::SetRootID(const char* requestId) {
 int CXTPPackage::Parse() {
     const std::size_t length = Length();
     if (length < XTPHLEN) return kParseShortOrLengthMismatch;
-    std::memset(m_occurrences, 0, sizeof m_occurrences);
     m_fieldCount = 0;
     const std::uint8_t* const base = Address();
     RecordTraits<TXTPHeader>::Decode(m_XTPHeader, base);
@@ -58,6 +57,8 @@ int CXTPPackage::Parse() {
     }
     m_definition = DefinitionOf(m_XTPHeader.Tid);
     if (m_definition == nullptr) return kParseUnknownTid;
+    // Only the entries of this definition are ever read back.
+    std::memset(m_occurrences, 0, sizeof(Occurrence) * static_cast<std::size_t>(m_definition->fieldCount));
 
     // Walk the fields with a definition position that only moves towards entry 0.
     const std::uint8_t* const content = base + XTPHLEN;

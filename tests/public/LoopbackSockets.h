@@ -54,6 +54,7 @@ public:
         }
     }
     std::uint16_t Port() const { return m_port; }
+    int Fd() const { return m_fd.Get(); }
     // Takes the next queued connection, waiting for it.
     CFd Accept() { return CFd(::accept(m_fd.Get(), nullptr, nullptr)); }
     void Close() { m_fd.Reset(); }

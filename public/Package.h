@@ -78,6 +78,14 @@ public:
         m_end = m_start + n;
         return true;
     }
+    // Places the window at [offset, offset + length) of the block; false (nothing moved) without a
+    // block or when that passes the block's end. Lets a reader refill a receive block in place.
+    bool SetWindow(std::size_t offset, std::size_t length) {
+        if (m_buffer == nullptr || offset > m_buffer->Capacity() || length > m_buffer->Capacity() - offset) return false;
+        m_start = m_buffer->Data() + offset;
+        m_end = m_start + length;
+        return true;
+    }
     // Empties the window and puts it at the end of the block.
     void ResetToEnd() {
         if (m_buffer != nullptr) m_start = m_end = m_buffer->Data() + m_buffer->Capacity();

@@ -6,6 +6,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <condition_variable>
@@ -90,12 +92,26 @@ private:
 };
 
 // A non-blocking read-write channel over one end of a socketpair; the test keeps the other end.
+// A test can cap what one write accepts, and every write is logged (length asked, count written),
+// with a marker (-1, -1) wherever MarkWritable is called.
 class CSocketPairChannel final : public CChannel {
 public:
+    struct Write {
+        int asked;
+        int written;
+    };
+
     explicit CSocketPairChannel(int socket) : CChannel(kChannelReadWrite), m_socket(socket) {}
     ~CSocketPairChannel() override { CSocketPairChannel::Close(); }
     const char* GetRemoteName() override { return ""; }
     int GetId() const override { return m_socket; }
+
+    void SetWriteCap(int cap) { m_writeCap.store(cap); }
+    void MarkWritable() { Log(Write{-1, -1}); }
+    std::vector<Write> Writes() {
+        std::lock_guard lock(m_logMutex);
+        return m_writes;
+    }
 
 protected:
     int ReadImpl(int length, char* buffer) override {
@@ -104,9 +120,13 @@ protected:
         return got == 0 ? -1 : static_cast<int>(got);
     }
     int WriteImpl(int length, const char* data) override {
-        const ssize_t sent = ::send(m_socket, data, static_cast<std::size_t>(length), MSG_DONTWAIT | MSG_NOSIGNAL);
-        if (sent < 0) return errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR ? 0 : -1;
-        return sent == 0 ? -1 : static_cast<int>(sent);
+        const int offered = std::min(length, m_writeCap.load());
+        const ssize_t sent = ::send(m_socket, data, static_cast<std::size_t>(offered), MSG_DONTWAIT | MSG_NOSIGNAL);
+        int result = static_cast<int>(sent);
+        if (sent < 0) result = errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR ? 0 : -1;
+        if (sent == 0) result = -1;
+        Log(Write{length, result});
+        return result;
     }
     bool Close() override {
         if (m_socket >= 0) ::close(m_socket);
@@ -115,7 +135,15 @@ protected:
     }
 
 private:
+    void Log(Write write) {
+        std::lock_guard lock(m_logMutex);
+        m_writes.push_back(write);
+    }
+
     int m_socket;
+    std::atomic<int> m_writeCap{1 << 30};
+    std::mutex m_logMutex;
+    std::vector<Write> m_writes;
 };
 
 }  // namespace quorex::test

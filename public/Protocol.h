@@ -1,0 +1,120 @@
+// CProtocol: one layer of a connection's protocol stack (channel protocol -> frame layer -> XTP
+// layer -> XTP package handlers). Received bytes travel up: a layer cuts units (frames, XTP
+// packages) from the bytes it is given, each unit a view of the same receive block, and hands each
+// to the upper layer registered under the unit's demultiplexing key. Outgoing packages travel
+// down: each layer prepends its header into the package's headroom and passes it to its lower
+// layer.
+//
+// Ownership: a layer owns its uppers (at most 8, each under an ID); destroying a layer destroys
+// its uppers, cancels its timers and drops the events still queued for it. The reactor and the
+// event sink (the session that ends the connection) are not owned.
+//
+// Thread contract: a stack is built on any thread before its session is handed to the reactor;
+// from then on every operation runs on the reactor thread.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+
+#include "public/EventQueue.h"
+#include "public/Package.h"
+#include "public/TimerQueue.h"
+
+namespace quorex {
+
+class CReactor;
+
+// Events between the layers of a connection and its session.
+enum EventCode : int {
+    kEventReadFailed = 0x1001,        // channel: read failed or the peer closed
+    kEventWriteFailed = 0x1002,       // channel: write failed
+    kEventShutdownDone = 0x1003,      // session: deferred destruction after a shutdown
+    kEventReceiveTimeout = 0x2001,    // frame layer: nothing received for more than 120 seconds
+    kEventHeartbeatFailed = 0x2002,   // frame layer: a heartbeat could not be sent
+    kEventFrameStreamBroken = 0x2003, // frame layer: a frame header failed its checks
+    kEventPackageBroken = 0x3001,     // XTP layer: a package failed to parse
+    kEventSendPackage = 0x4001,       // XTP package handler: send the package (synchronous call)
+};
+// Event codes up to this value carry no meaning for a session.
+inline constexpr int kLastIgnoredEventCode = 0x1000;
+
+// Control requests passed down the stack.
+enum ControlCode : int {
+    kControlFrameType = 0x2001,  // data: one byte; non-zero switches later frames to Type 3
+};
+
+class CProtocol : public CEventTarget, public CTimerTarget {
+public:
+    static constexpr int kMaxUppers = 8;
+
+    // headerSize: the bytes this layer prepends to an outgoing package.
+    CProtocol(CReactor& reactor, std::size_t headerSize);
+    CProtocol(const CProtocol&) = delete;
+    CProtocol& operator=(const CProtocol&) = delete;
+    ~CProtocol() override;
+
+    // Registers upper under id and takes ownership of it; its header reserve becomes its own
+    // header size plus this layer's reserve, and it reports to this layer's event sink. The
+    // registered layer, or nullptr (upper destroyed) when 8 are registered or id is taken.
+    CProtocol* AddUpper(std::unique_ptr<CProtocol> upper, int id);
+    CProtocol* GetUpper(int id) const;
+    CProtocol* GetLower() const { return m_lower; }
+    int GetId() const { return m_id; }
+    // Bytes this layer and all layers below prepend to an outgoing package.
+    std::size_t GetHeaderReserve() const { return m_headerReserve; }
+    // The session that receives this layer's events; uppers added later inherit it.
+    void SetEventSink(CEventTarget* sink) { m_eventSink = sink; }
+    CReactor& GetReactor() const { return m_reactor; }
+
+    int HandleEvent(int code, int param, void* data) override;
+    void OnTimer(int id) override;
+    // A request for a lower layer; passed down until a layer handles it. 0 when handled, -1 when
+    // no layer did.
+    virtual int Control(int code, const void* data);
+    // Gives every upper a chance to send what it has pending; true when any did something.
+    virtual bool Poll();
+    // Cuts units from bytes and delivers each. Returns the bytes consumed (the rest is an
+    // incomplete unit, kept by the caller for later), or -1 when the stream is broken.
+    virtual int OnReceive(CPackage& bytes);
+    // Passes one unit to the upper registered under its key. Negative when the stream is broken.
+    virtual int Deliver(CPackage& unit);
+    // Passes an outgoing package down; the lower layer's result, -1 at the bottom.
+    virtual int Send(CPackage& package);
+
+protected:
+    // The layer's own receive package, the window while cutting; nullptr for a layer that does not
+    // cut units.
+    virtual CPackage* ReceiveUnit() { return nullptr; }
+    // Cuts one unit from the front of ReceiveUnit(): its length, 0 when more bytes are needed,
+    // negative when the bytes are malformed.
+    virtual int CutUnit() { return 0; }
+    // The key under which the cut unit's upper is registered.
+    virtual int DemuxKey() const { return 0; }
+    virtual void OnStreamError() {}
+    // A unit whose key has no upper: dropped.
+    virtual int OnUnknownUpper(CPackage&) { return 0; }
+    // Strips this layer's header from a unit before it goes up; false refuses the unit.
+    virtual bool Accept(CPackage&) { return true; }
+
+    // Queues an event for the session; a full queue loses it (see the reactor).
+    void PostToSink(int code);
+    void SetTimer(int id, int seconds);
+
+private:
+    struct Upper {
+        int id = 0;
+        std::unique_ptr<CProtocol> layer;
+    };
+
+    CReactor& m_reactor;
+    CProtocol* m_lower = nullptr;
+    Upper m_uppers[kMaxUppers];
+    int m_upperCount = 0;
+    const std::size_t m_headerSize;
+    std::size_t m_headerReserve;
+    int m_id = 0;
+    CEventTarget* m_eventSink = nullptr;
+    bool m_hasTimers = false;
+};
+
+}  // namespace quorex

@@ -44,6 +44,7 @@ void CFlow::CloseFiles() {
     m_index.clear();
     m_writeFailed = false;
     m_readSinceAppend = true;
+    m_readPosition = kUnknownPosition;
 }
 
 void CFlow::FailOpen(const char* text, int line) {
@@ -161,9 +162,15 @@ void CFlow::WriteIdEntry() {
 
 bool CFlow::ReadAt(std::uint64_t offset, void* dest, std::size_t length) {
     if (offset + length > m_contentSize) return false;
+    // Reading on from where the last read stopped needs no seek, which would drop stdio's buffer:
+    // a replay of the whole flow then reads the file front to back.
+    const bool inPlace = m_readSinceAppend && m_readPosition == offset;
     m_readSinceAppend = true;
-    if (!Seek(m_contentFile, offset)) return false;
-    return length == 0 || std::fread(dest, length, 1, m_contentFile) == 1;
+    m_readPosition = kUnknownPosition;
+    if (!inPlace && !Seek(m_contentFile, offset)) return false;
+    if (length != 0 && std::fread(dest, length, 1, m_contentFile) != 1) return false;
+    m_readPosition = offset + length;
+    return true;
 }
 
 std::uint32_t CFlow::Locate(std::uint32_t recordNumber) {

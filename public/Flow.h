@@ -104,6 +104,9 @@ private:
     bool m_writeFailed = false;
     // Whether the content file's position may have left its end since the last append.
     bool m_readSinceAppend = true;
+    // Where the content file stands after the last read, when known; saves a seek per record.
+    static constexpr std::uint64_t kUnknownPosition = ~std::uint64_t{0};
+    std::uint64_t m_readPosition = kUnknownPosition;
 };
 
 }  // namespace quorex

@@ -4,3 +4,4 @@
 #include "quorex/Errors.h"
 #include "quorex/Export.h"
 #include "quorex/Records.h"
+#include "quorex/Api.h"

@@ -1,0 +1,54 @@
+// CApiSession: the API's connection to the exchange: the kernel session (channel, frame and XTP
+// layers) with four flow handlers, one per series: 1 dialog (requests out, responses in), 2 member,
+// 3 private, 4 market. Every received package goes to the API state's dispatcher; the dialog
+// handler also sends, on each poll, the requests that user threads queued. When the connection
+// ends, the API state is told (channel loss).
+//
+// Ownership: built by the login call, then owned by the reactor. Thread contract: built on the
+// caller's thread; after it is added to the reactor everything runs on the reactor thread.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+#include "public/ChannelControl.h"
+#include "public/XTPPackageHandler.h"
+
+namespace quorex {
+
+struct CApiState;
+
+enum FlowSeries : std::uint8_t { kDialogSeries = 1, kMemberSeries = 2, kPrivateSeries = 3, kMarketSeries = 4 };
+
+class CApiFlowHandler final : public CXTPPackageHandler {
+public:
+    CApiFlowHandler(CReactor& reactor, std::uint8_t series, CApiState& state)
+        : CXTPPackageHandler(reactor, series), m_state(state) {}
+
+    // The dialog handler sends the queued requests first; every handler then runs its flow pump.
+    bool Poll() override;
+
+protected:
+    int DeliverToUser(CXTPPackage& package) override;
+
+private:
+    CApiState& m_state;
+};
+
+class CApiSession final : public CXTPControl {
+public:
+    CApiSession(CReactor& reactor, std::unique_ptr<CChannel> channel, CApiState& state);
+
+    // The handler of a series (1 to 4).
+    CApiFlowHandler& Handler(FlowSeries series) const { return *m_handlers[series - 1]; }
+
+protected:
+    void OnDisconnect(int code) override;
+
+private:
+    CApiState& m_state;
+    std::array<CApiFlowHandler*, 4> m_handlers{};
+};
+
+}  // namespace quorex

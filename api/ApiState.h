@@ -1,0 +1,77 @@
+// CApiState: everything behind a CApi: its reactor, the current session, the dialog flow's request
+// queue, the user's clock file and received-package log, and the dispatch of received packages.
+// Owned by the CApi.
+//
+// Thread contract: QueueRequest may be called from any thread; it reads the session pointer (an
+// atomic, set by the login call and cleared on the reactor thread) only to compare it with null.
+// The request queue lives here rather than in the session, so a request racing with a channel loss
+// never touches a session that is being destroyed. Login runs on the caller's thread; the rest
+// runs on the reactor thread.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+
+#include "api/APIHandler.h"
+#include "api/ClockFile.h"
+#include "api/ReceivedLog.h"
+#include "api/RequestQueue.h"
+#include "api/UserFiles.h"
+#include "public/Reactor.h"
+#include "quorex/Api.h"
+
+namespace quorex {
+
+class CApiSession;
+
+struct CApiState final : public CDispatchContext, public CEventTarget {
+    explicit CApiState(CApi& api) : owner(api) {}
+
+    // Builds a request into the dialog flow's queue and wakes the reactor to send it: 0, or -1
+    // when there is no session.
+    template <class Fill>
+    int QueueRequest(std::uint32_t tid, const char* requestId, Fill fill) {
+        if (session.load(std::memory_order_acquire) == nullptr || reactor == nullptr) return -1;
+        if (!dialogQueue.Build(tid, requestId, fill)) return -1;
+        reactor->Wakeup();
+        return 0;
+    }
+
+    // The login call: connects to the first server that answers, builds the session and sends the
+    // login package. 0, -1 (no server answered, or the user's files failed), -2 (already connected).
+    template <class LoginRecord>
+    int Login(const LoginRecord& request, const char* requestId, const TUserFilePatterns& files);
+
+    // Stops the reactor thread and ends the session without telling the user; idempotent.
+    void Stop();
+
+    // Reactor thread: a package received on a flow, or replayed from the log.
+    void DeliverReceived(const CXTPPackage& package);
+    // Reactor thread: the session's connection has ended with an event code.
+    void OnSessionEnded(CApiSession* ended, int code);
+
+    bool BeginTradingDay(const char* tradeDate, const char* userId) override;
+    void ReplayReceivedLog() override;
+    void AcknowledgeStandardData() override;
+    // Synchronous call 0x4001 from the login call: sends the login package on the dialog flow of
+    // the current session.
+    int HandleEvent(int code, int param, void* data) override;
+
+    CApi& owner;
+    std::unique_ptr<CReactor> reactor;
+    std::atomic<CApiSession*> session{nullptr};
+    CRequestQueue dialogQueue;
+    CClockFile clock;
+
+private:
+    std::unique_ptr<CApiSession> Connect();
+    void OpenSyncFiles(CApiSession& newSession, const char* userId, const TUserFilePatterns& files);
+    bool Adopt(std::unique_ptr<CApiSession> newSession);
+
+    CReceivedLog m_log;
+    CXTPPackage m_acknowledgement;
+    std::atomic<bool> m_stopping{false};
+};
+
+}  // namespace quorex

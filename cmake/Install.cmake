@@ -1,0 +1,21 @@
+# Installs the shared library and the public headers with a CMake package (find_package(quorex)
+# gives quorex::quorex) and a pkg-config file.
+include(GNUInstallDirs)
+include(CMakePackageConfigHelpers)
+
+install(TARGETS quorex EXPORT quorexTargets
+        LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
+        ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
+        RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(DIRECTORY include/quorex DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+install(EXPORT quorexTargets NAMESPACE quorex:: DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/quorex)
+
+configure_package_config_file(cmake/quorexConfig.cmake.in ${CMAKE_CURRENT_BINARY_DIR}/quorexConfig.cmake
+                              INSTALL_DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/quorex)
+write_basic_package_version_file(${CMAKE_CURRENT_BINARY_DIR}/quorexConfigVersion.cmake
+                                 COMPATIBILITY SameMajorVersion)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/quorexConfig.cmake ${CMAKE_CURRENT_BINARY_DIR}/quorexConfigVersion.cmake
+        DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/quorex)
+
+configure_file(cmake/quorex.pc.in ${CMAKE_CURRENT_BINARY_DIR}/quorex.pc @ONLY)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/quorex.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)

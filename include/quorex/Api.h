@@ -1,0 +1,187 @@
+// The exported API classes. A client derives from CTraderApi (or CAdminApi), overrides the
+// callbacks it wants, constructs the object, calls initApi (or init), registers servers with
+// SetService and logs in. Request methods may be called from any thread, also from inside a
+// callback; they only queue the request and return 0, or -1 without a session. Every callback
+// runs on the object's reactor thread, one at a time; the pointers it gets are valid only during
+// the call. No callback runs after the destructor has returned.
+#pragma once
+
+#include "quorex/Export.h"
+#include "quorex/Records.h"
+
+// N bytes and a terminating zero.
+template <int N>
+struct BYTEARRAY {
+    char m_bytes[N + 1];
+    char* data() { return m_bytes; }
+    const char* data() const { return m_bytes; }
+    static constexpr int size() { return N; }
+};
+
+namespace quorex {
+struct CApiState;
+}
+
+class QUOREX_API CApi {
+public:
+    static constexpr int kMaxServers = 100;
+    static constexpr int kMaxHostLength = 50;
+
+    CApi();
+    CApi(const CApi&) = delete;
+    CApi& operator=(const CApi&) = delete;
+    virtual ~CApi();
+
+    // Creates the reactor and starts its thread: 0, or -1 (with the error printed) on failure.
+    int initApi();
+    // Stops the reactor thread and closes the session; no callback runs after it returns, and
+    // requests return -1. The destructor does it too, but only after the destructors of derived
+    // classes have run: a class whose callbacks use its own members calls stopApi() first in its
+    // destructor. Idempotent.
+    void stopApi();
+    // Appends a server (host cut to 50 characters); login tries them in the order added. Calls
+    // beyond the 100th are ignored.
+    void SetService(const char* host, int port);
+    // The trade date of the logged-in user as 8 characters and a zero; "" before any login.
+    void GetTradeDate(char* out);
+    // Kept for the smart-card feature, which this library does not have.
+    void onRecvSafeOpError(void*) {}
+
+    // Slots 0 to 4.
+    virtual void onChannelLost(const char* reason) { (void)reason; }
+    virtual void onException(const char* text) { (void)text; }
+    virtual void onRecvSysErrorNtf(const TTRspMsg* rsp) { (void)rsp; }
+    virtual void onRecvReqSendOver() {}
+    virtual void onRecvIcCardPwd(BYTEARRAY<32>& password, short first, short second) {
+        (void)password, (void)first, (void)second;
+    }
+    // Slots 5 to 141.
+#define QX_CALLBACK(slot, name, Record, ...) \
+    virtual void name(const Record* record, const TTRspMsg* rsp, const char* requestId) { \
+        (void)record, (void)rsp, (void)requestId;                                         \
+    }
+#include "quorex/callbacks.def"
+#undef QX_CALLBACK
+
+    struct TServiceAddress {
+        char host[kMaxHostLength + 1];
+        int port;
+    };
+
+protected:
+    // The library's private state; the API's internals reach it through this pointer.
+    quorex::CApiState* m_pState;
+
+public:
+    TServiceAddress m_Services[kMaxServers];
+    // Number of servers in m_Services; a client may set it to 0 to empty the list.
+    int m_nServerCount;
+
+    friend struct quorex::CApiState;
+};
+
+// The requests of a trader terminal.
+class QUOREX_API CTraderApi : public CApi {
+public:
+    using CApi::GetTradeDate;
+    using CApi::onRecvIcCardPwd;
+
+    int init() { return initApi(); }
+    void GetTradeDate(BYTEARRAY<8>& out) { CApi::GetTradeDate(out.data()); }
+
+    // Connects to the first server that answers and sends the login with the subscription points
+    // of the private, member and market flows: 0, -1 when no server could be connected, -2 when
+    // a session already exists.
+    int ReqTraderLogin(const TReqTraderLogin* login, const char* requestId = nullptr);
+
+#define QX_REQUEST_TRADER(Method, Record) int Method(const Record* record, const char* requestId = nullptr);
+#define QX_REQUEST_ADMIN(Method, Record)
+#define QX_REQUEST(cls, Method, Tid, Record) QX_REQUEST_##cls(Method, Record)
+#define QX_PAIR_TRADER(Method, Record, Second) \
+    int Method(const Record* record, const Second* second, const char* requestId = nullptr);
+#define QX_PAIR_ADMIN(Method, Record, Second)
+#define QX_REQUEST_PAIR(cls, Method, Tid, Record, Second) QX_PAIR_##cls(Method, Record, Second)
+#define QX_REQUEST_LIST(cls, Method, Tid, Record, Item) QX_PAIR_##cls(Method, Record, Item)
+#include "quorex/requests.def"
+#undef QX_REQUEST_LIST
+#undef QX_REQUEST_PAIR
+#undef QX_PAIR_ADMIN
+#undef QX_PAIR_TRADER
+#undef QX_REQUEST
+#undef QX_REQUEST_ADMIN
+#undef QX_REQUEST_TRADER
+
+    // Kept for the smart-card feature: they do nothing and return 0.
+    int ChgICPasswd(const char*, const char*) { return 0; }
+    int PutSafeAck(void*, void*) { return 0; }
+
+    // Slot 142.
+    virtual void onRecvIcCardPwd(BYTEARRAY<32>& password, short& first, short second) {
+        (void)password, (void)first, (void)second;
+    }
+
+    // The callbacks that concern a trader, declared again.
+    void onChannelLost(const char* reason) override { (void)reason; }
+    void onException(const char* text) override { (void)text; }
+    void onRecvSysErrorNtf(const TTRspMsg* rsp) override { (void)rsp; }
+    void onRecvReqSendOver() override {}
+#define QX_REDECLARE(name, Record)                                                                   \
+    void name(const Record* record, const TTRspMsg* rsp, const char* requestId) override {          \
+        (void)record, (void)rsp, (void)requestId;                                                    \
+    }
+#define QX_REDECLARE_BOTH QX_REDECLARE
+#define QX_REDECLARE_TRADER QX_REDECLARE
+#define QX_REDECLARE_ADMIN(name, Record)
+#define QX_REDECLARE_NONE(name, Record)
+#define QX_CALLBACK(slot, name, Record, Tid, kind, by) QX_REDECLARE_##by(name, Record)
+#include "quorex/callbacks.def"
+#undef QX_CALLBACK
+#undef QX_REDECLARE_NONE
+#undef QX_REDECLARE_ADMIN
+#undef QX_REDECLARE_TRADER
+};
+
+// The requests of a monitor (administrator) terminal.
+class QUOREX_API CAdminApi : public CApi {
+public:
+    using CApi::GetTradeDate;
+
+    int init() { return initApi(); }
+    void GetTradeDate(BYTEARRAY<8>& out) { CApi::GetTradeDate(out.data()); }
+
+    // The monitor's login: as ReqTraderLogin, with the administrator's files and package.
+    int ReqUserLogin(const TReqUserLogin* login, const char* requestId = nullptr);
+
+#define QX_REQUEST_ADMIN(Method, Record) int Method(const Record* record, const char* requestId = nullptr);
+#define QX_REQUEST_TRADER(Method, Record)
+#define QX_REQUEST(cls, Method, Tid, Record) QX_REQUEST_##cls(Method, Record)
+#define QX_PAIR_ADMIN(Method, Record, Second) \
+    int Method(const Record* record, const Second* second, const char* requestId = nullptr);
+#define QX_PAIR_TRADER(Method, Record, Second)
+#define QX_REQUEST_PAIR(cls, Method, Tid, Record, Second) QX_PAIR_##cls(Method, Record, Second)
+#define QX_REQUEST_LIST(cls, Method, Tid, Record, Item) QX_PAIR_##cls(Method, Record, Item)
+#include "quorex/requests.def"
+#undef QX_REQUEST_LIST
+#undef QX_REQUEST_PAIR
+#undef QX_PAIR_ADMIN
+#undef QX_PAIR_TRADER
+#undef QX_REQUEST
+#undef QX_REQUEST_ADMIN
+#undef QX_REQUEST_TRADER
+
+    // The callbacks that concern a monitor, declared again.
+    void onChannelLost(const char* reason) override { (void)reason; }
+    void onException(const char* text) override { (void)text; }
+    void onRecvSysErrorNtf(const TTRspMsg* rsp) override { (void)rsp; }
+#define QX_REDECLARE_TRADER(name, Record)
+#define QX_REDECLARE_ADMIN QX_REDECLARE
+#define QX_REDECLARE_NONE(name, Record)
+#define QX_CALLBACK(slot, name, Record, Tid, kind, by) QX_REDECLARE_##by(name, Record)
+#include "quorex/callbacks.def"
+#undef QX_CALLBACK
+#undef QX_REDECLARE_NONE
+#undef QX_REDECLARE_ADMIN
+#undef QX_REDECLARE_TRADER
+#undef QX_REDECLARE_BOTH
+#undef QX_REDECLARE
+};

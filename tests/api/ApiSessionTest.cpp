@@ -1,0 +1,280 @@
+#include <cstring>
+#include <set>
+#include <thread>
+
+#include "api/FakeExchange.h"
+#include "api/ApiTestSupport.h"
+
+using namespace quorex;
+using namespace quorex::test;
+
+namespace {
+
+constexpr std::uint32_t kTraderLoginRequest = 0x00000011;
+constexpr std::uint32_t kTraderLoginResponse = 0x00000012;
+constexpr std::uint32_t kYqOrderReturn = 0x00000033;
+constexpr std::uint32_t kYqOrderRequest = 0x000000F1;
+constexpr std::uint32_t kStandardDataEnd = 0x00000EC1;
+constexpr std::uint32_t kStandardDataAck = 0x00000EC2;
+
+TReqTraderLogin LoginRecord(const char* traderId = "T001") {
+    TReqTraderLogin login{};
+    std::strcpy(login.traderID, traderId);
+    std::strcpy(login.memberID, "0001");
+    std::strcpy(login.password, "0123456789abcdef0123456789abcdef");
+    std::strcpy(login.ipAddress, "127.0.0.1");
+    std::strcpy(login.clientID, "ignored");
+    login.machineID = 99;
+    return login;
+}
+
+TYqOrder Order(const char* orderNo) {
+    TYqOrder order{};
+    std::strcpy(order.orderNo, orderNo);
+    std::strcpy(order.instID, "HR0612");
+    return order;
+}
+
+void AnswerLogin(CFakeExchange& exchange, const char* tradeDate, const char* code = "RSP000000") {
+    TReqTraderLogin answer = LoginRecord();
+    std::strcpy(answer.tradeDate, tradeDate);
+    TTRspMsg rsp{};
+    std::strcpy(rsp.RspCode, code);
+    exchange.Send(kTraderLoginResponse, 1, 0, [&](CXTPPackage& package) {
+        package.AddRecord(answer);
+        package.AddRecord(rsp);
+    }, 'S', "login");
+}
+
+void SendOrderReturn(CFakeExchange& exchange, std::uint32_t sequenceNo, const char* orderNo) {
+    exchange.Send(kYqOrderReturn, 3, sequenceNo, [&](CXTPPackage& package) { package.AddRecord(Order(orderNo)); });
+}
+
+class ApiSession : public CWorkingDirectoryTest {
+protected:
+    // Logs the trader in against the fake exchange and checks the login package it sent.
+    std::vector<TSequencePoint> LogIn(CRecordingTrader& trader, const char* tradeDate) {
+        trader.SetService("127.0.0.1", m_exchange.Port());
+        const TReqTraderLogin login = LoginRecord();
+        EXPECT_EQ(trader.ReqTraderLogin(&login, "login"), 0);
+        EXPECT_TRUE(m_exchange.Accept());
+        auto request = m_exchange.Receive();
+        std::vector<TSequencePoint> points;
+        if (!request) {
+            ADD_FAILURE() << "no login request";
+            return points;
+        }
+        const CXTPPackage& package = *request->package;
+        EXPECT_EQ(package.m_XTPHeader.Tid, kTraderLoginRequest);
+        EXPECT_EQ(package.m_XTPHeader.SequenceSeries, 1);
+        EXPECT_STREQ(package.m_XTPHeader.RootID, "login");
+        TReqTraderLogin sent{};
+        EXPECT_TRUE(package.GetRecord(sent));
+        EXPECT_STREQ(sent.traderID, "T001");
+        EXPECT_STREQ(sent.password, login.password);
+        EXPECT_STREQ(sent.ipAddress, "127.0.0.1");
+        EXPECT_STREQ(sent.clientID, "");  // not copied from the caller's record
+        EXPECT_EQ(sent.machineID, 0);
+        m_sentTradeDate = sent.tradeDate;
+        for (int i = 0; i < package.GetField(0xA0FE).Count(); ++i) {
+            TSequencePoint point{};
+            package.GetRecord(point, i);
+            points.push_back(point);
+        }
+        AnswerLogin(m_exchange, tradeDate);
+        return points;
+    }
+
+    CFakeExchange m_exchange;
+    std::string m_sentTradeDate;
+};
+
+}  // namespace
+
+TEST_F(ApiSession, FirstLoginEverThenSameDayReplayDeliversEverythingOnce) {
+    {
+        CRecordingTrader trader;
+        ASSERT_EQ(trader.initApi(), 0);
+        const auto points = LogIn(trader, "20261208");
+        EXPECT_EQ(m_sentTradeDate, "");
+        ASSERT_EQ(points.size(), 3u);
+        // Added private, member, market; the last added comes first in the package.
+        EXPECT_EQ(points[0].sequenceSeries, 4);
+        EXPECT_EQ(points[1].sequenceSeries, 2);
+        EXPECT_EQ(points[2].sequenceSeries, 3);
+        for (const TSequencePoint& point : points) EXPECT_EQ(point.sequenceNo, 0);
+        ASSERT_TRUE(trader.WaitForCalls(1));
+        for (std::uint32_t n = 1; n <= 3; ++n) SendOrderReturn(m_exchange, n, std::to_string(n).c_str());
+        ASSERT_TRUE(trader.WaitForCalls(4));
+        EXPECT_EQ(trader.Names(), (std::vector<std::string>{"Login 20261208", "RtnYqOrder 1", "RtnYqOrder 2", "RtnYqOrder 3"}));
+        EXPECT_EQ(trader.Calls()[0].requestId, "login");
+    }
+    std::vector<std::uint8_t> clock = FileBytes("T_CLOCKT001.dat");
+    ASSERT_EQ(clock.size(), 18u);
+    EXPECT_EQ(std::string(clock.begin(), clock.begin() + 8), "20261208");
+
+    // A second login of the same day resumes after 3, replays 1..3 and then gets only what is new.
+    m_exchange.CloseConnection();
+    CRecordingTrader again;
+    ASSERT_EQ(again.initApi(), 0);
+    const auto points = LogIn(again, "20261208");
+    EXPECT_EQ(m_sentTradeDate, "20261208");
+    std::set<std::pair<int, int>> resumed;
+    for (const TSequencePoint& point : points) resumed.insert({point.sequenceSeries, point.sequenceNo});
+    EXPECT_EQ(resumed, (std::set<std::pair<int, int>>{{2, 0}, {3, 3}, {4, 0}}));
+    SendOrderReturn(m_exchange, 3, "3");  // already delivered: dropped by the sync point
+    SendOrderReturn(m_exchange, 4, "4");
+    ASSERT_TRUE(again.WaitForCalls(5));
+    EXPECT_EQ(again.Names(),
+              (std::vector<std::string>{"Login 20261208", "RtnYqOrder 1", "RtnYqOrder 2", "RtnYqOrder 3", "RtnYqOrder 4"}));
+}
+
+TEST_F(ApiSession, NewTradingDayResetsTheSyncPointsAndTheLog) {
+    {
+        CRecordingTrader trader;
+        ASSERT_EQ(trader.initApi(), 0);
+        LogIn(trader, "20261207");
+        for (std::uint32_t n = 1; n <= 2; ++n) SendOrderReturn(m_exchange, n, std::to_string(n).c_str());
+        ASSERT_TRUE(trader.WaitForCalls(3));
+    }
+    m_exchange.CloseConnection();
+    CRecordingTrader nextDay;
+    ASSERT_EQ(nextDay.initApi(), 0);
+    testing::internal::CaptureStdout();
+    LogIn(nextDay, "20261208");
+    ASSERT_TRUE(nextDay.WaitForCalls(1));
+    SendOrderReturn(m_exchange, 1, "new");
+    ASSERT_TRUE(nextDay.WaitForCalls(2));
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "日期变更，修改接收断点! pr=2\n");
+    EXPECT_EQ(nextDay.Names(), (std::vector<std::string>{"Login 20261208", "RtnYqOrder new"}));
+    BYTEARRAY<8> date;
+    nextDay.GetTradeDate(date);
+    EXPECT_STREQ(date.data(), "20261208");
+}
+
+TEST_F(ApiSession, LoginResultsAndServerOrder) {
+    CRecordingTrader trader;
+    ASSERT_EQ(trader.initApi(), 0);
+    const TReqTraderLogin login = LoginRecord();
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(trader.ReqTraderLogin(&login), -1);  // no server
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+
+    std::uint16_t closedPorts[2];
+    for (std::uint16_t& port : closedPorts) {
+        CLoopbackListener listener;
+        port = listener.Port();
+    }
+    trader.SetService("127.0.0.1", closedPorts[0]);
+    trader.SetService("127.0.0.1", closedPorts[1]);
+    trader.SetService("127.0.0.1", m_exchange.Port());
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(trader.ReqTraderLogin(&login), 0);
+    EXPECT_EQ(trader.ReqTraderLogin(&login), -2);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "connect Fialed!!\nconnect Fialed!!\n已经登录\n");
+    EXPECT_TRUE(m_exchange.Accept());
+    EXPECT_TRUE(m_exchange.Receive().has_value());
+
+    // A refused login keeps the session: a further login is still -2.
+    AnswerLogin(m_exchange, "20261208", "ERR000001");
+    ASSERT_TRUE(trader.WaitForCalls(1));
+    EXPECT_EQ(trader.Calls()[0].code, "ERR000001");
+    EXPECT_EQ(trader.Calls()[0].requestId, "(null)");
+    EXPECT_EQ(trader.ReqTraderLogin(&login), -2);
+}
+
+TEST_F(ApiSession, RequestsNeedASessionAndCarryTheirRequestIds) {
+    CRecordingTrader trader;
+    ASSERT_EQ(trader.initApi(), 0);
+    const TYqOrder order = Order("");
+    const TYqFrznElctIndenture none[1] = {};
+    EXPECT_EQ(trader.ReqYqOrderEx(&order, none), -1);
+    LogIn(trader, "20261208");
+
+    TYqFrznElctIndenture list[4] = {};
+    for (int i = 0; i < 3; ++i) std::snprintf(list[i].indentNo, sizeof list[i].indentNo, "E%d", i);
+    EXPECT_EQ(trader.ReqYqOrderEx(&order, list, "123456789abc"), 0);
+    EXPECT_EQ(trader.ReqYqOrderEx(&order, none), 0);
+    EXPECT_EQ(trader.ReqYqOrder(&order, &none[0], nullptr), 0);
+    auto first = m_exchange.Receive();
+    auto second = m_exchange.Receive();
+    auto third = m_exchange.Receive();
+    ASSERT_TRUE(first && second && third);
+    EXPECT_EQ(first->package->m_XTPHeader.Tid, kYqOrderRequest);
+    EXPECT_STREQ(first->package->m_XTPHeader.RootID, "12345678");
+    EXPECT_EQ(first->package->GetField(0xA10D).Count(), 3);
+    EXPECT_EQ(second->package->GetField(0xA10D).Count(), 0);
+    EXPECT_STREQ(second->package->m_XTPHeader.RootID, "");
+    EXPECT_EQ(third->package->GetField(0xA10D).Count(), 1);
+}
+
+TEST_F(ApiSession, StandardDataHandshakeAndChannelLoss) {
+    CRecordingTrader trader;
+    ASSERT_EQ(trader.initApi(), 0);
+    LogIn(trader, "20261208");
+    ASSERT_TRUE(trader.WaitForCalls(1));
+    m_exchange.Send(kStandardDataEnd, 1, 0, [](CXTPPackage&) {});
+    auto ack = m_exchange.Receive();
+    ASSERT_TRUE(ack.has_value());
+    EXPECT_EQ(ack->package->m_XTPHeader.Tid, kStandardDataAck);
+    ASSERT_TRUE(trader.WaitForCalls(2));
+
+    testing::internal::CaptureStdout();
+    m_exchange.CloseConnection();
+    ASSERT_TRUE(trader.WaitForCalls(3));
+    const std::string printed = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(printed, "ChannelLost  ErrorCode=4097\n");
+    EXPECT_EQ(trader.Calls()[2].name, "ChannelLost");
+    EXPECT_EQ(trader.Calls()[2].key, "channel disconnect");
+    const TYqOrder order = Order("");
+    EXPECT_EQ(trader.ReqYqOrder(&order, nullptr), -1);
+    TYqFrznElctIndenture indenture{};
+    EXPECT_EQ(trader.ReqYqOrder(&order, &indenture), -1);
+
+    // A new login connects again.
+    LogIn(trader, "20261208");
+    ASSERT_TRUE(trader.WaitForCalls(4));
+}
+
+TEST_F(ApiSession, RequestsFromManyThreadsKeepEachThreadsOrder) {
+    CRecordingTrader trader;
+    ASSERT_EQ(trader.initApi(), 0);
+    LogIn(trader, "20261208");
+    constexpr int kThreads = 4, kEach = 50;
+    std::vector<std::thread> senders;
+    for (int t = 0; t < kThreads; ++t) {
+        senders.emplace_back([&, t] {
+            for (int i = 0; i < kEach; ++i) {
+                TYqOrder order = Order("");
+                std::snprintf(order.orderNo, sizeof order.orderNo, "%d-%d", t, i);
+                TYqFrznElctIndenture indenture{};
+                EXPECT_EQ(trader.ReqYqOrder(&order, &indenture), 0);
+            }
+        });
+    }
+    for (std::thread& sender : senders) sender.join();
+    std::vector<int> next(kThreads, 0);
+    for (int n = 0; n < kThreads * kEach; ++n) {
+        auto received = m_exchange.Receive();
+        ASSERT_TRUE(received.has_value()) << n;
+        TYqOrder order{};
+        ASSERT_TRUE(received->package->GetRecord(order));
+        int t = 0, i = 0;
+        ASSERT_EQ(std::sscanf(order.orderNo, "%d-%d", &t, &i), 2);
+        EXPECT_EQ(i, next[t]++);
+    }
+}
+
+TEST_F(ApiSession, DestroyingTheApiDuringTrafficIsSafe) {
+    auto trader = std::make_unique<CRecordingTrader>();
+    ASSERT_EQ(trader->initApi(), 0);
+    LogIn(*trader, "20261208");
+    std::thread flood([&] {
+        for (std::uint32_t n = 1; n <= 2000 && m_exchange.HasConnection(); ++n)
+            SendOrderReturn(m_exchange, n, std::to_string(n).c_str());
+    });
+    ASSERT_TRUE(trader->WaitForCalls(10));
+    trader.reset();
+    flood.join();
+    EXPECT_TRUE(m_exchange.WaitForClientClose());
+}

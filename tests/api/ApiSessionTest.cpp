@@ -278,3 +278,29 @@ TEST_F(ApiSession, DestroyingTheApiDuringTrafficIsSafe) {
     flood.join();
     EXPECT_TRUE(m_exchange.WaitForClientClose());
 }
+
+TEST_F(ApiSession, BrokenStreamsEndTheSessionWithTheirEventCodes) {
+    struct Case {
+        std::vector<std::uint8_t> bytes;
+        const char* printed;
+    };
+    // A frame longer than 4096 bytes; a package whose ContentLength disagrees with its length.
+    std::vector<std::uint8_t> badPackage = {1, 0, 0, 57};
+    badPackage.resize(4 + 57, 0);
+    badPackage[4 + 3] = 9;  // ContentLength 9 instead of 1
+    const Case cases[] = {{{1, 0, 0x13, 0x88}, "ChannelLost  ErrorCode=8195\n"},
+                          {badPackage, "Length()-XTPHLEN=1 m_XTPHeader.ContentLength=9\nChannelLost  ErrorCode=12289\n"}};
+    for (const Case& broken : cases) {
+        CRecordingTrader trader;
+        ASSERT_EQ(trader.initApi(), 0);
+        LogIn(trader, "20261208");
+        ASSERT_TRUE(trader.WaitForCalls(1));
+        testing::internal::CaptureStdout();
+        m_exchange.SendBytes(broken.bytes.data(), broken.bytes.size());
+        ASSERT_TRUE(trader.WaitForCalls(2));
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), broken.printed);
+        EXPECT_EQ(trader.Calls()[1].name, "ChannelLost");
+        EXPECT_TRUE(m_exchange.WaitForClientClose());
+        m_exchange.CloseConnection();
+    }
+}

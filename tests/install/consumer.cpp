@@ -1,0 +1,18 @@
+// Derives from the installed API classes and prints the first record size; exit 0 on success.
+#include <cstdio>
+
+#include <quorex/quorex.h>
+
+class Trader : public CTraderApi {
+public:
+    ~Trader() override { stopApi(); }
+    void onRecvRtnYqOrder(const TYqOrder*, const TTRspMsg*, const char*) override {}
+};
+
+int main() {
+    Trader trader;
+    if (trader.initApi() != 0) return 1;
+    TYqOrder order{};
+    std::printf("sizeof(TYqOrder)=%zu, request without login: %d\n", sizeof order, trader.ReqYqOrderEx(&order, nullptr));
+    return sizeof order == 128 ? 0 : 1;
+}

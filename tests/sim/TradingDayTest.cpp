@@ -1,0 +1,137 @@
+#include "sim/TradingDay.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "sim/Md5.h"
+#include "sim/Text.h"
+
+namespace quorex::sim {
+namespace {
+
+std::optional<CTradingDay> Parse(const std::string& toml, std::string& error) {
+    return ParseTradingDay(toml, "test.toml", "20260105", error);
+}
+
+// The smallest consistent day: one market, member, client, trader and instrument.
+std::string MinimalDay(const std::string& extra = "") {
+    return R"(
+[exchange]
+exchangeID = "QRX"
+state = "1"
+[[market]]
+marketID = "01"
+marketState = "1"
+[[member]]
+memberID = "0001"
+[[client]]
+clientID = "00010001"
+memberID = "0001"
+accountType = "0"
+[[trader]]
+traderID = "00010001"
+memberID = "0001"
+plainPassword = "secret"
+[[instrument]]
+instID = "000001"
+yqInstID = "LW2601"
+marketID = "01"
+unit = 10
+tick = 5.0
+minHand = 1
+maxHand = 100
+lowerLimit = 3000.0
+upperLimit = 4000.0
+tradeState = "1"
+)" + extra;
+}
+
+TEST(TradingDayTest, DemoDayLoadsWithTodayAsTradeDate) {
+    std::string error;
+    const auto day = ParseTradingDay(DemoDayToml(), "demo", "20260105", error);
+    ASSERT_TRUE(day) << error;
+    EXPECT_EQ(day->tradeDate, "20260105");
+    EXPECT_GE(day->traders.size(), 3u);
+    EXPECT_GE(day->users.size(), 1u);
+    EXPECT_EQ(day->members.size(), 3u);
+    EXPECT_EQ(day->instruments.size(), 3u);
+    // Passwords are kept as digests only; texts are converted to GBK.
+    EXPECT_EQ(TextOf(day->traders[0].password), Md5Hex("trader1"));
+    EXPECT_EQ(TextOf(day->users[0].password), Md5Hex("admin1"));
+    EXPECT_EQ(TextOf(day->instruments[0].info.yqName), *ToGbk("螺纹钢2601"));
+    EXPECT_DOUBLE_EQ(day->instruments[2].marginRate, 0.12);
+    EXPECT_EQ(day->bot.traderID, "00090001");
+}
+
+TEST(TradingDayTest, SetsMembersByNameWithTheirTypes) {
+    std::string error;
+    const auto day = Parse(MinimalDay("trade_date = \"20250101\"\n"), error);
+    // trade_date must be a top-level key: appended after a table it belongs to that table.
+    EXPECT_FALSE(day);
+    const auto top = Parse("trade_date = \"20250101\"\n" + MinimalDay(), error);
+    ASSERT_TRUE(top) << error;
+    EXPECT_EQ(top->tradeDate, "20250101");
+    const TYuanQiInst& info = top->instruments[0].info;
+    EXPECT_EQ(info.unit, 10);
+    EXPECT_DOUBLE_EQ(info.tick, 5.0);
+    EXPECT_EQ(info.tradeState, '1');
+    EXPECT_DOUBLE_EQ(top->instruments[0].marginRate, 0.1);  // the default
+}
+
+struct BadDay {
+    const char* name;
+    std::string toml;
+    const char* expected;  // part of the error text
+};
+
+class TradingDayErrorTest : public ::testing::TestWithParam<BadDay> {};
+
+TEST_P(TradingDayErrorTest, IsRefusedWithAReason) {
+    std::string error;
+    EXPECT_FALSE(Parse(GetParam().toml, error));
+    EXPECT_NE(error.find(GetParam().expected), std::string::npos) << error;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, TradingDayErrorTest,
+    ::testing::Values(
+        BadDay{"Syntax", "[[member]\n", "test.toml:1"},
+        BadDay{"UnknownTopLevelKey", MinimalDay("[[members]]\nmemberID = \"0002\"\n"), "unknown key 'members'"},
+        BadDay{"UnknownMember", MinimalDay("[[member]]\nmemberID = \"0002\"\nnickname = \"x\"\n"),
+               "[[member]] entry 2: unknown key 'nickname'"},
+        BadDay{"TextTooLong", MinimalDay("[[member]]\nmemberID = \"00020\"\n"), "longer than 4 bytes"},
+        BadDay{"NumberForText", MinimalDay("[[member]]\nmemberID = 2\n"), "'memberID' must be a text"},
+        BadDay{"TextForNumber", MinimalDay("[[capital]]\nmemberID = \"0001\"\naccountType = \"0\"\nlastBalance = \"lots\"\n"),
+               "'lastBalance' must be a number"},
+        BadDay{"IntegerOutOfRange", MinimalDay("[[warehouse]]\nwarehouseID = 4294967296\n"), "must be an integer"},
+        BadDay{"PasswordNotADigest", MinimalDay("[[user]]\nuserID = \"admin\"\npassword = \"admin\"\n"), "MD5 digest"},
+        BadDay{"NoPassword", MinimalDay("[[trader]]\ntraderID = \"00010009\"\nmemberID = \"0001\"\n"), "has no password"},
+        BadDay{"DuplicateClient", MinimalDay("[[client]]\nclientID = \"00010001\"\nmemberID = \"0001\"\naccountType = \"0\"\n"),
+               "client '00010001' is defined twice"},
+        BadDay{"ClientOfUnknownMember", MinimalDay("[[client]]\nclientID = \"00050001\"\nmemberID = \"0005\"\naccountType = \"0\"\n"),
+               "unknown member"},
+        BadDay{"LimitOffTick", MinimalDay("[[instrument]]\ninstID = \"000002\"\nyqInstID = \"X\"\nmarketID = \"01\"\nunit = 1\n"
+                                          "tick = 5.0\nminHand = 1\nmaxHand = 1\nlowerLimit = 3001.0\nupperLimit = 4000.0\n"
+                                          "tradeState = \"1\"\n"),
+               "limits must be on the tick"},
+        BadDay{"ZeroTick", MinimalDay("[[instrument]]\ninstID = \"000002\"\nyqInstID = \"X\"\nmarketID = \"01\"\nunit = 1\n"
+                                      "minHand = 1\nmaxHand = 1\nlowerLimit = 1.0\nupperLimit = 2.0\ntradeState = \"1\"\n"),
+               "tick must be above 0"},
+        BadDay{"PositionOfUnknownInstrument", MinimalDay("[[position]]\nclientID = \"00010001\"\ninstID = \"999999\"\nlongPosi = 1\n"),
+               "unknown instrument"},
+        BadDay{"IndentureOfOtherMember",
+               MinimalDay("[[member]]\nmemberID = \"0002\"\n[[indenture]]\nindentNo = \"E1\"\nclientID = \"00010001\"\nmemberID = \"0002\"\n"),
+               "indenture 'E1'"},
+        BadDay{"BadState", MinimalDay("[[market]]\nmarketID = \"02\"\nmarketState = \"x\"\n"), "marketState"},
+        BadDay{"BadDate", "trade_date = \"2026-01-05\"\n" + MinimalDay(), "YYYYMMDD"}),
+    [](const ::testing::TestParamInfo<BadDay>& entry) { return entry.param.name; });
+
+TEST(TradingDayTest, MissingFileIsReported) {
+    std::string error;
+    EXPECT_FALSE(LoadTradingDay("/nonexistent/day.toml", "20260105", error));
+    EXPECT_NE(error.find("cannot be read"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace quorex::sim

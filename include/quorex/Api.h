@@ -94,22 +94,9 @@ public:
     // a session already exists.
     int ReqTraderLogin(const TReqTraderLogin* login, const char* requestId = nullptr);
 
-#define QX_REQUEST_TRADER(Method, Record) int Method(const Record* record, const char* requestId = nullptr);
-#define QX_REQUEST_ADMIN(Method, Record)
-#define QX_REQUEST(cls, Method, Tid, Record) QX_REQUEST_##cls(Method, Record)
-#define QX_PAIR_TRADER(Method, Record, Second) \
-    int Method(const Record* record, const Second* second, const char* requestId = nullptr);
-#define QX_PAIR_ADMIN(Method, Record, Second)
-#define QX_REQUEST_PAIR(cls, Method, Tid, Record, Second) QX_PAIR_##cls(Method, Record, Second)
-#define QX_REQUEST_LIST(cls, Method, Tid, Record, Item) QX_PAIR_##cls(Method, Record, Item)
-#include "quorex/requests.def"
-#undef QX_REQUEST_LIST
-#undef QX_REQUEST_PAIR
-#undef QX_PAIR_ADMIN
-#undef QX_PAIR_TRADER
-#undef QX_REQUEST
-#undef QX_REQUEST_ADMIN
-#undef QX_REQUEST_TRADER
+#define QX_FOR_TRADER(...) __VA_ARGS__
+#define QX_FOR_ADMIN(...)
+#include "quorex/detail/RequestMethods.inc"
 
     // Kept for the smart-card feature: they do nothing and return 0.
     int ChgICPasswd(const char*, const char*) { return 0; }
@@ -125,20 +112,9 @@ public:
     void onException(const char* text) override { (void)text; }
     void onRecvSysErrorNtf(const TTRspMsg* rsp) override { (void)rsp; }
     void onRecvReqSendOver() override {}
-#define QX_REDECLARE(name, Record)                                                                   \
-    void name(const Record* record, const TTRspMsg* rsp, const char* requestId) override {          \
-        (void)record, (void)rsp, (void)requestId;                                                    \
-    }
-#define QX_REDECLARE_BOTH QX_REDECLARE
-#define QX_REDECLARE_TRADER QX_REDECLARE
-#define QX_REDECLARE_ADMIN(name, Record)
-#define QX_REDECLARE_NONE(name, Record)
-#define QX_CALLBACK(slot, name, Record, Tid, kind, by) QX_REDECLARE_##by(name, Record)
-#include "quorex/callbacks.def"
-#undef QX_CALLBACK
-#undef QX_REDECLARE_NONE
-#undef QX_REDECLARE_ADMIN
-#undef QX_REDECLARE_TRADER
+#define QX_FOR_TRADER(...) __VA_ARGS__
+#define QX_FOR_ADMIN(...)
+#include "quorex/detail/RedeclaredCallbacks.inc"
 };
 
 // The requests of a monitor (administrator) terminal.
@@ -152,36 +128,15 @@ public:
     // The monitor's login: as ReqTraderLogin, with the administrator's files and package.
     int ReqUserLogin(const TReqUserLogin* login, const char* requestId = nullptr);
 
-#define QX_REQUEST_ADMIN(Method, Record) int Method(const Record* record, const char* requestId = nullptr);
-#define QX_REQUEST_TRADER(Method, Record)
-#define QX_REQUEST(cls, Method, Tid, Record) QX_REQUEST_##cls(Method, Record)
-#define QX_PAIR_ADMIN(Method, Record, Second) \
-    int Method(const Record* record, const Second* second, const char* requestId = nullptr);
-#define QX_PAIR_TRADER(Method, Record, Second)
-#define QX_REQUEST_PAIR(cls, Method, Tid, Record, Second) QX_PAIR_##cls(Method, Record, Second)
-#define QX_REQUEST_LIST(cls, Method, Tid, Record, Item) QX_PAIR_##cls(Method, Record, Item)
-#include "quorex/requests.def"
-#undef QX_REQUEST_LIST
-#undef QX_REQUEST_PAIR
-#undef QX_PAIR_ADMIN
-#undef QX_PAIR_TRADER
-#undef QX_REQUEST
-#undef QX_REQUEST_ADMIN
-#undef QX_REQUEST_TRADER
+#define QX_FOR_TRADER(...)
+#define QX_FOR_ADMIN(...) __VA_ARGS__
+#include "quorex/detail/RequestMethods.inc"
 
     // The callbacks that concern a monitor, declared again.
     void onChannelLost(const char* reason) override { (void)reason; }
     void onException(const char* text) override { (void)text; }
     void onRecvSysErrorNtf(const TTRspMsg* rsp) override { (void)rsp; }
-#define QX_REDECLARE_TRADER(name, Record)
-#define QX_REDECLARE_ADMIN QX_REDECLARE
-#define QX_REDECLARE_NONE(name, Record)
-#define QX_CALLBACK(slot, name, Record, Tid, kind, by) QX_REDECLARE_##by(name, Record)
-#include "quorex/callbacks.def"
-#undef QX_CALLBACK
-#undef QX_REDECLARE_NONE
-#undef QX_REDECLARE_ADMIN
-#undef QX_REDECLARE_TRADER
-#undef QX_REDECLARE_BOTH
-#undef QX_REDECLARE
+#define QX_FOR_TRADER(...)
+#define QX_FOR_ADMIN(...) __VA_ARGS__
+#include "quorex/detail/RedeclaredCallbacks.inc"
 };

@@ -1,0 +1,194 @@
+// A trader at the console: logs in, prints what the exchange sends as readable UTF-8 lines
+// (reference data, quotations, order and match returns, answers), optionally places or cancels
+// one Yq order, then logs out.
+//
+//   trader_console [--host H] [--port P] [--trader T] [--member M] [--password PW] [--seconds N]
+//                  [--buy INST PRICE AMOUNT | --sell INST PRICE AMOUNT | --cancel ORDERNO INST]
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "client/shell/Md5.h"
+#include "examples/ConsoleSupport.h"
+#include "quorex/Text.h"
+#include "quorex/quorex.h"
+
+using quorex::TextOf;
+
+namespace {
+
+struct Options {
+    std::string host = "127.0.0.1";
+    int port = 6669;
+    std::string trader = "T001";
+    std::string member = "0001";
+    std::string password = "123456";
+    int seconds = 3;
+    char side = 0;  // '0' buy, '1' sell, 'C' cancel
+    std::string instrument, orderNo;
+    double price = 0;
+    int amount = 0;
+};
+
+bool ParseOptions(int argc, char** argv, Options& options) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string flag = argv[i];
+        const auto next = [&]() -> std::string { return i + 1 < argc ? argv[++i] : ""; };
+        if (flag == "--host") options.host = next();
+        else if (flag == "--port") options.port = std::atoi(next().c_str());
+        else if (flag == "--trader") options.trader = next();
+        else if (flag == "--member") options.member = next();
+        else if (flag == "--password") options.password = next();
+        else if (flag == "--seconds") options.seconds = std::atoi(next().c_str());
+        else if (flag == "--buy" || flag == "--sell") {
+            options.side = flag == "--buy" ? '0' : '1';
+            options.instrument = next();
+            options.price = std::atof(next().c_str());
+            options.amount = std::atoi(next().c_str());
+        } else if (flag == "--cancel") {
+            options.side = 'C';
+            options.orderNo = next();
+            options.instrument = next();
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+class ConsoleTrader final : public CTraderApi {
+public:
+    ~ConsoleTrader() override { stopApi(); }
+
+    // Raised when the standard data has arrived, or lowered when the login failed.
+    CReadySignal ready;
+    long LastLocalOrderNo() {
+        std::lock_guard lock(m_mutex);
+        return m_lastLocalOrderNo;
+    }
+
+    void onChannelLost(const char* reason) override {
+        std::printf("connection lost: %s\n", reason);
+        ready.Set(false);
+    }
+    void onRecvRspTraderLogin(const TReqTraderLogin* login, const TTRspMsg* rsp, const char*) override {
+        std::printf("login: %s %s, trade date %s\n", rsp->RspCode, TextOf(rsp->RspMsg).c_str(), login->tradeDate);
+        if (std::strcmp(rsp->RspCode, "RSP000000") != 0) ready.Set(false);
+        std::lock_guard lock(m_mutex);
+        m_lastLocalOrderNo = std::atol(login->localOrderNo);
+    }
+    void onRecvReqSendOver() override {
+        std::printf("standard data complete\n");
+        ready.Set(true);
+    }
+    void onRecvMarketInfo(const TMarket* market, const TTRspMsg*, const char*) override {
+        if (market) std::printf("market %s %s\n", market->marketID, TextOf(market->marketName).c_str());
+    }
+    void onRecvYuanQiInstInfo(const TYuanQiInst* inst, const TTRspMsg*, const char*) override {
+        if (inst)
+            std::printf("instrument %s %s %s tick %.2f limits %.2f..%.2f\n", inst->instID, inst->yqInstID,
+                        TextOf(inst->yqName).c_str(), inst->tick, inst->lowerLimit, inst->upperLimit);
+    }
+    void onRecvYqQuotation(const TYqQuotation* q, const TTRspMsg*, const char*) override { PrintQuotation(q); }
+    void onRecvRspQryYqQuotation(const TYqQuotation* q, const TTRspMsg*, const char*) override { PrintQuotation(q); }
+    void onRecvRspYqOrder(const TYqOrder* order, const TTRspMsg* rsp, const char*) override {
+        std::printf("order answer: %s %s%s%s\n", rsp->RspCode, TextOf(rsp->RspMsg).c_str(), order ? " order " : "",
+                    order ? order->orderNo : "");
+    }
+    void onRecvRtnYqOrder(const TYqOrder* order, const TTRspMsg*, const char*) override {
+        if (order)
+            std::printf("order %s %s %c %.2f x %d remain %d status %c\n", order->orderNo, order->instID,
+                        order->buyOrSell, order->price, order->amount, order->remainAmount, order->status);
+    }
+    void onRecvRspYqOrderCancel(const TYqOrderCancel*, const TTRspMsg* rsp, const char*) override {
+        std::printf("cancel answer: %s %s\n", rsp->RspCode, TextOf(rsp->RspMsg).c_str());
+    }
+    void onRecvRtnYqOrderCancel(const TYqOrder* order, const TTRspMsg*, const char*) override {
+        if (order) std::printf("cancelled %s remain %d\n", order->orderNo, order->remainAmount);
+    }
+    void onRecvRtnYqMatch(const TYqMatch* match, const TTRspMsg*, const char*) override {
+        if (match)
+            std::printf("match %s %s %c %.2f x %d (order %s)\n", match->matchNo, match->instID, match->buyOrSell,
+                        match->price, match->volume, match->orderNo);
+    }
+    void onRecvRspQryMemberCapital(const TMemberCapital* capital, const TTRspMsg*, const char*) override {
+        if (capital) std::printf("capital of %s: balance %.2f, frozen %.2f\n", capital->memberID, capital->todayBalance, capital->frozen);
+    }
+
+private:
+    static void PrintQuotation(const TYqQuotation* q) {
+        if (q)
+            std::printf("quotation %s last %.2f bid %.2f x %d ask %.2f x %d volume %d\n", q->instID, q->lastest, q->bid1,
+                        q->bidLot1, q->ask1, q->askLot1, q->volume);
+    }
+    std::mutex m_mutex;
+    long m_lastLocalOrderNo = 0;
+};
+
+void SendCommand(ConsoleTrader& trader, const Options& options) {
+    if (options.side == 'C') {
+        TYqOrderCancel cancel{};
+        CopyText(cancel.orderNo, options.orderNo);
+        CopyText(cancel.instID, options.instrument);
+        CopyText(cancel.memberID, options.member);
+        CopyText(cancel.traderID, options.trader);
+        trader.ReqYqOrderCancel(&cancel);
+    } else if (options.side != 0) {
+        TYqOrder order{};
+        CopyText(order.instID, options.instrument);
+        CopyText(order.memberID, options.member);
+        CopyText(order.traderID, options.trader);
+        order.buyOrSell = options.side;
+        order.offSetFlag = '0';
+        order.pledgeFlag = '0';  // guarantee by deposit
+        order.price = options.price;
+        order.amount = options.amount;
+        std::string next = std::to_string((trader.LastLocalOrderNo() + 1) % 100000000000000L);
+        next.insert(0, 14 - next.size(), '0');  // 14 decimal digits
+        CopyText(order.localOrderNo, next);
+        const TYqFrznElctIndenture noIndentures[1] = {};
+        trader.ReqYqOrderEx(&order, noIndentures);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    if (!ParseOptions(argc, argv, options)) {
+        std::fprintf(stderr, "usage: %s [--host H] [--port P] [--trader T] [--member M] [--password PW] [--seconds N]\n"
+                             "       [--buy INST PRICE AMOUNT | --sell INST PRICE AMOUNT | --cancel ORDERNO INST]\n", argv[0]);
+        return 2;
+    }
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    ConsoleTrader trader;
+    if (trader.initApi() != 0) return 1;
+    trader.SetService(options.host.c_str(), options.port);
+    TReqTraderLogin login{};
+    CopyText(login.traderID, options.trader);
+    CopyText(login.memberID, options.member);
+    CopyText(login.password, kvt::Md5Hex(options.password));
+    CopyText(login.ipAddress, "127.0.0.1");
+    if (trader.ReqTraderLogin(&login) != 0 || !trader.ready.Wait(std::chrono::seconds(10))) {
+        std::printf("login failed\n");
+        return 1;
+    }
+    TReqQryMemberCapital capital{};
+    CopyText(capital.memberID, options.member);
+    capital.accountType = '1';
+    trader.ReqQryMemberCapital(&capital);
+    TReqQryQuotation quotations{};
+    trader.ReqQryYqQuotation(&quotations);
+    SendCommand(trader, options);
+    std::this_thread::sleep_for(std::chrono::seconds(options.seconds));
+    TReqTraderLogout logout{};
+    CopyText(logout.traderID, options.trader);
+    CopyText(logout.memberID, options.member);
+    trader.ReqTraderLogout(&logout);
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    return 0;
+}

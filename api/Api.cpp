@@ -38,5 +38,5 @@ void CApi::SetService(const char* host, int port) {
 }
 
 void CApi::GetTradeDate(char* out) {
-    if (out != nullptr) std::strcpy(out, m_pState->clock.GetTradeDate());
+    if (out != nullptr) std::strcpy(out, m_pState->clock.TradeDate().c_str());
 }

@@ -83,7 +83,7 @@ int CApiState::Login(const LoginRecord& request, const char* requestId, const TU
     try {
         const std::string userId = Traits::UserId(request);
         clock.Open(UserFileName(files.clock, userId.c_str()));
-        const LoginRecord record = Traits::Record(request, clock.GetTradeDate());
+        const LoginRecord record = Traits::Record(request, clock.TradeDate().c_str());
         OpenSyncFiles(*newSession, userId.c_str(), files);
         // Read before the reactor owns the session: afterwards only its thread may touch it.
         const std::array<TSequencePoint, 3> points = SubscriptionPoints(*newSession);

@@ -79,7 +79,7 @@ void CApiState::DeliverReceived(const CXTPPackage& package) {
 }
 
 bool CApiState::BeginTradingDay(const char* tradeDate, const char* userId) {
-    if (std::strncmp(tradeDate, clock.GetTradeDate(), CClockFile::kDateLength) == 0) {
+    if (std::strncmp(tradeDate, clock.TradeDate().c_str(), CClockFile::kDateLength) == 0) {
         m_log.Open(userId, true);
         return true;
     }

@@ -8,8 +8,14 @@ CClockFile::~CClockFile() {
     if (m_file != nullptr) std::fclose(m_file);
 }
 
+std::string CClockFile::TradeDate() const {
+    std::lock_guard lock(m_mutex);
+    return std::string(m_record, strnlen(m_record, kDateLength));
+}
+
 void CClockFile::Open(const std::string& path) {
     if (m_file != nullptr) std::fclose(m_file);
+    std::lock_guard lock(m_mutex);
     std::memset(m_record, 0, sizeof m_record);
     m_file = std::fopen(path.c_str(), "r+b");
     if (m_file != nullptr) {
@@ -24,6 +30,7 @@ void CClockFile::Open(const std::string& path) {
 }
 
 void CClockFile::SetTradeDate(const char* date) {
+    std::lock_guard lock(m_mutex);
     std::memset(m_record, 0, sizeof m_record);
     std::strncpy(m_record, date, kDateLength);
     if (m_file == nullptr) return;

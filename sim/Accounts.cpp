@@ -11,16 +11,16 @@ CAccounts::CAccounts(const CTradingDay& day)
       m_openInterest(day.instruments.size(), 0) {
     // Every client trades on an account of its member; one that was not configured starts empty.
     for (const TClient& client : m_clients) {
-        if (Capital(TextOf(client.memberID), client.accountType) != nullptr) continue;
+        if (Capital(FieldText(client.memberID), client.accountType) != nullptr) continue;
         TMemberCapital capital{};
-        SetText(capital.memberID, TextOf(client.memberID));
+        SetText(capital.memberID, FieldText(client.memberID));
         capital.accountType = client.accountType;
         m_capitals.push_back(capital);
     }
     for (const CPositionConfig& configured : day.positions) {
         const int client = FindClient(configured.clientID);
         const auto instrument = std::find_if(day.instruments.begin(), day.instruments.end(), [&](const CInstrumentConfig& i) {
-            return TextOf(i.info.instID) == configured.instID;
+            return FieldText(i.info.instID) == configured.instID;
         });
         const int index = static_cast<int>(instrument - day.instruments.begin());
         const double ref = instrument->info.refPrice;
@@ -47,21 +47,21 @@ CAccounts::CAccounts(const CTradingDay& day)
 
 int CAccounts::FindClient(std::string_view clientID) const {
     for (std::size_t i = 0; i < m_clients.size(); ++i) {
-        if (TextOf(m_clients[i].clientID) == clientID) return static_cast<int>(i);
+        if (FieldText(m_clients[i].clientID) == clientID) return static_cast<int>(i);
     }
     return -1;
 }
 
 const TMemberCapital* CAccounts::Capital(std::string_view memberID, char accountType) const {
     const auto found = std::find_if(m_capitals.begin(), m_capitals.end(), [&](const TMemberCapital& c) {
-        return TextOf(c.memberID) == memberID && c.accountType == accountType;
+        return FieldText(c.memberID) == memberID && c.accountType == accountType;
     });
     return found == m_capitals.end() ? nullptr : &*found;
 }
 
 TMemberCapital* CAccounts::CapitalOf(int client) {
     const TClient& owner = m_clients[client];
-    return const_cast<TMemberCapital*>(Capital(TextOf(owner.memberID), owner.accountType));
+    return const_cast<TMemberCapital*>(Capital(FieldText(owner.memberID), owner.accountType));
 }
 
 CAccounts::CPosition& CAccounts::PositionOf(int client, int instrument) {
@@ -69,9 +69,9 @@ CAccounts::CPosition& CAccounts::PositionOf(int client, int instrument) {
     if (added) {
         TYqClientPosi& record = entry->second.record;
         const TClient& owner = m_clients[client];
-        SetText(record.instID, TextOf(m_day.instruments[instrument].info.instID));
-        SetText(record.clientID, TextOf(owner.clientID));
-        SetText(record.memberID, TextOf(owner.memberID));
+        SetText(record.instID, FieldText(m_day.instruments[instrument].info.instID));
+        SetText(record.clientID, FieldText(owner.clientID));
+        SetText(record.memberID, FieldText(owner.memberID));
         record.accountType = owner.accountType;
     }
     return entry->second;
@@ -84,7 +84,7 @@ double CAccounts::MarginFor(int instrument, double price, int amount) const {
 
 int CAccounts::FindIndenture(std::string_view indentNo) const {
     for (std::size_t i = 0; i < m_indentures.size(); ++i) {
-        if (TextOf(m_indentures[i].indentNo) == indentNo) return static_cast<int>(i);
+        if (FieldText(m_indentures[i].indentNo) == indentNo) return static_cast<int>(i);
     }
     return -1;
 }
@@ -102,15 +102,15 @@ void CAccounts::SyncTotals(CPosition& position) {
 
 Rsp CAccounts::ReserveIndentures(COrder& order, std::span<const TYqFrznElctIndenture> requested, bool opening) {
     const TClient& client = m_clients[order.client];
-    const std::string_view cateID = TextOf(m_day.instruments[order.instrument].info.cateID);
+    const std::string_view cateID = FieldText(m_day.instruments[order.instrument].info.cateID);
     std::vector<CIndentureFreeze> freezes;
     long long total = 0;
     for (const TYqFrznElctIndenture& entry : requested) {
-        const int index = FindIndenture(TextOf(entry.indentNo));
+        const int index = FindIndenture(FieldText(entry.indentNo));
         if (index < 0 || entry.frznAmount <= 0) return Rsp::kIndentureNotAvailable;
         const TElctIndenture& indenture = m_indentures[index];
-        if (TextOf(indenture.clientID) != TextOf(client.clientID) || indenture.canUseInYq == '0' ||
-            TextOf(indenture.cateID) != cateID) {
+        if (FieldText(indenture.clientID) != FieldText(client.clientID) || indenture.canUseInYq == '0' ||
+            FieldText(indenture.cateID) != cateID) {
             return Rsp::kIndentureNotAvailable;
         }
         // The same indenture may be listed twice; the amounts add up.
@@ -323,14 +323,14 @@ std::vector<TYqMemberPosi> CAccounts::MemberPositions() const {
     for (const auto& [key, position] : m_positions) {
         const TYqClientPosi& client = position.record;
         auto member = std::find_if(result.begin(), result.end(), [&](const TYqMemberPosi& m) {
-            return TextOf(m.memberID) == TextOf(client.memberID) && m.accountType == client.accountType &&
-                   TextOf(m.instID) == TextOf(client.instID);
+            return FieldText(m.memberID) == FieldText(client.memberID) && m.accountType == client.accountType &&
+                   FieldText(m.instID) == FieldText(client.instID);
         });
         if (member == result.end()) {
             TYqMemberPosi added{};
-            SetText(added.memberID, TextOf(client.memberID));
+            SetText(added.memberID, FieldText(client.memberID));
             added.accountType = client.accountType;
-            SetText(added.instID, TextOf(client.instID));
+            SetText(added.instID, FieldText(client.instID));
             result.push_back(added);
             member = result.end() - 1;
         }

@@ -4,7 +4,6 @@
 
 #include <ctime>
 
-#include "sim/Md5.h"
 #include "sim/Quotation.h"
 #include "sim/Text.h"
 
@@ -70,7 +69,7 @@ CExchange::CExchange(CTradingDay day, CExchangeOutput& output, const CTimeOfDay&
         CTraderState& state = m_traders.emplace_back();
         state.record = trader;
         for (std::size_t m = 0; m < m_day.members.size(); ++m) {
-            if (TextOf(m_day.members[m].memberID) == TextOf(trader.memberID)) state.member = static_cast<int>(m);
+            if (FieldText(m_day.members[m].memberID) == FieldText(trader.memberID)) state.member = static_cast<int>(m);
         }
         state.privateFlow = std::make_unique<CSequencedFlow>(kPrivateSeries);
     }
@@ -79,7 +78,7 @@ CExchange::CExchange(CTradingDay day, CExchangeOutput& output, const CTimeOfDay&
     for (std::size_t i = 0; i < m_day.instruments.size(); ++i) {
         const TYqLastQuotation* previous = nullptr;
         for (const TYqLastQuotation& last : m_day.lastQuotations) {
-            if (TextOf(last.instID) == TextOf(m_day.instruments[i].info.instID)) previous = &last;
+            if (FieldText(last.instID) == FieldText(m_day.instruments[i].info.instID)) previous = &last;
         }
         TYqQuotation& quotation = m_instruments[i].quotation;
         quotation = OpeningQuotation(m_day.instruments[i], previous);
@@ -87,7 +86,7 @@ CExchange::CExchange(CTradingDay day, CExchangeOutput& output, const CTimeOfDay&
         SetText(quotation.quoteDate, m_day.tradeDate);
     }
     for (TTradeBulletinBoard& bulletin : m_day.bulletins) {
-        if (TextOf(bulletin.announceDate).empty()) SetText(bulletin.announceDate, m_day.tradeDate);
+        if (FieldText(bulletin.announceDate).empty()) SetText(bulletin.announceDate, m_day.tradeDate);
     }
 }
 
@@ -159,15 +158,15 @@ void CExchange::TraderLogin(SessionId id, CSession& session, const CXTPPackage& 
     const bool decoded = request.GetRecord(login);
     TReqTraderLogin answer = login;
     SetText(answer.password, "");
-    const int trader = decoded ? FindTrader(TextOf(login.traderID)) : -1;
+    const int trader = decoded ? FindTrader(FieldText(login.traderID)) : -1;
     Rsp result = Rsp::kSuccess;
     if (session.role != Role::kNone) {
         result = Rsp::kAlreadyLoggedIn;
     } else if (trader < 0) {
         result = Rsp::kUnknownTrader;
-    } else if (TextOf(m_traders[trader].record.password) != TextOf(login.password)) {
+    } else if (FieldText(m_traders[trader].record.password) != FieldText(login.password)) {
         result = Rsp::kWrongPassword;
-    } else if (TextOf(m_traders[trader].record.memberID) != TextOf(login.memberID)) {
+    } else if (FieldText(m_traders[trader].record.memberID) != FieldText(login.memberID)) {
         result = Rsp::kMemberMismatch;
     }
     if (result != Rsp::kSuccess) return Answer(id, request, decoded ? &answer : nullptr, result);
@@ -190,8 +189,8 @@ void CExchange::TraderLogin(SessionId id, CSession& session, const CXTPPackage& 
     m_clock.Format(answer.tradeTime);
     SetText(answer.localOrderNo, state.lastLocalOrderText);
     answer.traderType = state.record.traderType;
-    SetText(answer.clientID, TextOf(state.record.clientID));
-    const int client = m_accounts.FindClient(TextOf(state.record.clientID));
+    SetText(answer.clientID, FieldText(state.record.clientID));
+    const int client = m_accounts.FindClient(FieldText(state.record.clientID));
     answer.accountType = client >= 0 ? m_accounts.Client(client).accountType : '0';
     m_writer.Begin(request.m_XTPHeader.Tid + 1, request.m_XTPHeader.RootID);
     m_writer.Add(answer);
@@ -206,13 +205,13 @@ void CExchange::UserLogin(SessionId id, CSession& session, const CXTPPackage& re
     const bool decoded = request.GetRecord(login);
     TReqUserLogin answer = login;
     SetText(answer.password, "");
-    const int user = decoded ? FindUser(TextOf(login.userID)) : -1;
+    const int user = decoded ? FindUser(FieldText(login.userID)) : -1;
     Rsp result = Rsp::kSuccess;
     if (session.role != Role::kNone) {
         result = Rsp::kAlreadyLoggedIn;
     } else if (user < 0) {
         result = Rsp::kUnknownUser;
-    } else if (TextOf(m_users[user].record.password) != TextOf(login.password)) {
+    } else if (FieldText(m_users[user].record.password) != FieldText(login.password)) {
         result = Rsp::kWrongPassword;
     }
     if (result != Rsp::kSuccess) return Answer(id, request, decoded ? &answer : nullptr, result);
@@ -254,7 +253,7 @@ void CExchange::SendReferenceData(SessionId id) {
 
 void CExchange::TraderLogout(SessionId id, CSession& session, const CXTPPackage& request) {
     TReqTraderLogout logout{};
-    if (!request.GetRecord(logout) || TextOf(logout.traderID) != TextOf(m_traders[session.user].record.traderID)) {
+    if (!request.GetRecord(logout) || FieldText(logout.traderID) != FieldText(m_traders[session.user].record.traderID)) {
         return Answer(id, request, &logout, Rsp::kNotTheSessionsUser);
     }
     Answer(id, request, &logout, Rsp::kSuccess);
@@ -264,7 +263,7 @@ void CExchange::TraderLogout(SessionId id, CSession& session, const CXTPPackage&
 
 void CExchange::UserLogout(SessionId id, CSession& session, const CXTPPackage& request) {
     TReqUserLogout logout{};
-    if (!request.GetRecord(logout) || TextOf(logout.userID) != TextOf(m_users[session.user].record.userID)) {
+    if (!request.GetRecord(logout) || FieldText(logout.userID) != FieldText(m_users[session.user].record.userID)) {
         return Answer(id, request, &logout, Rsp::kNotTheSessionsUser);
     }
     Answer(id, request, &logout, Rsp::kSuccess);
@@ -277,14 +276,14 @@ void CExchange::TraderPassword(SessionId id, CSession& session, const CXTPPackag
     const bool decoded = request.GetRecord(update);
     TTrader& trader = m_traders[session.user].record;
     Rsp result = Rsp::kSuccess;
-    if (!decoded || TextOf(update.traderID) != TextOf(trader.traderID)) {
+    if (!decoded || FieldText(update.traderID) != FieldText(trader.traderID)) {
         result = Rsp::kNotTheSessionsUser;
-    } else if (TextOf(update.oldPassword) != TextOf(trader.password)) {
+    } else if (FieldText(update.oldPassword) != FieldText(trader.password)) {
         result = Rsp::kWrongPassword;
-    } else if (!IsMd5Hex(TextOf(update.newPassword))) {
+    } else if (!IsMd5Hex(FieldText(update.newPassword))) {
         result = Rsp::kBadNewPassword;
     } else {
-        SetText(trader.password, TextOf(update.newPassword));
+        SetText(trader.password, FieldText(update.newPassword));
     }
     // Digests are not sent back.
     SetText(update.oldPassword, "");
@@ -297,14 +296,14 @@ void CExchange::UserPassword(SessionId id, CSession& session, const CXTPPackage&
     const bool decoded = request.GetRecord(update);
     TUser& user = m_users[session.user].record;
     Rsp result = Rsp::kSuccess;
-    if (!decoded || TextOf(update.UserID) != TextOf(user.userID)) {
+    if (!decoded || FieldText(update.UserID) != FieldText(user.userID)) {
         result = Rsp::kNotTheSessionsUser;
-    } else if (TextOf(update.oldPassword) != TextOf(user.password)) {
+    } else if (FieldText(update.oldPassword) != FieldText(user.password)) {
         result = Rsp::kWrongPassword;
-    } else if (!IsMd5Hex(TextOf(update.newPassword))) {
+    } else if (!IsMd5Hex(FieldText(update.newPassword))) {
         result = Rsp::kBadNewPassword;
     } else {
-        SetText(user.password, TextOf(update.newPassword));
+        SetText(user.password, FieldText(update.newPassword));
     }
     SetText(update.oldPassword, "");
     SetText(update.newPassword, "");
@@ -342,28 +341,28 @@ bool CExchange::HasPending(SessionId id) const {
 
 int CExchange::FindInstrument(std::string_view instID) const {
     for (std::size_t i = 0; i < m_day.instruments.size(); ++i) {
-        if (TextOf(m_day.instruments[i].info.instID) == instID) return static_cast<int>(i);
+        if (FieldText(m_day.instruments[i].info.instID) == instID) return static_cast<int>(i);
     }
     return -1;
 }
 
 int CExchange::FindTrader(std::string_view traderID) const {
     for (std::size_t i = 0; i < m_traders.size(); ++i) {
-        if (TextOf(m_traders[i].record.traderID) == traderID) return static_cast<int>(i);
+        if (FieldText(m_traders[i].record.traderID) == traderID) return static_cast<int>(i);
     }
     return -1;
 }
 
 int CExchange::FindUser(std::string_view userID) const {
     for (std::size_t i = 0; i < m_users.size(); ++i) {
-        if (TextOf(m_users[i].record.userID) == userID) return static_cast<int>(i);
+        if (FieldText(m_users[i].record.userID) == userID) return static_cast<int>(i);
     }
     return -1;
 }
 
 int CExchange::FindMarket(std::string_view marketID) const {
     for (std::size_t i = 0; i < m_day.markets.size(); ++i) {
-        if (TextOf(m_day.markets[i].marketID) == marketID) return static_cast<int>(i);
+        if (FieldText(m_day.markets[i].marketID) == marketID) return static_cast<int>(i);
     }
     return -1;
 }

@@ -17,7 +17,7 @@ void CExchange::ChangeExchangeState(SessionId id, CSession&, const CXTPPackage& 
     TReqExchangeStateUpdate update{};
     const bool decoded = request.GetRecord(update);
     Rsp result = Rsp::kSuccess;
-    if (!decoded || TextOf(update.exchangeID) != TextOf(m_day.exchange.exchangeID)) {
+    if (!decoded || FieldText(update.exchangeID) != FieldText(m_day.exchange.exchangeID)) {
         result = Rsp::kUnknownExchange;
     } else if (!IsTradingState(update.esChangeCommand)) {
         result = Rsp::kBadStateCommand;
@@ -26,7 +26,7 @@ void CExchange::ChangeExchangeState(SessionId id, CSession&, const CXTPPackage& 
     if (result != Rsp::kSuccess) return;
     m_day.exchange.state = update.esChangeCommand;
     TExchangeState notice{};
-    SetText(notice.exchangeID, TextOf(m_day.exchange.exchangeID));
+    SetText(notice.exchangeID, FieldText(m_day.exchange.exchangeID));
     notice.state = m_day.exchange.state;
     Publish(m_marketFlow, kExchangeStateNoticeTid, notice);
 }
@@ -34,7 +34,7 @@ void CExchange::ChangeExchangeState(SessionId id, CSession&, const CXTPPackage& 
 void CExchange::ChangeMarketState(SessionId id, CSession&, const CXTPPackage& request) {
     TReqMarketStateUpdate update{};
     const bool decoded = request.GetRecord(update);
-    const int market = decoded ? FindMarket(TextOf(update.marketID)) : -1;
+    const int market = decoded ? FindMarket(FieldText(update.marketID)) : -1;
     Rsp result = Rsp::kSuccess;
     if (market < 0) {
         result = Rsp::kUnknownMarket;
@@ -45,7 +45,7 @@ void CExchange::ChangeMarketState(SessionId id, CSession&, const CXTPPackage& re
     if (result != Rsp::kSuccess) return;
     m_day.markets[market].marketState = update.msChangeCommand;
     TMarketState notice{};
-    SetText(notice.marketID, TextOf(update.marketID));
+    SetText(notice.marketID, FieldText(update.marketID));
     notice.marketState = update.msChangeCommand;
     Publish(m_marketFlow, kMarketStateNoticeTid, notice);
 }
@@ -53,7 +53,7 @@ void CExchange::ChangeMarketState(SessionId id, CSession&, const CXTPPackage& re
 void CExchange::ChangeInstrumentState(SessionId id, CSession&, const CXTPPackage& request) {
     TReqInstStateUpdate update{};
     const bool decoded = request.GetRecord(update);
-    const int instrument = decoded ? FindInstrument(TextOf(update.instID)) : -1;
+    const int instrument = decoded ? FindInstrument(FieldText(update.instID)) : -1;
     Rsp result = Rsp::kSuccess;
     if (instrument < 0) {
         result = Rsp::kUnknownInstrument;
@@ -64,7 +64,7 @@ void CExchange::ChangeInstrumentState(SessionId id, CSession&, const CXTPPackage
     if (result != Rsp::kSuccess) return;
     m_day.instruments[instrument].info.tradeState = update.isChangeCommand;
     TInstState notice{};
-    SetText(notice.instID, TextOf(update.instID));
+    SetText(notice.instID, FieldText(update.instID));
     notice.tradeState = update.isChangeCommand;
     Publish(m_marketFlow, kYqInstStateNoticeTid, notice);
 }
@@ -73,9 +73,9 @@ void CExchange::QueryExchangeState(SessionId id, CSession&, const CXTPPackage& r
     TReqQryExchangeState filter{};
     request.GetRecord(filter);
     std::vector<TExchangeState> found;
-    if (Matches(TextOf(filter.exchangeID), TextOf(m_day.exchange.exchangeID))) {
+    if (Matches(FieldText(filter.exchangeID), FieldText(m_day.exchange.exchangeID))) {
         TExchangeState& state = found.emplace_back();
-        SetText(state.exchangeID, TextOf(m_day.exchange.exchangeID));
+        SetText(state.exchangeID, FieldText(m_day.exchange.exchangeID));
         state.state = m_day.exchange.state;
     }
     AnswerRecords<TExchangeState>(id, request, 0x000004A2, found);
@@ -86,9 +86,9 @@ void CExchange::QueryMarketState(SessionId id, CSession&, const CXTPPackage& req
     request.GetRecord(filter);
     std::vector<TMarketState> found;
     for (const TMarket& market : m_day.markets) {
-        if (!Matches(TextOf(filter.marketID), TextOf(market.marketID))) continue;
+        if (!Matches(FieldText(filter.marketID), FieldText(market.marketID))) continue;
         TMarketState& state = found.emplace_back();
-        SetText(state.marketID, TextOf(market.marketID));
+        SetText(state.marketID, FieldText(market.marketID));
         state.marketState = market.marketState;
     }
     AnswerRecords<TMarketState>(id, request, 0x000009E2, found);
@@ -100,9 +100,9 @@ void CExchange::QueryInstrumentState(SessionId id, CSession&, const CXTPPackage&
     std::vector<TInstState> found;
     for (const CInstrumentConfig& instrument : m_day.instruments) {
         const TYuanQiInst& info = instrument.info;
-        if (!Matches(TextOf(filter.instID), TextOf(info.instID)) || !Matches(TextOf(filter.marketID), TextOf(info.marketID))) continue;
+        if (!Matches(FieldText(filter.instID), FieldText(info.instID)) || !Matches(FieldText(filter.marketID), FieldText(info.marketID))) continue;
         TInstState& state = found.emplace_back();
-        SetText(state.instID, TextOf(info.instID));
+        SetText(state.instID, FieldText(info.instID));
         state.tradeState = info.tradeState;
     }
     AnswerRecords<TInstState>(id, request, 0x000004B2, found);
@@ -111,17 +111,17 @@ void CExchange::QueryInstrumentState(SessionId id, CSession&, const CXTPPackage&
 void CExchange::PublishBulletin(SessionId id, CSession& session, const CXTPPackage& request) {
     TTradeBulletinBoard bulletin{};
     const bool decoded = request.GetRecord(bulletin);
-    const std::string_view addressee = TextOf(bulletin.memberID);
+    const std::string_view addressee = FieldText(bulletin.memberID);
     int member = -1;
     for (std::size_t m = 0; m < m_day.members.size(); ++m) {
-        if (TextOf(m_day.members[m].memberID) == addressee) member = static_cast<int>(m);
+        if (FieldText(m_day.members[m].memberID) == addressee) member = static_cast<int>(m);
     }
     if (!decoded || (!addressee.empty() && member < 0)) return Answer(id, request, decoded ? &bulletin : nullptr, Rsp::kMemberMismatch);
 
     bulletin.seqNo = static_cast<std::int32_t>(m_day.bulletins.size() + 1);
     SetText(bulletin.announceDate, m_day.tradeDate);
     m_clock.Format(bulletin.announceTime);
-    SetText(bulletin.announcer, TextOf(m_users[session.user].record.userID));
+    SetText(bulletin.announcer, FieldText(m_users[session.user].record.userID));
     m_day.bulletins.push_back(bulletin);
     Answer(id, request, &bulletin, Rsp::kSuccess);
     // A bulletin for everyone goes on the market flow, one for a member on that member's flow.
@@ -131,7 +131,7 @@ void CExchange::PublishBulletin(SessionId id, CSession& session, const CXTPPacka
 void CExchange::ForceTraderLogout(SessionId id, CSession&, const CXTPPackage& request) {
     TReqForceTraderLogout order{};
     const bool decoded = request.GetRecord(order);
-    const int trader = decoded ? FindTrader(TextOf(order.traderID)) : -1;
+    const int trader = decoded ? FindTrader(FieldText(order.traderID)) : -1;
     Rsp result = Rsp::kSuccess;
     if (trader < 0) {
         result = Rsp::kUnknownTrader;

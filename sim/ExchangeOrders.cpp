@@ -48,7 +48,7 @@ bool OrderKindOf(const TYqOrder& record, OrderKind& kind) {
 
 bool CExchange::IsTradable(int instrument) const {
     const TYuanQiInst& info = m_day.instruments[instrument].info;
-    const int market = FindMarket(TextOf(info.marketID));
+    const int market = FindMarket(FieldText(info.marketID));
     return m_day.exchange.state == kStateTrading && market >= 0 && m_day.markets[market].marketState == kStateTrading &&
            info.tradeState == kStateTrading;
 }
@@ -56,9 +56,9 @@ bool CExchange::IsTradable(int instrument) const {
 Rsp CExchange::ValidateOrder(const CSession& session, COrder& order) const {
     const TYqOrder& record = order.record;
     const CTraderState& trader = m_traders[session.user];
-    if (TextOf(record.traderID) != TextOf(trader.record.traderID)) return Rsp::kNotTheSessionsUser;
-    if (TextOf(record.memberID) != TextOf(trader.record.memberID)) return Rsp::kMemberMismatch;
-    order.instrument = FindInstrument(TextOf(record.instID));
+    if (FieldText(record.traderID) != FieldText(trader.record.traderID)) return Rsp::kNotTheSessionsUser;
+    if (FieldText(record.memberID) != FieldText(trader.record.memberID)) return Rsp::kMemberMismatch;
+    order.instrument = FindInstrument(FieldText(record.instID));
     if (order.instrument < 0) return Rsp::kUnknownInstrument;
     if (!IsTradable(order.instrument)) return Rsp::kNotTrading;
     if (!OrderKindOf(record, order.kind)) return Rsp::kBadOrderCodes;
@@ -68,9 +68,9 @@ Rsp CExchange::ValidateOrder(const CSession& session, COrder& order) const {
     if (std::fabs(ticks - std::round(ticks)) > 1e-6) return Rsp::kPriceOffTick;
     order.priceTicks = std::llround(ticks);
     if (record.amount <= 0 || record.amount < info.minHand || record.amount > info.maxHand) return Rsp::kBadAmount;
-    if (LocalOrderNumber(TextOf(record.localOrderNo)) <= trader.lastLocalOrderNo) return Rsp::kLocalOrderNoNotAbove;
-    order.client = m_accounts.FindClient(TextOf(record.clientID));
-    if (order.client < 0 || TextOf(m_accounts.Client(order.client).memberID) != TextOf(record.memberID)) return Rsp::kUnknownClient;
+    if (LocalOrderNumber(FieldText(record.localOrderNo)) <= trader.lastLocalOrderNo) return Rsp::kLocalOrderNoNotAbove;
+    order.client = m_accounts.FindClient(FieldText(record.clientID));
+    if (order.client < 0 || FieldText(m_accounts.Client(order.client).memberID) != FieldText(record.memberID)) return Rsp::kUnknownClient;
     return Rsp::kSuccess;
 }
 
@@ -83,7 +83,7 @@ void CExchange::PlaceOrder(SessionId id, CSession& session, const CXTPPackage& r
     for (int k = 0; k < listed.Count(); ++k) {
         TYqFrznElctIndenture entry{};
         listed.Decode(k, &entry);
-        if (!TextOf(entry.indentNo).empty()) indentures.push_back(entry);
+        if (!FieldText(entry.indentNo).empty()) indentures.push_back(entry);
     }
     order.trader = session.user;
     Rsp result = ValidateOrder(session, order);
@@ -93,7 +93,7 @@ void CExchange::PlaceOrder(SessionId id, CSession& session, const CXTPPackage& r
     if (result != Rsp::kSuccess) return Answer(id, request, &order.record, result);
 
     CTraderState& trader = m_traders[session.user];
-    trader.lastLocalOrderNo = LocalOrderNumber(TextOf(order.record.localOrderNo));
+    trader.lastLocalOrderNo = LocalOrderNumber(FieldText(order.record.localOrderNo));
     // Kept as 14 digits with leading zeros; the value has at most 14 digits.
     long long digits = trader.lastLocalOrderNo;
     for (int i = 13; i >= 0; --i, digits /= 10) trader.lastLocalOrderText[i] = static_cast<char>('0' + digits % 10);
@@ -141,20 +141,20 @@ void CExchange::RecordMatch(COrder& order, int volume, double price, std::uint32
     TYqMatch& match = m_matches.emplace_back();
     FormatNumber(match.matchNo, m_day.tradeDate, matchNumber);
     match.buyOrSell = record.buyOrSell;
-    SetText(match.clientID, TextOf(record.clientID));
+    SetText(match.clientID, FieldText(record.clientID));
     match.accountType = record.accountType;
-    SetText(match.instID, TextOf(record.instID));
-    SetText(match.memberID, TextOf(record.memberID));
+    SetText(match.instID, FieldText(record.instID));
+    SetText(match.memberID, FieldText(record.memberID));
     match.offsetFlag = record.offSetFlag;
     match.pledgeFlag = record.pledgeFlag;
     match.price = price;
     match.volume = volume;
     match.offsetProfit = profit;
-    SetText(match.orderNo, TextOf(record.orderNo));
+    SetText(match.orderNo, FieldText(record.orderNo));
     SetText(match.matchDate, m_day.tradeDate);
     m_clock.Format(match.matchTime);
-    SetText(match.traderID, TextOf(record.traderID));
-    SetText(match.localOrderNo, TextOf(record.localOrderNo));
+    SetText(match.traderID, FieldText(record.traderID));
+    SetText(match.localOrderNo, FieldText(record.localOrderNo));
 
     Publish(*m_traders[order.trader].privateFlow, kMatchReturnTid, match);
     Publish(m_monitorPrivateFlow, kMatchReturnTid, match);
@@ -199,7 +199,7 @@ COrder* FindOrder(std::vector<COrder>& orders, std::string_view orderNo) {
     }
     if (sequence == 0 || sequence > orders.size()) return nullptr;
     COrder& order = orders[sequence - 1];
-    return TextOf(order.record.orderNo) == orderNo ? &order : nullptr;
+    return FieldText(order.record.orderNo) == orderNo ? &order : nullptr;
 }
 
 }  // namespace
@@ -208,32 +208,32 @@ void CExchange::CancelOrder(SessionId id, CSession& session, const CXTPPackage& 
     TYqOrderCancel cancel{};
     if (!request.GetRecord(cancel)) return Answer<TYqOrderCancel>(id, request, nullptr, Rsp::kUnknownOrder);
     const TTrader& trader = m_traders[session.user].record;
-    COrder* order = FindOrder(m_orders, TextOf(cancel.orderNo));
+    COrder* order = FindOrder(m_orders, FieldText(cancel.orderNo));
     Rsp result = Rsp::kSuccess;
-    if (TextOf(cancel.traderID) != TextOf(trader.traderID)) {
+    if (FieldText(cancel.traderID) != FieldText(trader.traderID)) {
         result = Rsp::kNotTheSessionsUser;
     } else if (order == nullptr) {
         result = Rsp::kUnknownOrder;
-    } else if (TextOf(order->record.memberID) != TextOf(trader.memberID)) {
+    } else if (FieldText(order->record.memberID) != FieldText(trader.memberID)) {
         result = Rsp::kNotYourOrder;
     } else if (!IsCancellable(order->record.status)) {
         result = Rsp::kOrderFinished;
     }
     Answer(id, request, &cancel, result);
-    if (result == Rsp::kSuccess) Cancel(*order, kStatusCancelled, TextOf(trader.traderID));
+    if (result == Rsp::kSuccess) Cancel(*order, kStatusCancelled, FieldText(trader.traderID));
 }
 
 bool CExchange::MonitorPasswordMatches(const CSession& session, const CXTPPackage& request) const {
     TUserPassword credentials{};
     const TUser& user = m_users[session.user].record;
-    return request.GetRecord(credentials) && TextOf(credentials.userID) == TextOf(user.userID) &&
-           TextOf(credentials.password) == TextOf(user.password);
+    return request.GetRecord(credentials) && FieldText(credentials.userID) == FieldText(user.userID) &&
+           FieldText(credentials.password) == FieldText(user.password);
 }
 
 void CExchange::ForceCancelOrder(SessionId id, CSession& session, const CXTPPackage& request) {
     TYqOrderCancel cancel{};
     const bool decoded = request.GetRecord(cancel);
-    COrder* order = decoded ? FindOrder(m_orders, TextOf(cancel.orderNo)) : nullptr;
+    COrder* order = decoded ? FindOrder(m_orders, FieldText(cancel.orderNo)) : nullptr;
     Rsp result = Rsp::kSuccess;
     if (!MonitorPasswordMatches(session, request)) {
         result = Rsp::kWrongPassword;
@@ -243,7 +243,7 @@ void CExchange::ForceCancelOrder(SessionId id, CSession& session, const CXTPPack
         result = Rsp::kOrderFinished;
     }
     Answer(id, request, decoded ? &cancel : nullptr, result);
-    if (result == Rsp::kSuccess) Cancel(*order, kStatusForceCancelled, TextOf(m_users[session.user].record.userID));
+    if (result == Rsp::kSuccess) Cancel(*order, kStatusForceCancelled, FieldText(m_users[session.user].record.userID));
 }
 
 void CExchange::ForceCancelByFilter(SessionId id, CSession& session, const CXTPPackage& request) {
@@ -253,13 +253,13 @@ void CExchange::ForceCancelByFilter(SessionId id, CSession& session, const CXTPP
     Answer(id, request, &filter, Rsp::kSuccess);
     for (COrder& order : m_orders) {
         const TYqOrder& record = order.record;
-        const std::string_view market = TextOf(m_day.instruments[order.instrument].info.marketID);
-        if (!IsCancellable(record.status) || !Matches(TextOf(filter.marketID), market) ||
-            !Matches(TextOf(filter.instID), TextOf(record.instID)) || !Matches(TextOf(filter.clientID), TextOf(record.clientID)) ||
+        const std::string_view market = FieldText(m_day.instruments[order.instrument].info.marketID);
+        if (!IsCancellable(record.status) || !Matches(FieldText(filter.marketID), market) ||
+            !Matches(FieldText(filter.instID), FieldText(record.instID)) || !Matches(FieldText(filter.clientID), FieldText(record.clientID)) ||
             !MatchesChar(filter.direction, record.buyOrSell)) {
             continue;
         }
-        Cancel(order, kStatusForceCancelled, TextOf(m_users[session.user].record.userID));
+        Cancel(order, kStatusForceCancelled, FieldText(m_users[session.user].record.userID));
     }
 }
 

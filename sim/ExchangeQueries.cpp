@@ -15,7 +15,7 @@ bool InTimeRange(std::string_view time, std::string_view low, std::string_view h
 }  // namespace
 
 std::string_view CExchange::VisibleMember(const CSession& session) const {
-    return session.role == Role::kTrader ? TextOf(m_traders[session.user].record.memberID) : std::string_view();
+    return session.role == Role::kTrader ? FieldText(m_traders[session.user].record.memberID) : std::string_view();
 }
 
 void CExchange::QueryCapital(SessionId id, CSession& session, const CXTPPackage& request) {
@@ -23,7 +23,7 @@ void CExchange::QueryCapital(SessionId id, CSession& session, const CXTPPackage&
     request.GetRecord(filter);
     std::vector<TMemberCapital> found;
     for (const TMemberCapital& capital : m_accounts.Capitals()) {
-        if (Matches(VisibleMember(session), TextOf(capital.memberID)) && Matches(TextOf(filter.memberID), TextOf(capital.memberID)) &&
+        if (Matches(VisibleMember(session), FieldText(capital.memberID)) && Matches(FieldText(filter.memberID), FieldText(capital.memberID)) &&
             MatchesChar(filter.accountType, capital.accountType)) {
             found.push_back(capital);
         }
@@ -36,9 +36,9 @@ void CExchange::QueryIndentures(SessionId id, CSession& session, const CXTPPacka
     request.GetRecord(filter);
     std::vector<TElctIndenture> found;
     for (const TElctIndenture& indenture : m_accounts.Indentures()) {
-        if (Matches(VisibleMember(session), TextOf(indenture.memberID)) && Matches(TextOf(filter.memberID), TextOf(indenture.memberID)) &&
-            Matches(TextOf(filter.clientID), TextOf(indenture.clientID)) && Matches(TextOf(filter.indentNo), TextOf(indenture.indentNo)) &&
-            Matches(TextOf(filter.factoryID), TextOf(indenture.factoryID))) {
+        if (Matches(VisibleMember(session), FieldText(indenture.memberID)) && Matches(FieldText(filter.memberID), FieldText(indenture.memberID)) &&
+            Matches(FieldText(filter.clientID), FieldText(indenture.clientID)) && Matches(FieldText(filter.indentNo), FieldText(indenture.indentNo)) &&
+            Matches(FieldText(filter.factoryID), FieldText(indenture.factoryID))) {
             found.push_back(indenture);
         }
     }
@@ -49,13 +49,13 @@ void CExchange::QueryInstrumentIndentures(SessionId id, CSession& session, const
     TReqQryInstElctIndent filter{};
     request.GetRecord(filter);
     std::vector<TElctIndenture> found;
-    const int instrument = FindInstrument(TextOf(filter.instID));
+    const int instrument = FindInstrument(FieldText(filter.instID));
     if (instrument >= 0) {
-        const std::string_view cateID = TextOf(m_day.instruments[instrument].info.cateID);
+        const std::string_view cateID = FieldText(m_day.instruments[instrument].info.cateID);
         for (const TElctIndenture& indenture : m_accounts.Indentures()) {
-            if (TextOf(indenture.cateID) == cateID && Matches(VisibleMember(session), TextOf(indenture.memberID)) &&
-                Matches(TextOf(filter.memberID), TextOf(indenture.memberID)) &&
-                Matches(TextOf(filter.clientID), TextOf(indenture.clientID)) &&
+            if (FieldText(indenture.cateID) == cateID && Matches(VisibleMember(session), FieldText(indenture.memberID)) &&
+                Matches(FieldText(filter.memberID), FieldText(indenture.memberID)) &&
+                Matches(FieldText(filter.clientID), FieldText(indenture.clientID)) &&
                 (filter.warehouseID == 0 || filter.warehouseID == indenture.warehouseID)) {
                 found.push_back(indenture);
             }
@@ -70,11 +70,11 @@ void CExchange::QueryOrders(SessionId id, CSession& session, const CXTPPackage& 
     std::vector<TYqOrder> found;
     for (const COrder& order : m_orders) {
         const TYqOrder& record = order.record;
-        if (Matches(VisibleMember(session), TextOf(record.memberID)) && Matches(TextOf(filter.memberID), TextOf(record.memberID)) &&
-            Matches(TextOf(filter.instID), TextOf(record.instID)) &&
-            Matches(TextOf(filter.marketID), TextOf(m_day.instruments[order.instrument].info.marketID)) &&
-            Matches(TextOf(filter.orderNo), TextOf(record.orderNo)) && Matches(TextOf(filter.clientID), TextOf(record.clientID)) &&
-            MatchesChar(filter.offsetFlag, record.offSetFlag) && Matches(TextOf(filter.traderID), TextOf(record.traderID)) &&
+        if (Matches(VisibleMember(session), FieldText(record.memberID)) && Matches(FieldText(filter.memberID), FieldText(record.memberID)) &&
+            Matches(FieldText(filter.instID), FieldText(record.instID)) &&
+            Matches(FieldText(filter.marketID), FieldText(m_day.instruments[order.instrument].info.marketID)) &&
+            Matches(FieldText(filter.orderNo), FieldText(record.orderNo)) && Matches(FieldText(filter.clientID), FieldText(record.clientID)) &&
+            MatchesChar(filter.offsetFlag, record.offSetFlag) && Matches(FieldText(filter.traderID), FieldText(record.traderID)) &&
             MatchesChar(filter.status, record.status)) {
             found.push_back(record);
         }
@@ -88,9 +88,9 @@ void CExchange::QueryOrders4M(SessionId id, CSession&, const CXTPPackage& reques
     std::vector<TYqOrder> found;
     for (const COrder& order : m_orders) {
         const TYqOrder& record = order.record;
-        if (Matches(TextOf(filter.orderNo), TextOf(record.orderNo)) && Matches(TextOf(filter.instID), TextOf(record.instID)) &&
-            Matches(TextOf(filter.memberID), TextOf(record.memberID)) && Matches(TextOf(filter.clientID), TextOf(record.clientID)) &&
-            InTimeRange(TextOf(record.applyTime), TextOf(filter.orderTimeMin), TextOf(filter.orderTimeMax)) &&
+        if (Matches(FieldText(filter.orderNo), FieldText(record.orderNo)) && Matches(FieldText(filter.instID), FieldText(record.instID)) &&
+            Matches(FieldText(filter.memberID), FieldText(record.memberID)) && Matches(FieldText(filter.clientID), FieldText(record.clientID)) &&
+            InTimeRange(FieldText(record.applyTime), FieldText(filter.orderTimeMin), FieldText(filter.orderTimeMax)) &&
             MatchesChar(filter.buyOrSell, record.buyOrSell) && MatchesChar(filter.offSetFlag, record.offSetFlag) &&
             InRange(record.price, filter.priceMin, filter.priceMax) && InRange(record.amount, filter.volumeMin, filter.volumeMax) &&
             MatchesChar(filter.status, record.status) && MatchesChar(filter.pledgeFlag, record.pledgeFlag)) {
@@ -105,12 +105,12 @@ void CExchange::QueryMatches(SessionId id, CSession& session, const CXTPPackage&
     request.GetRecord(filter);
     std::vector<TYqMatch> found;
     for (const TYqMatch& match : m_matches) {
-        const int instrument = FindInstrument(TextOf(match.instID));
-        if (Matches(VisibleMember(session), TextOf(match.memberID)) && Matches(TextOf(filter.memberID), TextOf(match.memberID)) &&
-            Matches(TextOf(filter.instID), TextOf(match.instID)) &&
-            Matches(TextOf(filter.marketID), TextOf(m_day.instruments[instrument].info.marketID)) &&
-            Matches(TextOf(filter.orderNo), TextOf(match.orderNo)) && Matches(TextOf(filter.clientID), TextOf(match.clientID)) &&
-            Matches(TextOf(filter.matchNo), TextOf(match.matchNo)) && Matches(TextOf(filter.traderID), TextOf(match.traderID))) {
+        const int instrument = FindInstrument(FieldText(match.instID));
+        if (Matches(VisibleMember(session), FieldText(match.memberID)) && Matches(FieldText(filter.memberID), FieldText(match.memberID)) &&
+            Matches(FieldText(filter.instID), FieldText(match.instID)) &&
+            Matches(FieldText(filter.marketID), FieldText(m_day.instruments[instrument].info.marketID)) &&
+            Matches(FieldText(filter.orderNo), FieldText(match.orderNo)) && Matches(FieldText(filter.clientID), FieldText(match.clientID)) &&
+            Matches(FieldText(filter.matchNo), FieldText(match.matchNo)) && Matches(FieldText(filter.traderID), FieldText(match.traderID))) {
             found.push_back(match);
         }
     }
@@ -122,10 +122,10 @@ void CExchange::QueryMatches4M(SessionId id, CSession&, const CXTPPackage& reque
     request.GetRecord(filter);
     std::vector<TYqMatch> found;
     for (const TYqMatch& match : m_matches) {
-        if (Matches(TextOf(filter.matchNo), TextOf(match.matchNo)) && Matches(TextOf(filter.memberID), TextOf(match.memberID)) &&
-            Matches(TextOf(filter.clientID), TextOf(match.clientID)) &&
-            InTimeRange(TextOf(match.matchTime), TextOf(filter.matchTimeMin), TextOf(filter.matchTimeMax)) &&
-            Matches(TextOf(filter.instID), TextOf(match.instID)) && MatchesChar(filter.buyOrSell, match.buyOrSell) &&
+        if (Matches(FieldText(filter.matchNo), FieldText(match.matchNo)) && Matches(FieldText(filter.memberID), FieldText(match.memberID)) &&
+            Matches(FieldText(filter.clientID), FieldText(match.clientID)) &&
+            InTimeRange(FieldText(match.matchTime), FieldText(filter.matchTimeMin), FieldText(filter.matchTimeMax)) &&
+            Matches(FieldText(filter.instID), FieldText(match.instID)) && MatchesChar(filter.buyOrSell, match.buyOrSell) &&
             MatchesChar(filter.offSetFlag, match.offsetFlag) && InRange(match.price, filter.priceMin, filter.priceMax) &&
             InRange(match.volume, filter.volumeMin, filter.volumeMax)) {
             found.push_back(match);
@@ -140,7 +140,7 @@ void CExchange::QueryQuotations(SessionId id, CSession&, const CXTPPackage& requ
     std::vector<TYqQuotation> found;
     for (std::size_t i = 0; i < m_instruments.size(); ++i) {
         const TYuanQiInst& info = m_day.instruments[i].info;
-        if (Matches(TextOf(filter.instID), TextOf(info.instID)) && Matches(TextOf(filter.marketID), TextOf(info.marketID))) {
+        if (Matches(FieldText(filter.instID), FieldText(info.instID)) && Matches(FieldText(filter.marketID), FieldText(info.marketID))) {
             found.push_back(m_instruments[i].quotation);
         }
     }
@@ -152,9 +152,9 @@ void CExchange::QueryLastQuotations(SessionId id, CSession&, const CXTPPackage& 
     request.GetRecord(filter);
     std::vector<TYqLastQuotation> found;
     for (const TYqLastQuotation& last : m_day.lastQuotations) {
-        const int instrument = FindInstrument(TextOf(last.instID));
-        if (Matches(TextOf(filter.instID), TextOf(last.instID)) &&
-            Matches(TextOf(filter.marketID), TextOf(m_day.instruments[instrument].info.marketID))) {
+        const int instrument = FindInstrument(FieldText(last.instID));
+        if (Matches(FieldText(filter.instID), FieldText(last.instID)) &&
+            Matches(FieldText(filter.marketID), FieldText(m_day.instruments[instrument].info.marketID))) {
             found.push_back(last);
         }
     }
@@ -166,10 +166,10 @@ void CExchange::QueryMemberPositions(SessionId id, CSession& session, const CXTP
     request.GetRecord(filter);
     std::vector<TYqMemberPosi> found;
     for (const TYqMemberPosi& position : m_accounts.MemberPositions()) {
-        const int instrument = FindInstrument(TextOf(position.instID));
-        if (Matches(VisibleMember(session), TextOf(position.memberID)) && Matches(TextOf(filter.memberID), TextOf(position.memberID)) &&
-            Matches(TextOf(filter.instID), TextOf(position.instID)) &&
-            Matches(TextOf(filter.marketID), TextOf(m_day.instruments[instrument].info.marketID))) {
+        const int instrument = FindInstrument(FieldText(position.instID));
+        if (Matches(VisibleMember(session), FieldText(position.memberID)) && Matches(FieldText(filter.memberID), FieldText(position.memberID)) &&
+            Matches(FieldText(filter.instID), FieldText(position.instID)) &&
+            Matches(FieldText(filter.marketID), FieldText(m_day.instruments[instrument].info.marketID))) {
             found.push_back(position);
         }
     }
@@ -181,10 +181,10 @@ void CExchange::QueryClientPositions(SessionId id, CSession& session, const CXTP
     request.GetRecord(filter);
     std::vector<TYqClientPosi> found;
     m_accounts.ForEachClientPosition([&](const TYqClientPosi& position) {
-        const int instrument = FindInstrument(TextOf(position.instID));
-        if (Matches(VisibleMember(session), TextOf(position.memberID)) && Matches(TextOf(filter.memberID), TextOf(position.memberID)) &&
-            Matches(TextOf(filter.clientID), TextOf(position.clientID)) && Matches(TextOf(filter.instID), TextOf(position.instID)) &&
-            Matches(TextOf(filter.marketID), TextOf(m_day.instruments[instrument].info.marketID))) {
+        const int instrument = FindInstrument(FieldText(position.instID));
+        if (Matches(VisibleMember(session), FieldText(position.memberID)) && Matches(FieldText(filter.memberID), FieldText(position.memberID)) &&
+            Matches(FieldText(filter.clientID), FieldText(position.clientID)) && Matches(FieldText(filter.instID), FieldText(position.instID)) &&
+            Matches(FieldText(filter.marketID), FieldText(m_day.instruments[instrument].info.marketID))) {
             found.push_back(position);
         }
     });
@@ -197,9 +197,9 @@ void CExchange::QueryBulletins(SessionId id, CSession& session, const CXTPPackag
     std::vector<TTradeBulletinBoard> found;
     for (const TTradeBulletinBoard& bulletin : m_day.bulletins) {
         // A bulletin without a member is for everyone; one with a member only for that member.
-        const std::string_view addressee = TextOf(bulletin.memberID);
-        if ((addressee.empty() || Matches(VisibleMember(session), addressee)) && Matches(TextOf(filter.memberID), addressee) &&
-            Matches(TextOf(filter.announceDate), TextOf(bulletin.announceDate))) {
+        const std::string_view addressee = FieldText(bulletin.memberID);
+        if ((addressee.empty() || Matches(VisibleMember(session), addressee)) && Matches(FieldText(filter.memberID), addressee) &&
+            Matches(FieldText(filter.announceDate), FieldText(bulletin.announceDate))) {
             found.push_back(bulletin);
         }
     }
@@ -211,7 +211,7 @@ void CExchange::QueryTraders(SessionId id, CSession&, const CXTPPackage& request
     request.GetRecord(filter);
     std::vector<TTrader> found;
     for (const CTraderState& trader : m_traders) {
-        if (!Matches(TextOf(filter.traderID), TextOf(trader.record.traderID))) continue;
+        if (!Matches(FieldText(filter.traderID), FieldText(trader.record.traderID))) continue;
         TTrader& record = found.emplace_back(trader.record);
         SetText(record.password, "");
         record.isLogin = trader.online ? '1' : '0';

@@ -7,10 +7,10 @@ namespace quorex::sim {
 TYqQuotation OpeningQuotation(const CInstrumentConfig& instrument, const TYqLastQuotation* previous) {
     const TYuanQiInst& info = instrument.info;
     TYqQuotation quotation{};
-    SetText(quotation.instID, TextOf(info.instID));
-    SetText(quotation.yqInstID, TextOf(info.yqInstID));
-    SetText(quotation.yqName, TextOf(info.yqName));
-    SetText(quotation.cateID, TextOf(info.cateID));
+    SetText(quotation.instID, FieldText(info.instID));
+    SetText(quotation.yqInstID, FieldText(info.yqInstID));
+    SetText(quotation.yqName, FieldText(info.yqName));
+    SetText(quotation.cateID, FieldText(info.cateID));
     quotation.lastAverage = previous != nullptr && previous->average > 0 ? previous->average : info.refPrice;
     quotation.upperPrice = info.upperLimit;
     quotation.lowerPrice = info.lowerLimit;

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "quorex/Text.h"
 #include "sim/Text.h"
 
 namespace quorex::sim {
@@ -49,7 +50,7 @@ std::array<TTRspMsg, kTexts.size()> BuildMessages() {
     std::array<TTRspMsg, kTexts.size()> messages{};
     for (std::size_t i = 0; i < kTexts.size(); ++i) {
         SetText(messages[i].RspCode, kTexts[i].code);
-        SetText(messages[i].RspMsg, FixedGbk(kTexts[i].text));
+        SetText(messages[i].RspMsg, Utf8ToGbk(kTexts[i].text));
     }
     return messages;
 }

@@ -1,27 +1,18 @@
-// Fixed-width record texts and the text encoding of the wire.
-//
-// Record texts are GBK on the wire; the configuration file and this program's own messages are
-// UTF-8, so every text that goes into a record passes through ToGbk once, when it is loaded.
-// Pure functions; any thread.
+// Fixed-width record texts, query filters and password digests. Record texts are GBK on the
+// wire; the configuration file and this program's own messages are UTF-8 and are converted with
+// the library's Utf8ToGbk once, when they are loaded. Pure functions; any thread.
 #pragma once
 
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
-#include <optional>
-#include <string>
 #include <string_view>
 
 namespace quorex::sim {
 
-// Converts UTF-8 to GBK; nothing when the text is not valid UTF-8 or has no GBK form.
-std::optional<std::string> ToGbk(std::string_view utf8);
-// Converts UTF-8 to GBK for the program's own fixed texts, which are known to convert.
-std::string FixedGbk(std::string_view utf8);
-
 // The text of a record member: its characters up to the terminator.
 template <std::size_t N>
-std::string_view TextOf(const char (&field)[N]) {
+std::string_view FieldText(const char (&field)[N]) {
     return {field, strnlen(field, N)};
 }
 
@@ -40,5 +31,11 @@ inline bool Matches(std::string_view filter, std::string_view value) {
     return IsWildcard(filter) || filter == value;
 }
 inline bool MatchesChar(char filter, char value) { return filter == '\0' || filter == '*' || filter == value; }
+
+// True for a password as the exchange keeps it: an MD5 digest as 32 lower-case hexadecimal digits.
+inline bool IsMd5Hex(std::string_view text) {
+    return text.size() == 32 &&
+           std::all_of(text.begin(), text.end(), [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
+}
 
 }  // namespace quorex::sim

@@ -9,7 +9,8 @@
 #include <set>
 #include <sstream>
 
-#include "sim/Md5.h"
+#include "client/shell/Md5.h"
+#include "quorex/Text.h"
 #include "sim/RecordFields.h"
 #include "sim/Text.h"
 #include "sim/TradingDay.h"
@@ -23,13 +24,8 @@ using ExtraKey = std::function<bool(std::string_view key, const CFieldValue& val
 
 bool ToFieldValue(const toml::node& node, CFieldValue& value, std::string& error) {
     if (const auto* text = node.as_string()) {
-        const std::optional<std::string> gbk = ToGbk(text->get());
-        if (!gbk) {
-            error = "text has no GBK form";
-            return false;
-        }
         value.kind = CFieldValue::Kind::kText;
-        value.text = *gbk;
+        value.text = Utf8ToGbk(text->get());
         return true;
     }
     if (const auto* integer = node.as_integer()) {
@@ -146,44 +142,44 @@ bool Contains(const std::vector<Record>& list, Key key, std::string_view value) 
 
 bool CheckDay(const CTradingDay& day, std::string& error) {
     if (!IsDate(day.tradeDate)) return error = "trade_date must be YYYYMMDD", false;
-    if (TextOf(day.exchange.exchangeID).empty()) return error = "[exchange] needs an exchangeID", false;
+    if (FieldText(day.exchange.exchangeID).empty()) return error = "[exchange] needs an exchangeID", false;
     if (!IsTradingState(day.exchange.state)) return error = "[exchange] state must be 0, 1, 2 or 3", false;
 
-    const auto marketId = [](const TMarket& m) { return TextOf(m.marketID); };
-    const auto memberId = [](const TMember& m) { return TextOf(m.memberID); };
-    const auto clientId = [](const TClient& c) { return TextOf(c.clientID); };
-    const auto instId = [](const CInstrumentConfig& i) { return TextOf(i.info.instID); };
+    const auto marketId = [](const TMarket& m) { return FieldText(m.marketID); };
+    const auto memberId = [](const TMember& m) { return FieldText(m.memberID); };
+    const auto clientId = [](const TClient& c) { return FieldText(c.clientID); };
+    const auto instId = [](const CInstrumentConfig& i) { return FieldText(i.info.instID); };
     if (!Unique(day.markets, marketId, "market", error) || !Unique(day.members, memberId, "member", error) ||
         !Unique(day.clients, clientId, "client", error) ||
-        !Unique(day.traders, [](const TTrader& t) { return TextOf(t.traderID); }, "trader", error) ||
-        !Unique(day.users, [](const TUser& u) { return TextOf(u.userID); }, "user", error) ||
+        !Unique(day.traders, [](const TTrader& t) { return FieldText(t.traderID); }, "trader", error) ||
+        !Unique(day.users, [](const TUser& u) { return FieldText(u.userID); }, "user", error) ||
         !Unique(day.instruments, instId, "instrument", error) ||
-        !Unique(day.indentures, [](const TElctIndenture& e) { return TextOf(e.indentNo); }, "indenture", error)) {
+        !Unique(day.indentures, [](const TElctIndenture& e) { return FieldText(e.indentNo); }, "indenture", error)) {
         return false;
     }
     for (const TMarket& market : day.markets) {
         if (!IsTradingState(market.marketState)) return error = "market '" + std::string(marketId(market)) + "': marketState must be 0..3", false;
     }
     for (const TClient& client : day.clients) {
-        if (!Contains(day.members, memberId, TextOf(client.memberID)))
+        if (!Contains(day.members, memberId, FieldText(client.memberID)))
             return error = "client '" + std::string(clientId(client)) + "' names an unknown member", false;
         if (client.accountType != '0' && client.accountType != '1')
             return error = "client '" + std::string(clientId(client)) + "': accountType must be 0 or 1", false;
     }
     for (const TTrader& trader : day.traders) {
-        const std::string id(TextOf(trader.traderID));
-        if (!Contains(day.members, memberId, TextOf(trader.memberID))) return error = "trader '" + id + "' names an unknown member", false;
-        if (!IsMd5Hex(TextOf(trader.password))) return error = "trader '" + id + "' has no password", false;
+        const std::string id(FieldText(trader.traderID));
+        if (!Contains(day.members, memberId, FieldText(trader.memberID))) return error = "trader '" + id + "' names an unknown member", false;
+        if (!IsMd5Hex(FieldText(trader.password))) return error = "trader '" + id + "' has no password", false;
     }
     for (const TUser& user : day.users) {
-        if (!IsMd5Hex(TextOf(user.password))) return error = "user '" + std::string(TextOf(user.userID)) + "' has no password", false;
+        if (!IsMd5Hex(FieldText(user.password))) return error = "user '" + std::string(FieldText(user.userID)) + "' has no password", false;
     }
     for (const CInstrumentConfig& instrument : day.instruments) {
         const TYuanQiInst& info = instrument.info;
-        const std::string id(TextOf(info.instID));
+        const std::string id(FieldText(info.instID));
         const auto fail = [&](const char* why) { return error = "instrument '" + id + "': " + why, false; };
-        if (TextOf(info.yqInstID).empty()) return fail("needs a yqInstID");
-        if (!Contains(day.markets, marketId, TextOf(info.marketID))) return fail("names an unknown market");
+        if (FieldText(info.yqInstID).empty()) return fail("needs a yqInstID");
+        if (!Contains(day.markets, marketId, FieldText(info.marketID))) return fail("names an unknown market");
         if (!(info.tick > 0)) return fail("tick must be above 0");
         if (!(info.lowerLimit > 0) || !(info.upperLimit >= info.lowerLimit)) return fail("needs 0 < lowerLimit <= upperLimit");
         if (!IsOnTick(info.lowerLimit, info.tick) || !IsOnTick(info.upperLimit, info.tick)) return fail("limits must be on the tick");
@@ -192,11 +188,11 @@ bool CheckDay(const CTradingDay& day, std::string& error) {
         if (!(instrument.marginRate > 0) || instrument.marginRate > 1) return fail("marginRate must be in (0, 1]");
     }
     for (const TYqLastQuotation& quotation : day.lastQuotations) {
-        if (!Contains(day.instruments, instId, TextOf(quotation.instID)))
-            return error = "last_quotation names an unknown instrument '" + std::string(TextOf(quotation.instID)) + "'", false;
+        if (!Contains(day.instruments, instId, FieldText(quotation.instID)))
+            return error = "last_quotation names an unknown instrument '" + std::string(FieldText(quotation.instID)) + "'", false;
     }
     for (const TMemberCapital& capital : day.capitals) {
-        if (!Contains(day.members, memberId, TextOf(capital.memberID))) return error = "capital names an unknown member", false;
+        if (!Contains(day.members, memberId, FieldText(capital.memberID))) return error = "capital names an unknown member", false;
         if (capital.accountType != '0' && capital.accountType != '1') return error = "capital: accountType must be 0 or 1", false;
     }
     for (const CPositionConfig& position : day.positions) {
@@ -205,20 +201,20 @@ bool CheckDay(const CTradingDay& day, std::string& error) {
         if (position.longPosi < 0 || position.shortPosi < 0) return error = "position amounts must not be negative", false;
     }
     for (const TElctIndenture& indenture : day.indentures) {
-        const std::string id(TextOf(indenture.indentNo));
+        const std::string id(FieldText(indenture.indentNo));
         const auto owner = std::find_if(day.clients.begin(), day.clients.end(),
-                                        [&](const TClient& c) { return clientId(c) == TextOf(indenture.clientID); });
-        if (owner == day.clients.end() || TextOf(owner->memberID) != TextOf(indenture.memberID))
+                                        [&](const TClient& c) { return clientId(c) == FieldText(indenture.clientID); });
+        if (owner == day.clients.end() || FieldText(owner->memberID) != FieldText(indenture.memberID))
             return error = "indenture '" + id + "' names an unknown client of its member", false;
         if (indenture.avaAmount < 0 || indenture.ocuAmountYq != 0 || indenture.frznYqOpen != 0 || indenture.frznYqOffset != 0)
             return error = "indenture '" + id + "': the day starts with avaAmount >= 0 and nothing frozen or occupied", false;
     }
     if (!day.bot.traderID.empty()) {
         const auto trader = std::find_if(day.traders.begin(), day.traders.end(),
-                                         [&](const TTrader& t) { return TextOf(t.traderID) == day.bot.traderID; });
+                                         [&](const TTrader& t) { return FieldText(t.traderID) == day.bot.traderID; });
         const auto client = std::find_if(day.clients.begin(), day.clients.end(),
                                          [&](const TClient& c) { return clientId(c) == day.bot.clientID; });
-        if (trader == day.traders.end() || client == day.clients.end() || TextOf(client->memberID) != TextOf(trader->memberID))
+        if (trader == day.traders.end() || client == day.clients.end() || FieldText(client->memberID) != FieldText(trader->memberID))
             return error = "[bot] needs a configured trader and a client of the trader's member", false;
     }
     return true;
@@ -266,7 +262,7 @@ std::optional<CTradingDay> ParseTradingDay(std::string_view text, std::string_vi
         if (value.kind != CFieldValue::Kind::kText) {
             message = "'" + std::string(key) + "' must be a text";
         } else if (key == "plainPassword") {
-            password = Md5Hex(value.text);
+            password = kvt::Md5Hex(value.text);
         } else if (!IsMd5Hex(value.text)) {
             message = "'password' must be an MD5 digest (32 lower-case hexadecimal digits); use plainPassword for a plain one";
         } else {

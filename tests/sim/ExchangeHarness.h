@@ -13,7 +13,8 @@
 
 #include "public/XTPPackage.h"
 #include "sim/Exchange.h"
-#include "sim/Md5.h"
+#include "client/shell/Md5.h"
+#include "quorex/Text.h"
 #include "sim/Text.h"
 
 namespace quorex::sim::test {
@@ -47,7 +48,7 @@ struct CReceived {
         EXPECT_FALSE(records.empty()) << "no record in package " << std::hex << Tid();
         return records.empty() ? Record{} : records.front();
     }
-    std::string RspCode() const { return std::string(TextOf(First<TTRspMsg>().RspCode)); }
+    std::string RspCode() const { return std::string(FieldText(First<TTRspMsg>().RspCode)); }
 };
 
 class CRecordingOutput final : public CExchangeOutput {
@@ -122,7 +123,7 @@ public:
         TReqTraderLogin login{};
         SetText(login.traderID, traderID);
         SetText(login.memberID, std::string_view(traderID, 4));
-        SetText(login.password, Md5Hex(password));
+        SetText(login.password, kvt::Md5Hex(password));
         Send(session, 0x00000011, login, TSequencePoint{3, privatePoint}, TSequencePoint{2, memberPoint},
              TSequencePoint{4, marketPoint});
         std::vector<CReceived> taken = TakeDialog(session);
@@ -131,7 +132,7 @@ public:
     CReceived LoginMonitor(SessionId session, const char* userID = "admin001", const char* password = "admin1") {
         TReqUserLogin login{};
         SetText(login.userID, userID);
-        SetText(login.password, Md5Hex(password));
+        SetText(login.password, kvt::Md5Hex(password));
         Send(session, 0x00000441, login, TSequencePoint{3, 0}, TSequencePoint{2, 0}, TSequencePoint{4, 0});
         std::vector<CReceived> taken = TakeDialog(session);
         return taken.empty() ? CReceived{} : taken.front();

@@ -24,14 +24,14 @@ protected:
     TYqOrder Buy(long long local) { return CExchangeHarness::Order("00010001", "00010001", "000001", 'b', 3400, 1, local); }
     TYqOrderCancel CancelOf(const TYqOrder& order) {
         TYqOrderCancel cancel{};
-        SetText(cancel.orderNo, TextOf(order.orderNo));
-        SetText(cancel.instID, TextOf(order.instID));
+        SetText(cancel.orderNo, FieldText(order.orderNo));
+        SetText(cancel.instID, FieldText(order.instID));
         return cancel;
     }
     TUserPassword Credentials(const char* password) {
         TUserPassword credentials{};
         SetText(credentials.userID, "admin001");
-        SetText(credentials.password, Md5Hex(password));
+        SetText(credentials.password, kvt::Md5Hex(password));
         return credentials;
     }
 

@@ -30,7 +30,7 @@ protected:
     TYqClientPosi Position(const char* client, const char* inst = "000001") {
         TYqClientPosi found{};
         harness.exchange->Accounts().ForEachClientPosition([&](const TYqClientPosi& p) {
-            if (TextOf(p.clientID) == client && TextOf(p.instID) == inst) found = p;
+            if (FieldText(p.clientID) == client && FieldText(p.instID) == inst) found = p;
         });
         return found;
     }
@@ -144,7 +144,7 @@ TEST_F(ExchangeOrderTest, BestPriceFirstThenArrivalOrder) {
     std::vector<std::pair<std::string, double>> fills;
     for (const CReceived& match : OfType(harness.Drain(2), kMatchReturn)) {
         const TYqMatch record = match.First<TYqMatch>();
-        fills.push_back({std::string(TextOf(record.orderNo)), record.price});
+        fills.push_back({std::string(FieldText(record.orderNo)), record.price});
     }
     const std::vector<std::pair<std::string, double>> expected = {
         {"26010500000002", 3490}, {"26010500000003", 3490}, {"26010500000001", 3495}};
@@ -163,7 +163,7 @@ TEST_F(ExchangeOrderTest, DepositsAccumulateUntilCapitalRunsOut) {
 }
 
 TEST_F(ExchangeOrderTest, CancelReleasesWhatTheOrderFroze) {
-    const std::string orderNo = TextOf(harness.Place(1, Buy(3400, 2, 1)).First<TYqOrder>().orderNo).data();
+    const std::string orderNo = FieldText(harness.Place(1, Buy(3400, 2, 1)).First<TYqOrder>().orderNo).data();
     harness.Drain(1);
     TYqOrderCancel cancel{};
     SetText(cancel.orderNo, orderNo);

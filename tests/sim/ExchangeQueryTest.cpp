@@ -46,7 +46,7 @@ TEST_F(ExchangeQueryTest, ALargeAnswerIsChainedAndKeepsItsOrder) {
         EXPECT_EQ(package.Tid(), 0x00000302u);
         EXPECT_EQ(package.RspCode(), "RSP000000");  // every package carries the response field
         EXPECT_STREQ(package.Header().RootID, "req1");
-        for (const TYqOrder& order : package.Records<TYqOrder>()) numbers.emplace_back(TextOf(order.orderNo));
+        for (const TYqOrder& order : package.Records<TYqOrder>()) numbers.emplace_back(FieldText(order.orderNo));
     }
     ASSERT_EQ(numbers.size(), 40u);
     for (int i = 0; i < 40; ++i) EXPECT_EQ(numbers[i], "260105" + std::string(7 - (i + 1 >= 10), '0') + std::to_string(i + 1));

@@ -59,7 +59,8 @@ void CChannelProtocol::OnWritable() {
     while (m_channel.IsConnected()) {
         const std::span<const std::uint8_t> chunk = m_writeQueue.Front(kMaxWriteBytes);
         if (chunk.empty()) return;
-        const int written = m_channel.Write(static_cast<int>(chunk.size()), reinterpret_cast<const char*>(chunk.data()));
+        const auto* bytes = reinterpret_cast<const char*>(chunk.data());
+        const int written = m_channel.Write(static_cast<int>(chunk.size()), bytes);
         if (written < 0) {
             m_channel.Disconnect();
             PostToSink(kEventWriteFailed);

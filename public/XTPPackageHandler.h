@@ -64,7 +64,9 @@ public:
     int OnReceive(CPackage& unit) override;
 
 protected:
-    // Hands a received package to its user; a negative result leaves the sync point where it is.
+    // Hands a received package to its user: parsed, with the XTP header still in its window (so
+    // GetField and GetRecord work) and valid only during the call. A negative result leaves the
+    // sync point where it is; the package is consumed either way.
     virtual int DeliverToUser(CXTPPackage& package) = 0;
     // Whether the flow pump sends this package; the default sends every one.
     virtual bool FilterPackage(CXTPPackage&) { return true; }

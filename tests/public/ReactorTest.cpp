@@ -326,7 +326,9 @@ TEST(Reactor, SessionAddedFromAnotherThreadIsAttachedThenWatched) {
     EXPECT_TRUE(WaitOnReactor(reactor, [&] { return view->readableCalls == 1; }));
     reactor.Stop();
     EXPECT_FALSE(destroyed);
-    EXPECT_FALSE(reactor.AddSession(std::make_unique<CProbeSession>(reactor, ::dup(pair.peer), destroyed)));
+    bool lateDestroyed = false;
+    EXPECT_FALSE(reactor.AddSession(std::make_unique<CProbeSession>(reactor, ::dup(pair.peer), lateDestroyed)));
+    EXPECT_TRUE(lateDestroyed);  // refused once the loop has ended
 }
 
 TEST(Reactor, DestroyedWithSessionsStillRegisteredDestroysThem) {

@@ -178,6 +178,19 @@ TEST_F(StackTest, ReceivedHeartbeatKeepsTheSessionAliveAndIsNotDelivered) {
     EXPECT_TRUE(log.Deliveries().empty());
 }
 
+TEST_F(StackTest, HeartbeatThatCannotBeSentEndsTheSession) {
+    // A channel closed under the session is no longer watched, so only the timer notices.
+    RunOnReactor(reactor, [&] {
+        session->GetChannel()->Disconnect();
+        return 0;
+    });
+    AdvanceSeconds(60);
+    EXPECT_TRUE(log.Disconnects().empty());
+    AdvanceSeconds(5);
+    ASSERT_TRUE(WaitForDisconnect());
+    EXPECT_EQ(log.Disconnects(), std::vector<int>{kEventHeartbeatFailed});
+}
+
 TEST(Session, NeedsAChannel) {
     CReactor reactor;
     try {

@@ -339,6 +339,11 @@ bool CExchange::HasPending(SessionId id) const {
                        [](const CFlowCursor& cursor) { return cursor.next <= cursor.flow->LastSequenceNo(); });
 }
 
+bool CExchange::IsLoggedIn(SessionId id) const {
+    const auto found = m_sessions.find(id);
+    return found != m_sessions.end() && found->second.role != Role::kNone;
+}
+
 int CExchange::FindInstrument(std::string_view instID) const {
     for (std::size_t i = 0; i < m_day.instruments.size(); ++i) {
         if (FieldText(m_day.instruments[i].info.instID) == instID) return static_cast<int>(i);

@@ -76,6 +76,7 @@ public:
     // bytes stay valid until the next call into the exchange.
     std::span<const std::uint8_t> NextPackage(SessionId session);
     bool HasPending(SessionId session) const;
+    bool IsLoggedIn(SessionId session) const;
 
     const CTradingDay& Day() const { return m_day; }
     const CAccounts& Accounts() const { return m_accounts; }

@@ -13,6 +13,7 @@
 
 #include "public/XTPPackage.h"
 #include "sim/Exchange.h"
+#include "sim/RequestBuilder.h"
 #include "client/shell/Md5.h"
 #include "quorex/Text.h"
 #include "sim/Text.h"
@@ -81,17 +82,8 @@ public:
     template <class... Records>
     void Send(SessionId session, std::uint32_t tid, const Records&... records) {
         CXTPPackage built;
-        ASSERT_TRUE(built.Prepare(tid));
-        built.SetRootID("req1");
-        const bool added = (built.AddRecord(records) && ...);
-        ASSERT_TRUE(added);
-        TXTPHeader header = built.m_XTPHeader;
-        header.SequenceSeries = 1;
-        header.ContentLength = static_cast<std::uint16_t>(built.Length());
-        ASSERT_TRUE(built.PrependHeader(header));
         CXTPPackage request;
-        request.Assign(built.Address(), built.Length());
-        ASSERT_GE(request.Parse(), 0);
+        ASSERT_TRUE(BuildRequest(built, request, tid, "req1", records...));
         exchange->Handle(session, request);
     }
 

@@ -11,20 +11,17 @@ bool CSemaphore::Wait() {
 }
 
 bool CSemaphore::Post() {
-    {
-        std::lock_guard lock(m_mutex);
-        if (m_closed || m_count >= m_max) return false;
-        ++m_count;
-    }
+    // Notified under the lock: a waiter that wakes up may destroy the semaphore at once.
+    std::lock_guard lock(m_mutex);
+    if (m_closed || m_count >= m_max) return false;
+    ++m_count;
     m_available.notify_one();
     return true;
 }
 
 void CSemaphore::Close() {
-    {
-        std::lock_guard lock(m_mutex);
-        m_closed = true;
-    }
+    std::lock_guard lock(m_mutex);
+    m_closed = true;
     m_available.notify_all();
 }
 

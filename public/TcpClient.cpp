@@ -2,6 +2,8 @@
 
 #include <arpa/inet.h>
 #include <netdb.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -105,8 +107,10 @@ std::unique_ptr<CTcpChannel> CTcpClient::Connect(const CServiceName& service) {
         std::printf("GGGGG%s\n", std::system_category().message(errno).c_str());
         throw CDesignError(kTcpClientCannotCreateSocket, kModuleTcpClient, __LINE__);
     }
-    const int reuse = 1;
-    ::setsockopt(socket.Get(), SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof reuse);
+    const int on = 1;
+    ::setsockopt(socket.Get(), SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+    // Orders are small and must leave at once: no waiting for earlier segments' acknowledgements.
+    ::setsockopt(socket.Get(), IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
     if (!CTcpChannel::SetNonBlocking(socket.Get())) {
         throw CRuntimeError(kTcpClientCannotSetNonBlocking, kModuleTcpClient, __LINE__);
     }

@@ -48,23 +48,7 @@ void CXTPFlow::Append(const CXTPPackage& package, std::uint32_t time) {
     if (package.Length() > kMaxPayloadLength - XTPHLEN) {
         throw CDesignError(kPackageBufferTooSmall, kModuleXTPFlow, __LINE__);
     }
-    const TXTPHeader& source = package.m_XTPHeader;
-    TXTPHeader header = m_template;
-    header.ContentLength = static_cast<std::uint16_t>(package.Length());
-    // Packages passed on without a definition (Tids from 0x10000000) keep the Tid they carry.
-    header.Tid = package.GetDefinition() != nullptr ? package.GetDefinition()->Tid : source.Tid;
-    header.Chain = source.Chain;
-    std::memset(header.RootID, 0, sizeof header.RootID);
-    std::memcpy(header.RootID, source.RootID, ::strnlen(source.RootID, sizeof header.RootID - 1));
-    header.SenderID0 = source.SenderID0;
-    header.SenderID1 = source.SenderID1;
-    header.SenderID2 = source.SenderID2;
-    header.SenderID3 = source.SenderID3;
-    header.SenderID4 = source.SenderID4;
-    header.SenderID5 = source.SenderID5;
-    header.CurrJump = source.CurrJump;
-    header.JumpFlag = source.JumpFlag;
-    header.TimeMark = source.TimeMark;
+    TXTPHeader header = ForwardedHeader(m_template, package);
     header.SequenceNo = m_template.SequenceNo + 1;
 
     m_view.ViewOf(package);

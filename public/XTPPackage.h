@@ -175,6 +175,30 @@ inline CFieldRange CXTPPackage::GetField(std::uint16_t fieldId) const {
     return {};
 }
 
+// The header a package goes out or is stored with: the series and sequence number of base (the
+// sender's template), the package's content length and type, and the fields every hop passes on
+// unchanged (Chain, RootID, sender IDs, jump fields, time mark). Packages without a definition
+// (Tids from 0x10000000) keep the Tid they carry.
+inline TXTPHeader ForwardedHeader(const TXTPHeader& base, const CXTPPackage& package) {
+    const TXTPHeader& source = package.m_XTPHeader;
+    TXTPHeader header = base;
+    header.ContentLength = static_cast<std::uint16_t>(package.Length());
+    header.Tid = package.GetDefinition() != nullptr ? package.GetDefinition()->Tid : source.Tid;
+    header.Chain = source.Chain;
+    std::memset(header.RootID, 0, sizeof header.RootID);
+    std::memcpy(header.RootID, source.RootID, strnlen(source.RootID, sizeof header.RootID - 1));
+    header.SenderID0 = source.SenderID0;
+    header.SenderID1 = source.SenderID1;
+    header.SenderID2 = source.SenderID2;
+    header.SenderID3 = source.SenderID3;
+    header.SenderID4 = source.SenderID4;
+    header.SenderID5 = source.SenderID5;
+    header.CurrJump = source.CurrJump;
+    header.JumpFlag = source.JumpFlag;
+    header.TimeMark = source.TimeMark;
+    return header;
+}
+
 template <class Record>
 bool CXTPPackage::AddRecord(const Record& record) {
     using Traits = RecordTraits<Record>;

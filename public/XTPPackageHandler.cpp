@@ -13,22 +13,7 @@ CXTPPackageHandler::CXTPPackageHandler(CReactor& reactor, std::uint8_t series) :
 }
 
 int CXTPPackageHandler::SendPackage(CXTPPackage& package) {
-    const TXTPHeader& header = package.m_XTPHeader;
-    m_template.ContentLength = static_cast<std::uint16_t>(package.Length());
-    m_template.Tid = package.GetDefinition() != nullptr ? package.GetDefinition()->Tid : header.Tid;
-    m_template.Chain = header.Chain;
-    m_template.TimeMark = header.TimeMark;
-    // At most 8 characters, terminated, and nothing of the caller's bytes after its terminator.
-    std::memset(m_template.RootID, 0, sizeof m_template.RootID);
-    std::memcpy(m_template.RootID, header.RootID, strnlen(header.RootID, sizeof m_template.RootID - 1));
-    m_template.SenderID0 = header.SenderID0;
-    m_template.SenderID1 = header.SenderID1;
-    m_template.SenderID2 = header.SenderID2;
-    m_template.SenderID3 = header.SenderID3;
-    m_template.SenderID4 = header.SenderID4;
-    m_template.SenderID5 = header.SenderID5;
-    m_template.CurrJump = header.CurrJump;
-    m_template.JumpFlag = header.JumpFlag;
+    const TXTPHeader header = ForwardedHeader(m_template, package);
 
     // The header goes into the package's headroom through a view, so the caller's window stays.
     m_sendView.ViewOf(package);
@@ -37,7 +22,7 @@ int CXTPPackageHandler::SendPackage(CXTPPackage& package) {
         m_sendView.Release();
         throw CDesignError(kPackageBufferTooSmall, kModuleXTPPackageHandler, __LINE__);
     }
-    EncodeXTPHeader(m_template, wireHeader);
+    EncodeXTPHeader(header, wireHeader);
     const int result = Send(m_sendView);
     m_sendView.Release();
     return result;

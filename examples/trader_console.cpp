@@ -2,7 +2,8 @@
 // (reference data, quotations, order and match returns, answers), optionally places or cancels
 // one Yq order, then logs out.
 //
-//   trader_console [--host H] [--port P] [--trader T] [--member M] [--password PW] [--seconds N]
+//   trader_console [--host H] [--port P] [--trader T] [--member M] [--client C] [--password PW]
+//                  [--seconds N]
 //                  [--buy INST PRICE AMOUNT | --sell INST PRICE AMOUNT | --cancel ORDERNO INST]
 #include <chrono>
 #include <cstdio>
@@ -26,9 +27,10 @@ struct Options {
     int port = 6669;
     std::string trader = "T001";
     std::string member = "0001";
+    std::string client;  // the trader's own when empty
     std::string password = "123456";
     int seconds = 3;
-    char side = 0;  // '0' buy, '1' sell, 'C' cancel
+    char side = 0;  // 'b' buy, 's' sell, 'C' cancel
     std::string instrument, orderNo;
     double price = 0;
     int amount = 0;
@@ -42,10 +44,11 @@ bool ParseOptions(int argc, char** argv, Options& options) {
         else if (flag == "--port") options.port = std::atoi(next().c_str());
         else if (flag == "--trader") options.trader = next();
         else if (flag == "--member") options.member = next();
+        else if (flag == "--client") options.client = next();
         else if (flag == "--password") options.password = next();
         else if (flag == "--seconds") options.seconds = std::atoi(next().c_str());
         else if (flag == "--buy" || flag == "--sell") {
-            options.side = flag == "--buy" ? '0' : '1';
+            options.side = flag == "--buy" ? 'b' : 's';
             options.instrument = next();
             options.price = std::atof(next().c_str());
             options.amount = std::atoi(next().c_str());
@@ -142,9 +145,10 @@ void SendCommand(ConsoleTrader& trader, const Options& options) {
         CopyText(order.instID, options.instrument);
         CopyText(order.memberID, options.member);
         CopyText(order.traderID, options.trader);
+        CopyText(order.clientID, options.client.empty() ? options.trader : options.client);
         order.buyOrSell = options.side;
-        order.offSetFlag = '0';
-        order.pledgeFlag = '0';  // guarantee by deposit
+        order.offSetFlag = '0';   // a new position
+        order.pledgeFlag = '1';   // secured by a deposit
         order.price = options.price;
         order.amount = options.amount;
         std::string next = std::to_string((trader.LastLocalOrderNo() + 1) % 100000000000000L);
@@ -160,7 +164,8 @@ void SendCommand(ConsoleTrader& trader, const Options& options) {
 int main(int argc, char** argv) {
     Options options;
     if (!ParseOptions(argc, argv, options)) {
-        std::fprintf(stderr, "usage: %s [--host H] [--port P] [--trader T] [--member M] [--password PW] [--seconds N]\n"
+        std::fprintf(stderr, "usage: %s [--host H] [--port P] [--trader T] [--member M] [--client C] [--password PW]\n"
+                             "       [--seconds N]\n"
                              "       [--buy INST PRICE AMOUNT | --sell INST PRICE AMOUNT | --cancel ORDERNO INST]\n", argv[0]);
         return 2;
     }

@@ -1,0 +1,213 @@
+// Orders end to end: traders of the library (CTraderApi, each with its own reactor thread) against
+// exchange-sim in the same process, over loopback TCP. Every order goes through the library's
+// request queue, frame and XTP layers, the simulator's session, validation, matching and the
+// answer and returns back; each order also makes a quotation that every trader receives.
+//
+// BM_SustainedOrders/N: N traders each keep 32 orders in flight, alternately buying and selling
+// one lot at one price so that the book stays small; items_per_second is orders answered per
+// second over all traders.
+// BM_OrderToAnswer/N: N traders each with one order in flight, the next sent from inside the
+// answer's callback; counters p50_us and p99_us of the time from ReqYqOrderEx to
+// onRecvRspYqOrder, over all traders.
+#include <benchmark/benchmark.h>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "client/shell/Md5.h"
+#include "quorex/quorex.h"
+#include "sim/SimServer.h"
+#include "sim/Text.h"
+
+using namespace quorex::sim;
+
+namespace {
+
+constexpr int kWindow = 32;
+constexpr int kOrdersPerTraderPerIteration = 2000;
+constexpr int kLatencyOrdersPerTrader = 2000;
+
+using Clock = std::chrono::steady_clock;
+
+// Counts answers down to zero and wakes the benchmark thread then.
+struct CCountdown {
+    std::atomic<int> left{0};
+    std::atomic<bool> done{false};
+    void Start(int count) {
+        done.store(false);
+        left.store(count);
+    }
+    void One() {
+        if (left.fetch_sub(1) == 1) {
+            done.store(true);
+            done.notify_one();
+        }
+    }
+    void Wait() { done.wait(false); }
+};
+
+class CBenchTrader final : public CTraderApi {
+public:
+    CBenchTrader(int index, CCountdown& countdown) : m_countdown(countdown) {
+        SetText(m_order.traderID, "0001B00" + std::to_string(index));
+        SetText(m_order.memberID, "0001");
+        SetText(m_order.clientID, "00010001");
+        SetText(m_order.instID, "000001");
+        m_order.offSetFlag = '0';
+        m_order.pledgeFlag = '1';
+        m_order.price = 3500;
+        m_order.amount = 1;
+    }
+    ~CBenchTrader() override { stopApi(); }
+
+    bool LogIn(std::uint16_t port) {
+        if (initApi() != 0) return false;
+        SetService("127.0.0.1", port);
+        TReqTraderLogin login{};
+        SetText(login.traderID, FieldText(m_order.traderID));
+        SetText(login.memberID, "0001");
+        SetText(login.password, kvt::Md5Hex("bench"));
+        if (ReqTraderLogin(&login) != 0) return false;
+        m_ready.wait(false);
+        return true;
+    }
+    // Sends count orders, at most window of them unanswered at a time.
+    void Run(int count, int window) {
+        m_toSend.store(count);
+        m_window = window;
+        for (int i = 0; i < window; ++i) SendNext();
+    }
+    std::vector<double> TakeLatencies() {
+        std::lock_guard lock(m_mutex);
+        return std::move(m_latencies);
+    }
+
+    void onRecvReqSendOver() override {
+        m_ready.store(true);
+        m_ready.notify_one();
+    }
+    void onRecvRspYqOrder(const TYqOrder*, const TTRspMsg*, const char*) override {
+        if (m_window == 1) {
+            const double micros = std::chrono::duration<double, std::micro>(Clock::now() - m_sentAt).count();
+            std::lock_guard lock(m_mutex);
+            m_latencies.push_back(micros);
+        }
+        SendNext();
+        m_countdown.One();
+    }
+
+private:
+    void SendNext() {
+        if (m_toSend.fetch_sub(1) <= 0) return;
+        ++m_local;
+        const std::string number = std::to_string(m_local);
+        SetText(m_order.localOrderNo, std::string(14 - number.size(), '0') + number);
+        m_order.buyOrSell = m_local % 2 == 0 ? 'b' : 's';
+        m_sentAt = Clock::now();
+        const TYqFrznElctIndenture none[1] = {};
+        ReqYqOrderEx(&m_order, none);
+    }
+
+    CCountdown& m_countdown;
+    TYqOrder m_order{};
+    long long m_local = 0;
+    std::atomic<int> m_toSend{0};
+    int m_window = 1;
+    Clock::time_point m_sentAt;
+    std::atomic<bool> m_ready{false};
+    std::mutex m_mutex;
+    std::vector<double> m_latencies;
+};
+
+// The demo day with eight benchmark traders of member 0001 and capital that never runs out.
+CTradingDay BenchDay() {
+    std::string error;
+    CTradingDay day = *ParseTradingDay(DemoDayToml(), "demo", LocalDate(), error);
+    for (TMemberCapital& capital : day.capitals) capital.lastBalance = 1e15;
+    for (int i = 1; i <= 8; ++i) {
+        TTrader trader{};
+        SetText(trader.traderID, "0001B00" + std::to_string(i));
+        SetText(trader.memberID, "0001");
+        SetText(trader.clientID, "00010001");
+        SetText(trader.password, kvt::Md5Hex("bench"));
+        day.traders.push_back(trader);
+    }
+    return day;
+}
+
+// The simulator and N logged-in traders, in a scratch directory for the library's files.
+struct CBench {
+    explicit CBench(int traders) {
+        char pattern[] = "/tmp/sim-bench-XXXXXX";
+        directory = ::mkdtemp(pattern);
+        previous = std::filesystem::current_path();
+        std::filesystem::current_path(directory);
+        CServerOptions options;
+        options.port = 0;
+        options.logSessions = false;
+        server = std::make_unique<CSimServer>(BenchDay(), options);
+        std::string error;
+        if (!server->Start(error)) return;
+        for (int i = 1; i <= traders; ++i) {
+            clients.push_back(std::make_unique<CBenchTrader>(i, countdown));
+            if (!clients.back()->LogIn(server->Port())) return;
+        }
+        ready = true;
+    }
+    ~CBench() {
+        clients.clear();
+        server.reset();
+        std::filesystem::current_path(previous);
+        std::filesystem::remove_all(directory);
+    }
+    // Every trader sends count orders with the window; returns when all are answered.
+    void Round(int count, int window) {
+        countdown.Start(count * static_cast<int>(clients.size()));
+        for (auto& client : clients) client->Run(count, window);
+        countdown.Wait();
+    }
+
+    std::filesystem::path directory, previous;
+    std::unique_ptr<CSimServer> server;
+    CCountdown countdown;
+    std::vector<std::unique_ptr<CBenchTrader>> clients;
+    bool ready = false;
+};
+
+void BM_SustainedOrders(benchmark::State& state) {
+    CBench bench(static_cast<int>(state.range(0)));
+    if (!bench.ready) return state.SkipWithError("the simulator or a login failed");
+    bench.Round(200, kWindow);  // warm-up
+    for (auto _ : state) bench.Round(kOrdersPerTraderPerIteration, kWindow);
+    state.SetItemsProcessed(state.iterations() * kOrdersPerTraderPerIteration * state.range(0));
+}
+BENCHMARK(BM_SustainedOrders)->Arg(1)->Arg(8)->Iterations(5)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+void BM_OrderToAnswer(benchmark::State& state) {
+    CBench bench(static_cast<int>(state.range(0)));
+    if (!bench.ready) return state.SkipWithError("the simulator or a login failed");
+    bench.Round(200, 1);  // warm-up
+    for (auto& client : bench.clients) client->TakeLatencies();
+    for (auto _ : state) bench.Round(kLatencyOrdersPerTrader, 1);
+    std::vector<double> latencies;
+    for (auto& client : bench.clients) {
+        const std::vector<double> own = client->TakeLatencies();
+        latencies.insert(latencies.end(), own.begin(), own.end());
+    }
+    std::sort(latencies.begin(), latencies.end());
+    const auto percentile = [&](double p) { return latencies[static_cast<std::size_t>(p * static_cast<double>(latencies.size() - 1))]; };
+    state.counters["p50_us"] = percentile(0.50);
+    state.counters["p99_us"] = percentile(0.99);
+    state.SetItemsProcessed(static_cast<std::int64_t>(latencies.size()));
+}
+BENCHMARK(BM_OrderToAnswer)->Arg(1)->Arg(8)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -132,7 +132,7 @@ void CExchange::ForgetSession(SessionId id) {
     m_sessions.erase(found);
 }
 
-void CExchange::Subscribe(CSession& session, const CXTPPackage& request, const CSequencedFlow* flows[3]) {
+void CExchange::Subscribe(SessionId id, CSession& session, const CXTPPackage& request, const CSequencedFlow* flows[3]) {
     for (int i = 0; i < 3; ++i) {
         session.cursors[i].flow = flows[i];
         session.cursors[i].next = 1;
@@ -147,6 +147,7 @@ void CExchange::Subscribe(CSession& session, const CXTPPackage& request, const C
         for (int i = 0; i < 3; ++i) {
             if (point.sequenceSeries != kCursorSeries[i] || point.sequenceNo < 0) continue;
             const std::uint32_t last = flows[i]->LastSequenceNo();
+            if (static_cast<std::uint32_t>(point.sequenceNo) > last) m_output.OnStaleSubscription(id, point.sequenceSeries, point.sequenceNo, last);
             session.cursors[i].next = std::min(static_cast<std::uint32_t>(point.sequenceNo), last) + 1;
         }
     }
@@ -183,7 +184,7 @@ void CExchange::TraderLogin(SessionId id, CSession& session, const CXTPPackage& 
     state.online = true;
     state.session = id;
     const CSequencedFlow* flows[3] = {state.privateFlow.get(), m_memberFlows[state.member].get(), &m_marketFlow};
-    Subscribe(session, request, flows);
+    Subscribe(id, session, request, flows);
 
     SetText(answer.tradeDate, m_day.tradeDate);
     m_clock.Format(answer.tradeTime);
@@ -227,7 +228,7 @@ void CExchange::UserLogin(SessionId id, CSession& session, const CXTPPackage& re
     state.online = true;
     state.session = id;
     const CSequencedFlow* flows[3] = {&m_monitorPrivateFlow, &m_monitorMemberFlow, &m_marketFlow};
-    Subscribe(session, request, flows);
+    Subscribe(id, session, request, flows);
 
     SetText(answer.tradeDate, m_day.tradeDate);
     m_clock.Format(answer.tradeTime);

@@ -46,6 +46,11 @@ public:
     // Ends a session once what it was given has gone out: after a logout, a forced logout, or a
     // new login of the same user elsewhere. The exchange has already forgotten the session.
     virtual void EndSession(SessionId session) = 0;
+    // A login's subscription point lies beyond the end of its flow: the client kept the state of
+    // another run of this trading day and will drop this run's packages up to its point.
+    virtual void OnStaleSubscription(SessionId session, int series, std::int32_t point, std::uint32_t last) {
+        (void)session, (void)series, (void)point, (void)last;
+    }
 };
 
 // The time of day written into records, "HH:MM:SS"; injectable so that tests see fixed times.
@@ -127,7 +132,7 @@ private:
     // Login, logout, passwords and reference data (Exchange.cpp).
     void TraderLogin(SessionId id, CSession& session, const CXTPPackage& request);
     void UserLogin(SessionId id, CSession& session, const CXTPPackage& request);
-    void Subscribe(CSession& session, const CXTPPackage& request, const CSequencedFlow* flows[3]);
+    void Subscribe(SessionId id, CSession& session, const CXTPPackage& request, const CSequencedFlow* flows[3]);
     void SendReferenceData(SessionId id);
     void TraderLogout(SessionId id, CSession& session, const CXTPPackage& request);
     void UserLogout(SessionId id, CSession& session, const CXTPPackage& request);

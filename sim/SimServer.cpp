@@ -174,6 +174,14 @@ void CSimServer::SendDialog(SessionId session, std::span<const std::uint8_t> pac
     if (found != m_sessions.end()) found->second->SendPackage(package);
 }
 
+void CSimServer::OnStaleSubscription(SessionId session, int series, std::int32_t point, std::uint32_t last) {
+    if (!m_options.logSessions) return;
+    std::printf("session %u: subscription point %d of series %d is beyond this run's flow (%u packages); the client "
+                "keeps files of another run of this trading day and will skip packages up to its point "
+                "(remove its sync files or use another --trade-date)\n",
+                session, point, series, last);
+}
+
 void CSimServer::EndSession(SessionId session) {
     const auto found = m_sessions.find(session);
     if (found != m_sessions.end()) found->second->EndAfterQueued();

@@ -76,6 +76,7 @@ private:
     // CExchangeOutput
     void SendDialog(SessionId session, std::span<const std::uint8_t> package) override;
     void EndSession(SessionId session) override;
+    void OnStaleSubscription(SessionId session, int series, std::int32_t point, std::uint32_t last) override;
 
     void Accept(int socket);
     void HandleDelayedRequests();

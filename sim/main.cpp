@@ -20,6 +20,7 @@ constexpr const char* kUsage =
     "  --port N              TCP port (default 6669; 0 picks a free one)\n"
     "  --config FILE         trading day in TOML (default: the built-in demo day)\n"
     "  --print-demo-config   print the demo day's TOML and exit\n"
+    "  --trade-date YYYYMMDD the trading day's date (default: the configuration's, else today)\n"
     "  --bot                 market activity: a bot places and cancels orders\n"
     "  --bot-interval-ms N   milliseconds between the bot's actions (default 200)\n"
     "  --seed N              the bot's random seed (default 1)\n"
@@ -38,7 +39,8 @@ bool ParseNumber(std::string_view text, Number& value) {
     return result.ec == std::errc() && result.ptr == text.data() + text.size();
 }
 
-bool ParseOptions(int argc, char** argv, quorex::sim::CServerOptions& options, std::string& config, bool& printDemo) {
+bool ParseOptions(int argc, char** argv, quorex::sim::CServerOptions& options, std::string& config, std::string& tradeDate,
+                  bool& printDemo) {
     for (int i = 1; i < argc; ++i) {
         const std::string_view flag = argv[i];
         const auto value = [&]() -> std::string_view { return i + 1 < argc ? std::string_view(argv[++i]) : std::string_view(); };
@@ -50,6 +52,9 @@ bool ParseOptions(int argc, char** argv, quorex::sim::CServerOptions& options, s
         } else if (flag == "--config") {
             config = value();
             ok = !config.empty();
+        } else if (flag == "--trade-date") {
+            tradeDate = value();
+            ok = tradeDate.size() == 8 && tradeDate.find_first_not_of("0123456789") == std::string::npos;
         } else if (flag == "--print-demo-config") {
             printDemo = true;
         } else if (flag == "--bot") {
@@ -88,8 +93,9 @@ bool ParseOptions(int argc, char** argv, quorex::sim::CServerOptions& options, s
 int main(int argc, char** argv) {
     quorex::sim::CServerOptions options;
     std::string config;
+    std::string tradeDate;
     bool printDemo = false;
-    if (!ParseOptions(argc, argv, options, config, printDemo)) return 2;
+    if (!ParseOptions(argc, argv, options, config, tradeDate, printDemo)) return 2;
     if (printDemo) {
         std::fputs(quorex::sim::DemoDayToml().data(), stdout);
         return 0;
@@ -104,7 +110,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "exchange-sim: %s\n", error.c_str());
         return 1;
     }
-    const std::string tradeDate = day->tradeDate;
+    if (!tradeDate.empty()) day->tradeDate = tradeDate;
+    tradeDate = day->tradeDate;
 
     // The signals are taken by this thread alone: the reactor thread inherits the blocked mask.
     sigset_t stopSignals;

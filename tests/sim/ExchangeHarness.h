@@ -58,9 +58,11 @@ public:
         dialog[session].push_back({{package.begin(), package.end()}});
     }
     void EndSession(SessionId session) override { ended.push_back(session); }
+    void OnStaleSubscription(SessionId, int series, std::int32_t, std::uint32_t) override { staleSeries.push_back(series); }
 
     std::map<SessionId, std::vector<CReceived>> dialog;
     std::vector<SessionId> ended;
+    std::vector<int> staleSeries;
 };
 
 class CFixedTime final : public CTimeOfDay {

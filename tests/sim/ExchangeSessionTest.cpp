@@ -1,6 +1,7 @@
 // Login, logout, passwords, reference data and the resumption of the sequenced flows.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 
 #include "ExchangeHarness.h"
@@ -179,6 +180,10 @@ TEST(ExchangeSessionTest, APointBeyondTheFlowSendsNothingOld) {
     const std::vector<CReceived> pulled = harness.Drain(2);
     ASSERT_EQ(pulled.size(), 1u);
     EXPECT_EQ(pulled[0].Tid(), kSendOver);
+    // The client kept another run's points: reported, so that the operator can tell.
+    std::vector<int> stale = harness.output.staleSeries;
+    std::sort(stale.begin(), stale.end());
+    EXPECT_EQ(stale, (std::vector<int>{3, 4}));
 }
 
 }  // namespace

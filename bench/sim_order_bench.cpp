@@ -1,7 +1,9 @@
 // Orders end to end: traders of the library (CTraderApi, each with its own reactor thread) against
-// exchange-sim in the same process, over loopback TCP. Every order goes through the library's
-// request queue, frame and XTP layers, the simulator's session, validation, matching and the
-// answer and returns back; each order also makes a quotation that every trader receives.
+// the exchange-sim program, started as a child process on a free loopback port with a benchmark
+// day (eight traders of one member, capital that never runs out). Every order goes through the
+// library's request queue, frame and XTP layers, the simulator's session, validation, matching and
+// the answer and returns back; each order also makes a quotation that every trader receives.
+// The program is looked for beside this one, in ../sim/exchange-sim of the build tree.
 //
 // BM_SustainedOrders/N: N traders each keep 32 orders in flight, alternately buying and selling
 // one lot at one price so that the book stays small; items_per_second is orders answered per
@@ -11,29 +13,38 @@
 // onRecvRspYqOrder, over all traders.
 #include <benchmark/benchmark.h>
 
+#include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
 
-#include "client/shell/Md5.h"
 #include "quorex/quorex.h"
-#include "sim/SimServer.h"
-#include "sim/Text.h"
-
-using namespace quorex::sim;
 
 namespace {
 
 constexpr int kWindow = 32;
 constexpr int kOrdersPerTraderPerIteration = 2000;
 constexpr int kLatencyOrdersPerTrader = 2000;
+constexpr int kTraders = 8;
+// The MD5 digest of the benchmark traders' password "bench".
+constexpr const char* kPasswordDigest = "1d28d258250876fb7dde22a17436ef9c";
+
+template <std::size_t N>
+void SetText(char (&field)[N], const std::string& text) {
+    std::memset(field, 0, N);
+    std::memcpy(field, text.data(), std::min(text.size(), N - 1));
+}
 
 using Clock = std::chrono::steady_clock;
 
@@ -72,9 +83,9 @@ public:
         if (initApi() != 0) return false;
         SetService("127.0.0.1", port);
         TReqTraderLogin login{};
-        SetText(login.traderID, FieldText(m_order.traderID));
+        SetText(login.traderID, m_order.traderID);
         SetText(login.memberID, "0001");
-        SetText(login.password, kvt::Md5Hex("bench"));
+        SetText(login.password, kPasswordDigest);
         if (ReqTraderLogin(&login) != 0) return false;
         m_ready.wait(false);
         return true;
@@ -127,44 +138,103 @@ private:
     std::vector<double> m_latencies;
 };
 
-// The demo day with eight benchmark traders of member 0001 and capital that never runs out.
-CTradingDay BenchDay() {
-    std::string error;
-    CTradingDay day = *ParseTradingDay(DemoDayToml(), "demo", LocalDate(), error);
-    for (TMemberCapital& capital : day.capitals) capital.lastBalance = 1e15;
-    for (int i = 1; i <= 8; ++i) {
-        TTrader trader{};
-        SetText(trader.traderID, "0001B00" + std::to_string(i));
-        SetText(trader.memberID, "0001");
-        SetText(trader.clientID, "00010001");
-        SetText(trader.password, kvt::Md5Hex("bench"));
-        day.traders.push_back(trader);
+// The benchmark's trading day: one instrument, the traders 0001B001..0001B008 of member 0001
+// trading for its client 00010001.
+std::string BenchDay() {
+    std::string day = R"(
+[exchange]
+exchangeID = "QRX"
+state = "1"
+[[market]]
+marketID = "01"
+marketState = "1"
+[[member]]
+memberID = "0001"
+[[client]]
+clientID = "00010001"
+memberID = "0001"
+accountType = "0"
+[[capital]]
+memberID = "0001"
+accountType = "0"
+lastBalance = 1e15
+[[instrument]]
+instID = "000001"
+yqInstID = "LW2601"
+marketID = "01"
+unit = 10
+tick = 1.0
+minHand = 1
+maxHand = 500
+lowerLimit = 3150.0
+upperLimit = 3850.0
+tradeState = "1"
+refPrice = 3500.0
+)";
+    for (int i = 1; i <= kTraders; ++i) {
+        day += "[[trader]]\ntraderID = \"0001B00" + std::to_string(i) + "\"\nmemberID = \"0001\"\npassword = \"" +
+               kPasswordDigest + "\"\n";
     }
     return day;
 }
 
-// The simulator and N logged-in traders, in a scratch directory for the library's files.
+// exchange-sim as a child process; its first line of output names the port it listens on.
+class CSimProcess {
+public:
+    explicit CSimProcess(const std::filesystem::path& config) {
+        const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe").parent_path() / "../sim/exchange-sim";
+        int output[2];
+        if (!std::filesystem::exists(program) || ::pipe(output) != 0) return;
+        m_pid = ::fork();
+        if (m_pid == 0) {
+            ::dup2(output[1], STDOUT_FILENO);
+            ::close(output[0]);
+            ::close(output[1]);
+            ::execl(program.c_str(), program.c_str(), "--port", "0", "--quiet", "--config", config.c_str(), nullptr);
+            ::_exit(127);
+        }
+        ::close(output[1]);
+        // The pipe stays open while the program runs, so that its last lines have a reader.
+        m_output = ::fdopen(output[0], "r");
+        char line[256] = {};
+        if (m_pid > 0 && std::fgets(line, sizeof line, m_output) != nullptr) {
+            if (const char* colon = std::strrchr(line, ':')) port = static_cast<std::uint16_t>(std::atoi(colon + 1));
+        }
+    }
+    ~CSimProcess() {
+        if (m_pid > 0) {
+            ::kill(m_pid, SIGTERM);
+            ::waitpid(m_pid, nullptr, 0);
+        }
+        if (m_output != nullptr) std::fclose(m_output);
+    }
+
+    std::uint16_t port = 0;
+
+private:
+    pid_t m_pid = -1;
+    std::FILE* m_output = nullptr;
+};
+
+// The simulator and N logged-in traders, in a scratch directory for the files of both.
 struct CBench {
     explicit CBench(int traders) {
         char pattern[] = "/tmp/sim-bench-XXXXXX";
         directory = ::mkdtemp(pattern);
         previous = std::filesystem::current_path();
         std::filesystem::current_path(directory);
-        CServerOptions options;
-        options.port = 0;
-        options.logSessions = false;
-        server = std::make_unique<CSimServer>(BenchDay(), options);
-        std::string error;
-        if (!server->Start(error)) return;
+        std::ofstream(directory / "bench.toml") << BenchDay();
+        simulator = std::make_unique<CSimProcess>(directory / "bench.toml");
+        if (simulator->port == 0) return;
         for (int i = 1; i <= traders; ++i) {
             clients.push_back(std::make_unique<CBenchTrader>(i, countdown));
-            if (!clients.back()->LogIn(server->Port())) return;
+            if (!clients.back()->LogIn(simulator->port)) return;
         }
         ready = true;
     }
     ~CBench() {
         clients.clear();
-        server.reset();
+        simulator.reset();
         std::filesystem::current_path(previous);
         std::filesystem::remove_all(directory);
     }
@@ -176,7 +246,7 @@ struct CBench {
     }
 
     std::filesystem::path directory, previous;
-    std::unique_ptr<CSimServer> server;
+    std::unique_ptr<CSimProcess> simulator;
     CCountdown countdown;
     std::vector<std::unique_ptr<CBenchTrader>> clients;
     bool ready = false;
@@ -184,7 +254,7 @@ struct CBench {
 
 void BM_SustainedOrders(benchmark::State& state) {
     CBench bench(static_cast<int>(state.range(0)));
-    if (!bench.ready) return state.SkipWithError("the simulator or a login failed");
+    if (!bench.ready) return state.SkipWithError("exchange-sim did not start (is it built?) or a login failed");
     bench.Round(200, kWindow);  // warm-up
     for (auto _ : state) bench.Round(kOrdersPerTraderPerIteration, kWindow);
     state.SetItemsProcessed(state.iterations() * kOrdersPerTraderPerIteration * state.range(0));
@@ -193,7 +263,7 @@ BENCHMARK(BM_SustainedOrders)->Arg(1)->Arg(8)->Iterations(5)->UseRealTime()->Uni
 
 void BM_OrderToAnswer(benchmark::State& state) {
     CBench bench(static_cast<int>(state.range(0)));
-    if (!bench.ready) return state.SkipWithError("the simulator or a login failed");
+    if (!bench.ready) return state.SkipWithError("exchange-sim did not start (is it built?) or a login failed");
     bench.Round(200, 1);  // warm-up
     for (auto& client : bench.clients) client->TakeLatencies();
     for (auto _ : state) bench.Round(kLatencyOrdersPerTrader, 1);

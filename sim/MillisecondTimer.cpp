@@ -28,10 +28,10 @@ CMillisecondTimer::CMillisecondTimer(std::function<void()> onFire)
 CMillisecondTimer::~CMillisecondTimer() { ::close(m_fd); }
 
 void CMillisecondTimer::Arm(int delayMs, int periodMs) {
-    itimerspec spec{};
-    spec.it_value = ToTimespec(std::max(delayMs, 1));
-    spec.it_interval = ToTimespec(std::max(periodMs, 0));
-    ::timerfd_settime(m_fd, 0, &spec, nullptr);
+    itimerspec timing{};
+    timing.it_value = ToTimespec(std::max(delayMs, 1));
+    timing.it_interval = ToTimespec(std::max(periodMs, 0));
+    ::timerfd_settime(m_fd, 0, &timing, nullptr);
 }
 
 void CMillisecondTimer::Disarm() {

@@ -7,6 +7,7 @@
 
 #include "api/APIHandler.h"
 #include "quorex/Errors.h"
+#include "quorex/Text.h"
 
 using namespace quorex;
 
@@ -40,7 +41,8 @@ public:
 
 private:
     void Note(const char* name, bool hasRecord, const TTRspMsg* rsp, const char* requestId, const char* key) {
-        calls.push_back({name, hasRecord, rsp->ChainFlag, rsp->RspCode, rsp->RspMsg, requestId ? requestId : "(null)", key});
+        calls.push_back({name, hasRecord, rsp->ChainFlag, rsp->RspCode, quorex::TextOf(rsp->RspMsg),
+                         requestId ? requestId : "(null)", key});
     }
 };
 

@@ -154,6 +154,19 @@ void CExchange::Subscribe(SessionId id, CSession& session, const CXTPPackage& re
     session.sendOverPending = true;
 }
 
+template <class UserState>
+void CExchange::ClaimSession(SessionId id, CSession& session, UserState& state, Role role, int user) {
+    if (state.online) {
+        const SessionId earlier = state.session;
+        ForgetSession(earlier);
+        m_output.EndSession(earlier);
+    }
+    session.role = role;
+    session.user = user;
+    state.online = true;
+    state.session = id;
+}
+
 void CExchange::TraderLogin(SessionId id, CSession& session, const CXTPPackage& request) {
     TReqTraderLogin login{};
     const bool decoded = request.GetRecord(login);
@@ -173,16 +186,7 @@ void CExchange::TraderLogin(SessionId id, CSession& session, const CXTPPackage& 
     if (result != Rsp::kSuccess) return Answer(id, request, decoded ? &answer : nullptr, result);
 
     CTraderState& state = m_traders[trader];
-    if (state.online) {
-        // The same trader logging in again takes over: the earlier connection is ended.
-        const SessionId earlier = state.session;
-        ForgetSession(earlier);
-        m_output.EndSession(earlier);
-    }
-    session.role = Role::kTrader;
-    session.user = trader;
-    state.online = true;
-    state.session = id;
+    ClaimSession(id, session, state, Role::kTrader, trader);
     const CSequencedFlow* flows[3] = {state.privateFlow.get(), m_memberFlows[state.member].get(), &m_marketFlow};
     Subscribe(id, session, request, flows);
 
@@ -218,15 +222,7 @@ void CExchange::UserLogin(SessionId id, CSession& session, const CXTPPackage& re
     if (result != Rsp::kSuccess) return Answer(id, request, decoded ? &answer : nullptr, result);
 
     CUserState& state = m_users[user];
-    if (state.online) {
-        const SessionId earlier = state.session;
-        ForgetSession(earlier);
-        m_output.EndSession(earlier);
-    }
-    session.role = Role::kMonitor;
-    session.user = user;
-    state.online = true;
-    state.session = id;
+    ClaimSession(id, session, state, Role::kMonitor, user);
     const CSequencedFlow* flows[3] = {&m_monitorPrivateFlow, &m_monitorMemberFlow, &m_marketFlow};
     Subscribe(id, session, request, flows);
 

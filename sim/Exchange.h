@@ -133,6 +133,10 @@ private:
     void TraderLogin(SessionId id, CSession& session, const CXTPPackage& request);
     void UserLogin(SessionId id, CSession& session, const CXTPPackage& request);
     void Subscribe(SessionId id, CSession& session, const CXTPPackage& request, const CSequencedFlow* flows[3]);
+    // Binds a logged-in user to this session; the same user logging in again takes over and the
+    // earlier connection is ended.
+    template <class UserState>
+    void ClaimSession(SessionId id, CSession& session, UserState& state, Role role, int user);
     void SendReferenceData(SessionId id);
     void TraderLogout(SessionId id, CSession& session, const CXTPPackage& request);
     void UserLogout(SessionId id, CSession& session, const CXTPPackage& request);

@@ -34,8 +34,9 @@ bool CXTPPackage::Prepare(std::uint32_t tid) {
 
 void CXTPPackage::SetRootID(const char* requestId) {
     std::memset(m_XTPHeader.RootID, 0, sizeof m_XTPHeader.RootID);
-    if (requestId != nullptr)
-        std::memcpy(m_XTPHeader.RootID, requestId, strnlen(requestId, sizeof m_XTPHeader.RootID - 1));
+    if (requestId == nullptr) return;
+    for (std::size_t i = 0; i + 1 < sizeof m_XTPHeader.RootID && requestId[i] != '\0'; ++i)
+        m_XTPHeader.RootID[i] = requestId[i];
 }
 
 int CXTPPackage::Parse() {
@@ -57,12 +58,12 @@ int CXTPPackage::Parse() {
     }
     m_definition = DefinitionOf(m_XTPHeader.Tid);
     if (m_definition == nullptr) return kParseUnknownTid;
-    // Only the entries of this definition are ever read back.
-    std::memset(m_occurrences, 0, sizeof(Occurrence) * static_cast<std::size_t>(m_definition->fieldCount));
+    std::memset(m_occurrences, 0, sizeof m_occurrences);
 
     // Walk the fields with a definition position that only moves towards entry 0.
     const std::uint8_t* const content = base + XTPHLEN;
     int position = m_definition->fieldCount - 1;
+    int lastPosition = -1;
     std::size_t offset = 0;
     int found = 0;
     while (offset + kFieldHeaderLength <= contentLength) {
@@ -73,8 +74,14 @@ int CXTPPackage::Parse() {
         const std::uint32_t fixed = m_definition->fields[position]->GetWireLength();
         if (fixed != 0 && fixed != fieldSize) return kParseWrongFieldSize;
         if (offset + kFieldHeaderLength + fieldSize > contentLength) break;
-        Occurrence& occurrence = m_occurrences[position];
-        if (occurrence.count++ == 0) occurrence.firstOffset = static_cast<std::uint32_t>(offset);
+        // Positions never increase, so a field opens a new entry exactly when its position differs
+        // from the previous field's; the entry is written, not read back, on that path.
+        if (position != lastPosition) {
+            m_occurrences[position] = Occurrence{static_cast<std::uint32_t>(offset), 1};
+            lastPosition = position;
+        } else {
+            ++m_occurrences[position].count;
+        }
         ++found;
         offset += kFieldHeaderLength + fieldSize;
     }

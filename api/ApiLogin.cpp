@@ -9,15 +9,10 @@
 #include "api/ApiSession.h"
 #include "api/ApiState.h"
 #include "public/ErrorReport.h"
+#include "quorex/Text.h"
 
 namespace quorex {
 namespace {
-
-// The caller's texts may lack their terminators; file names use a terminated copy.
-template <std::size_t N>
-std::string TerminatedText(const char (&text)[N]) {
-    return std::string(text, strnlen(text, N));
-}
 
 // What differs between the trader's and the administrator's login.
 template <class LoginRecord>
@@ -26,7 +21,7 @@ struct LoginTraits;
 template <>
 struct LoginTraits<TReqTraderLogin> {
     static constexpr std::uint32_t kTid = 0x00000011;
-    static std::string UserId(const TReqTraderLogin& login) { return TerminatedText(login.traderID); }
+    static std::string UserId(const TReqTraderLogin& login) { return std::string(FieldText(login.traderID)); }
     // The caller's identity and address; the trade date is the clock file's; the rest is zero.
     static TReqTraderLogin Record(const TReqTraderLogin& caller, const char* tradeDate) {
         TReqTraderLogin record{};
@@ -42,7 +37,7 @@ struct LoginTraits<TReqTraderLogin> {
 template <>
 struct LoginTraits<TReqUserLogin> {
     static constexpr std::uint32_t kTid = 0x00000441;
-    static std::string UserId(const TReqUserLogin& login) { return TerminatedText(login.userID); }
+    static std::string UserId(const TReqUserLogin& login) { return std::string(FieldText(login.userID)); }
     static TReqUserLogin Record(const TReqUserLogin& caller, const char* tradeDate) {
         TReqUserLogin record{};
         std::memcpy(record.userID, caller.userID, sizeof record.userID);

@@ -29,9 +29,12 @@
 #include <string>
 #include <vector>
 
+#include "quorex/Text.h"
 #include "quorex/quorex.h"
 
 namespace {
+
+using quorex::SetText;
 
 constexpr int kWindow = 32;
 constexpr int kOrdersPerTraderPerIteration = 2000;
@@ -39,12 +42,6 @@ constexpr int kLatencyOrdersPerTrader = 2000;
 constexpr int kTraders = 8;
 // The MD5 digest of the benchmark traders' password "bench".
 constexpr const char* kPasswordDigest = "1d28d258250876fb7dde22a17436ef9c";
-
-template <std::size_t N>
-void SetText(char (&field)[N], const std::string& text) {
-    std::memset(field, 0, N);
-    std::memcpy(field, text.data(), std::min(text.size(), N - 1));
-}
 
 using Clock = std::chrono::steady_clock;
 

@@ -1,20 +1,9 @@
-// Small helpers shared by the console examples: filling record texts from strings, and waiting on
-// the reactor thread's callbacks from the main thread.
+// Shared by the console examples: waiting on the reactor thread's callbacks from the main thread.
 #pragma once
 
-#include <algorithm>
 #include <chrono>
 #include <condition_variable>
-#include <cstring>
 #include <mutex>
-#include <string>
-
-// Copies text into a record's text member, cut to its width and terminated.
-template <std::size_t N>
-void CopyText(char (&member)[N], const std::string& text) {
-    std::memset(member, 0, N);
-    std::memcpy(member, text.data(), std::min(text.size(), N - 1));
-}
 
 // A flag the reactor thread raises and the main thread waits for.
 class CReadySignal {

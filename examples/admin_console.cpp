@@ -15,6 +15,7 @@
 #include "quorex/Text.h"
 #include "quorex/quorex.h"
 
+using quorex::SetText;
 using quorex::TextOf;
 
 namespace {
@@ -94,8 +95,8 @@ int main(int argc, char** argv) {
     if (monitor.init() != 0) return 1;
     monitor.SetService(host.c_str(), port);
     TReqUserLogin login{};
-    CopyText(login.userID, user);
-    CopyText(login.password, kvt::Md5Hex(password));
+    SetText(login.userID, user);
+    SetText(login.password, kvt::Md5Hex(password));
     if (monitor.ReqUserLogin(&login) != 0 || !monitor.loggedIn.Wait(std::chrono::seconds(10))) {
         std::printf("login failed\n");
         return 1;
@@ -105,26 +106,26 @@ int main(int argc, char** argv) {
         const auto next = [&]() -> std::string { return i + 1 < argc ? argv[++i] : ""; };
         if (command == "--exchange-state") {
             TReqExchangeStateUpdate update{};
-            CopyText(update.exchangeID, next());
+            SetText(update.exchangeID, next());
             update.esChangeCommand = next().c_str()[0];
             monitor.ReqExchangeStateUpdate(&update);
         } else if (command == "--market-state") {
             TReqMarketStateUpdate update{};
-            CopyText(update.marketID, next());
+            SetText(update.marketID, next());
             update.msChangeCommand = next().c_str()[0];
             monitor.ReqMarketStateUpdate(&update);
         } else if (command == "--inst-state") {
             TReqInstStateUpdate update{};
-            CopyText(update.instID, next());
+            SetText(update.instID, next());
             update.isChangeCommand = next().c_str()[0];
             monitor.ReqYqInstStateUpdate(&update);
         } else if (command == "--orders") {
             TReqQryYqOrder4M query{};
-            CopyText(query.userID, user);
+            SetText(query.userID, user);
             monitor.ReqQryYqOrder4M(&query);
         } else if (command == "--matches") {
             TReqQryYqMatch4M query{};
-            CopyText(query.userID, user);
+            SetText(query.userID, user);
             monitor.ReqQryYqMatch4M(&query);
         } else {
             std::fprintf(stderr, "unknown option %s\n", command.c_str());
@@ -133,7 +134,7 @@ int main(int argc, char** argv) {
     }
     std::this_thread::sleep_for(std::chrono::seconds(seconds));
     TReqUserLogout logout{};
-    CopyText(logout.userID, user);
+    SetText(logout.userID, user);
     monitor.ReqUserLogout(&logout);
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     return 0;

@@ -18,6 +18,7 @@
 #include "quorex/Text.h"
 #include "quorex/quorex.h"
 
+using quorex::SetText;
 using quorex::TextOf;
 
 namespace {
@@ -135,17 +136,17 @@ private:
 void SendCommand(ConsoleTrader& trader, const Options& options) {
     if (options.side == 'C') {
         TYqOrderCancel cancel{};
-        CopyText(cancel.orderNo, options.orderNo);
-        CopyText(cancel.instID, options.instrument);
-        CopyText(cancel.memberID, options.member);
-        CopyText(cancel.traderID, options.trader);
+        SetText(cancel.orderNo, options.orderNo);
+        SetText(cancel.instID, options.instrument);
+        SetText(cancel.memberID, options.member);
+        SetText(cancel.traderID, options.trader);
         trader.ReqYqOrderCancel(&cancel);
     } else if (options.side != 0) {
         TYqOrder order{};
-        CopyText(order.instID, options.instrument);
-        CopyText(order.memberID, options.member);
-        CopyText(order.traderID, options.trader);
-        CopyText(order.clientID, options.client.empty() ? options.trader : options.client);
+        SetText(order.instID, options.instrument);
+        SetText(order.memberID, options.member);
+        SetText(order.traderID, options.trader);
+        SetText(order.clientID, options.client.empty() ? options.trader : options.client);
         order.buyOrSell = options.side;
         order.offSetFlag = '0';   // a new position
         order.pledgeFlag = '1';   // secured by a deposit
@@ -153,7 +154,7 @@ void SendCommand(ConsoleTrader& trader, const Options& options) {
         order.amount = options.amount;
         std::string next = std::to_string((trader.LastLocalOrderNo() + 1) % 100000000000000L);
         next.insert(0, 14 - next.size(), '0');  // 14 decimal digits
-        CopyText(order.localOrderNo, next);
+        SetText(order.localOrderNo, next);
         const TYqFrznElctIndenture noIndentures[1] = {};
         trader.ReqYqOrderEx(&order, noIndentures);
     }
@@ -174,16 +175,16 @@ int main(int argc, char** argv) {
     if (trader.initApi() != 0) return 1;
     trader.SetService(options.host.c_str(), options.port);
     TReqTraderLogin login{};
-    CopyText(login.traderID, options.trader);
-    CopyText(login.memberID, options.member);
-    CopyText(login.password, kvt::Md5Hex(options.password));
-    CopyText(login.ipAddress, "127.0.0.1");
+    SetText(login.traderID, options.trader);
+    SetText(login.memberID, options.member);
+    SetText(login.password, kvt::Md5Hex(options.password));
+    SetText(login.ipAddress, "127.0.0.1");
     if (trader.ReqTraderLogin(&login) != 0 || !trader.ready.Wait(std::chrono::seconds(10))) {
         std::printf("login failed\n");
         return 1;
     }
     TReqQryMemberCapital capital{};
-    CopyText(capital.memberID, options.member);
+    SetText(capital.memberID, options.member);
     capital.accountType = '1';
     trader.ReqQryMemberCapital(&capital);
     TReqQryQuotation quotations{};
@@ -191,8 +192,8 @@ int main(int argc, char** argv) {
     SendCommand(trader, options);
     std::this_thread::sleep_for(std::chrono::seconds(options.seconds));
     TReqTraderLogout logout{};
-    CopyText(logout.traderID, options.trader);
-    CopyText(logout.memberID, options.member);
+    SetText(logout.traderID, options.trader);
+    SetText(logout.memberID, options.member);
     trader.ReqTraderLogout(&logout);
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     return 0;

@@ -5,24 +5,13 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <cstring>
 #include <string_view>
+
+#include "quorex/Text.h"
 
 namespace quorex::sim {
 
-// The text of a record member: its characters up to the terminator.
-template <std::size_t N>
-std::string_view FieldText(const char (&field)[N]) {
-    return {field, strnlen(field, N)};
-}
-
-// Copies at most N - 1 bytes of text into a record member and terminates it.
-template <std::size_t N>
-void SetText(char (&field)[N], std::string_view text) {
-    const std::size_t n = std::min(text.size(), N - 1);
-    std::memcpy(field, text.data(), n);
-    std::memset(field + n, 0, N - n);
-}
+// Record texts are read and filled with quorex::FieldText and quorex::SetText (quorex/Text.h).
 
 // True when a query filter member leaves the value open: empty, or the exchange's "any" mark "*".
 inline bool IsWildcard(std::string_view filter) { return filter.empty() || filter == "*"; }

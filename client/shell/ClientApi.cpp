@@ -34,7 +34,7 @@ std::string CClientApi::YqInstIDOf(const char* instID) const {
     TYuanQiInst probe{};
     std::strncpy(probe.instID, instID, sizeof probe.instID - 1);
     const auto* found = static_cast<const TYuanQiInst*>(m_instruments->Find(&probe));
-    return found == nullptr ? std::string() : FieldText(found->yqInstID);
+    return found == nullptr ? std::string() : std::string(FieldText(found->yqInstID));
 }
 
 void CClientApi::onChannelLost(const char* reason) {

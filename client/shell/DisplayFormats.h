@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "quorex/Text.h"
+
 namespace kvt {
 
 std::string FormatWhole(double amount);        // "%.0f": money amounts, rounded, never truncated
@@ -16,10 +18,7 @@ std::string FormatOneDecimal(double amount);   // "%.1f"
 std::string FormatInteger(int value);          // "%d"
 
 // The characters of a fixed-width record text up to its first terminator, never past the field.
-template <std::size_t N>
-std::string FieldText(const char (&field)[N]) {
-    return std::string(field, ::strnlen(field, N));
-}
+using quorex::FieldText;
 
 // A 10-character code field of a query record: at most 10 characters of text, terminated; the
 // empty text becomes "*", the exchange's "any".

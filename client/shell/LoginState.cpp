@@ -5,6 +5,8 @@
 #include <limits>
 #include <optional>
 
+#include "quorex/Text.h"
+
 namespace kvt {
 
 namespace {
@@ -12,9 +14,7 @@ namespace {
 // Copies a record text of the same width, terminated, never reading past the source field.
 template <std::size_t N>
 void CopyText(char (&to)[N], const char (&from)[N]) {
-    const std::size_t length = ::strnlen(from, N - 1);
-    std::memcpy(to, from, length);
-    std::memset(to + length, 0, N - length);
+    quorex::SetText(to, quorex::FieldText(from));
 }
 
 // Two decimal digits at text[at], or -1.

@@ -3,8 +3,6 @@
 // prebuilt frame bytes straight to a socket, one send per order under a shared mutex.
 #include <benchmark/benchmark.h>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -17,6 +15,7 @@
 #include "public/Frame.h"
 #include "public/XTPPackage.h"
 #include "quorex/quorex.h"
+#include "tests/public/LoopbackSockets.h"
 
 using namespace quorex;
 
@@ -29,26 +28,13 @@ constexpr long kOrders = long{kThreads} * kOrdersPerThread;
 // A loopback listener whose accepted connection is drained by a thread that counts frames.
 class CountingPeer {
 public:
-    CountingPeer() {
-        m_listener = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t size = sizeof address;
-        ::bind(m_listener, reinterpret_cast<sockaddr*>(&address), size);
-        ::listen(m_listener, 4);
-        ::getsockname(m_listener, reinterpret_cast<sockaddr*>(&address), &size);
-        m_port = ntohs(address.sin_port);
-        m_reader = std::thread([this] { Drain(); });
-    }
+    CountingPeer() : m_reader([this] { Drain(); }) {}
     ~CountingPeer() {
-        ::shutdown(m_listener, SHUT_RDWR);
-        ::close(m_listener);
-        if (m_connection >= 0) ::shutdown(m_connection, SHUT_RDWR);
+        ::shutdown(m_listener.Fd(), SHUT_RDWR);
+        if (m_connection.Get() >= 0) ::shutdown(m_connection.Get(), SHUT_RDWR);
         m_reader.join();
-        if (m_connection >= 0) ::close(m_connection);
     }
-    int Port() const { return m_port; }
+    int Port() const { return m_listener.Port(); }
     long Frames() const { return m_frames.load(std::memory_order_acquire); }
     void WaitForFrames(long count) const {
         while (Frames() < count) std::this_thread::yield();
@@ -56,13 +42,13 @@ public:
 
 private:
     void Drain() {
-        m_connection = ::accept(m_listener, nullptr, nullptr);
-        if (m_connection < 0) return;
+        m_connection = m_listener.Accept();
+        if (m_connection.Get() < 0) return;
         std::vector<std::uint8_t> pending;
         std::uint8_t chunk[65536];
         CFramePackage frame;
         for (;;) {
-            const ssize_t n = ::recv(m_connection, chunk, sizeof chunk, 0);
+            const ssize_t n = ::recv(m_connection.Get(), chunk, sizeof chunk, 0);
             if (n <= 0) return;
             pending.insert(pending.end(), chunk, chunk + n);
             std::size_t used = 0;
@@ -77,11 +63,10 @@ private:
         }
     }
 
-    int m_listener = -1;
-    int m_connection = -1;
-    int m_port = 0;
+    quorex::test::CLoopbackListener m_listener{4};
+    quorex::test::CFd m_connection;
     std::atomic<long> m_frames{0};
-    std::thread m_reader;
+    std::thread m_reader;  // last: it starts once the listener exists
 };
 
 TYqOrder SampleOrder() {
@@ -127,12 +112,8 @@ BENCHMARK(BM_RequestsThroughTheApi)->Unit(benchmark::kMillisecond)->UseRealTime(
 
 void BM_RawSendsUnderAMutex(benchmark::State& state) {
     CountingPeer peer;
-    const int socket = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = htons(static_cast<std::uint16_t>(peer.Port()));
-    ::connect(socket, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    const quorex::test::CFd connection = quorex::test::ConnectLoopback(static_cast<std::uint16_t>(peer.Port()));
+    const int socket = connection.Get();
     // The frame an order request becomes, built once.
     CXTPPackage package;
     package.Prepare(0x000000F1);
@@ -152,7 +133,6 @@ void BM_RawSendsUnderAMutex(benchmark::State& state) {
         peer.WaitForFrames(expected);
     }
     state.SetItemsProcessed(state.iterations() * kOrders);
-    ::close(socket);
 }
 BENCHMARK(BM_RawSendsUnderAMutex)->Unit(benchmark::kMillisecond)->UseRealTime();
 

@@ -33,6 +33,7 @@
 #include "public/ChannelControl.h"
 #include "public/TcpChannel.h"
 #include "public/XTPPackageHandler.h"
+#include "tests/public/LoopbackSockets.h"
 
 using namespace quorex;
 
@@ -66,18 +67,9 @@ struct TcpPair {
     int client = -1;
     int server = -1;
     TcpPair() {
-        const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t size = sizeof address;
-        ::bind(listener, reinterpret_cast<sockaddr*>(&address), size);
-        ::listen(listener, 1);
-        ::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &size);
-        client = ::socket(AF_INET, SOCK_STREAM, 0);
-        ::connect(client, reinterpret_cast<sockaddr*>(&address), size);
-        server = ::accept(listener, nullptr, nullptr);
-        ::close(listener);
+        quorex::test::CLoopbackListener listener(1);
+        client = quorex::test::ConnectLoopback(listener.Port()).Release();
+        server = listener.Accept().Release();
         SetNoDelay(client);
         SetNoDelay(server);
     }

@@ -14,7 +14,9 @@ using enum EWindow;
 
 CClientApi::CClientApi(CMessageBridge& bridge, NowFunction now) : m_bridge(bridge), m_now(std::move(now)) {}
 
-CClientApi::~CClientApi() {
+CClientApi::~CClientApi() { Stop(); }
+
+void CClientApi::Stop() {
     // First release a reactor thread that waits in a delivery, then stop that thread, so that no
     // callback runs on this object while its members are destroyed.
     m_bridge.Stop();

@@ -43,6 +43,8 @@
 #pragma once
 
 #include <array>
+#include <atomic>
+#include <cstdint>
 #include <ctime>
 #include <functional>
 #include <initializer_list>
@@ -80,6 +82,9 @@ public:
     // now gives the local time for the server clock offset; the system clock by default.
     explicit CClientApi(CMessageBridge& bridge, NowFunction now = [] { return std::time(nullptr); });
     ~CClientApi() override;
+    // Ends all deliveries and stops the library's reactor thread; the destructor does it too.
+    // Whoever owns the windows calls it before destroying them. Idempotent.
+    void Stop();
 
     // Registers a window, or unregisters it with null.
     void Register(EWindow window, CMessageTarget* target) { WindowRef(window).Set(target); }
@@ -89,6 +94,10 @@ public:
     void SetInstrumentTable(const CRecordTable* instruments);
     // The 10-character yqInstID of the instrument with this instID (6 characters); "" when unknown.
     std::string YqInstIDOf(const char* instID) const;
+
+    // Records the callbacks have carried so far (any thread may read it; the login dialog shows the
+    // count while the initial data downloads).
+    std::uint64_t DeliveredRecordCount() const { return m_deliveredRecords.load(std::memory_order_relaxed); }
 
     CLoginState& LoginState() { return m_login; }
     const CLoginState& LoginState() const { return m_login; }
@@ -125,6 +134,7 @@ private:
     template <class Record>
     void SendRecord(std::initializer_list<EWindow> windows, unsigned message, const Record* record,
                     const TTRspMsg* rsp) {
+        if (record != nullptr) m_deliveredRecords.fetch_add(1, std::memory_order_relaxed);
         for (EWindow window : windows) Send(window, message, AsWParam(record), AsLParam(rsp));
     }
 
@@ -133,6 +143,7 @@ private:
     std::array<CWindowRef, kWindowCount> m_windows;
     const CRecordTable* m_instruments = nullptr;
     CLoginState m_login;
+    std::atomic<std::uint64_t> m_deliveredRecords{0};
 };
 
 }  // namespace kvt

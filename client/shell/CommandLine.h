@@ -1,0 +1,29 @@
+// The command line of KvtTrade:
+//   --server N=HOST[:PORT]   address of server N (1 to 4) of the login dialog; repeatable
+//   --help                   prints the options and exits
+// Options the windowing toolkit reads itself (-platform and the like) are left to it.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "client/shell/ServerList.h"
+
+namespace kvt {
+
+struct CStartOptions {
+    CServerList servers;
+    bool help = false;
+};
+
+struct CCommandLine {
+    CStartOptions options;
+    std::string error;  // empty when the command line was understood
+};
+
+CCommandLine ParseCommandLine(const std::vector<std::string>& arguments);
+
+// The text --help prints.
+const char* CommandLineUsage();
+
+}  // namespace kvt

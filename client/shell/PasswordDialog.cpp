@@ -1,0 +1,48 @@
+// CPasswordDialog: checks, the update request with both digests, the answer's text.
+#include "client/shell/PasswordDialog.h"
+
+#include "client/shell/ClientApi.h"
+#include "client/shell/ExchangeRequests.h"
+#include "client/shell/Md5.h"
+#include "quorex/Text.h"
+
+namespace kvt {
+
+CPasswordDialog::CPasswordDialog(CClientApi& api, CExchangeRequests& requests, CPasswordDialogView& view)
+    : m_api(api), m_requests(requests), m_view(view) {
+    m_api.Register(EWindow::PasswordDialog, this);
+}
+
+CPasswordDialog::~CPasswordDialog() { m_api.Register(EWindow::PasswordDialog, nullptr); }
+
+void CPasswordDialog::OnOk() {
+    if (!m_view.IsFocusOnOk()) {
+        m_view.FocusNextControl();
+        return;
+    }
+    const CPasswordForm form = m_view.Form();
+    if (form.oldPassword.empty() || form.newPassword.empty() || form.confirmation.empty()) {
+        m_view.SetStatus("密码不能为空");
+        return;
+    }
+    if (form.newPassword != form.confirmation) {
+        m_view.SetStatus("两次输入的密码不一致！");
+        return;
+    }
+    TReqTraderPasswordUpdate update{};
+    const TTrader& trader = m_api.LoginState().Trader();
+    quorex::SetText(update.traderID, quorex::FieldText(trader.traderID));
+    quorex::SetText(update.memberID, quorex::FieldText(trader.memberID));
+    quorex::SetText(update.oldPassword, Md5Hex(quorex::Utf8ToGbk(form.oldPassword)));
+    quorex::SetText(update.newPassword, Md5Hex(quorex::Utf8ToGbk(form.newPassword)));
+    // A failed send is not reported; nothing is shown when it has been handed over.
+    m_requests.ReqTraderPasswordUpdate(update);
+}
+
+void CPasswordDialog::OnMessage(unsigned message, WParam, LParam lParam) {
+    if (message != WM_PASSWORD_RSP) return;
+    const TTRspMsg* rsp = MessageRecord<TTRspMsg>(lParam);
+    m_view.SetStatus(rsp == nullptr ? std::string() : quorex::TextOf(rsp->RspMsg));
+}
+
+}  // namespace kvt

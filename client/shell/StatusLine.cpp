@@ -1,0 +1,51 @@
+// CStatusLine: posted status texts with copies that live until they have been shown.
+#include "client/shell/StatusLine.h"
+
+#include <cstring>
+
+#include "client/shell/WindowMessages.h"
+#include "quorex/Text.h"
+
+namespace kvt {
+
+void SetGbkText(char* member, std::size_t size, std::string_view gbk) {
+    std::size_t length = 0;
+    // A GBK lead byte (0x81 to 0xFE) starts a two-byte character; both bytes fit or neither.
+    while (length < gbk.size()) {
+        const std::size_t width = static_cast<unsigned char>(gbk[length]) >= 0x81 ? 2 : 1;
+        if (length + width > size - 1 || length + width > gbk.size()) break;
+        length += width;
+    }
+    std::memset(member, 0, size);
+    std::memcpy(member, gbk.data(), length);
+}
+
+void CStatusLine::Show(std::string_view utf8, WParam sender) {
+    TTRspMsg copy{};
+    SetGbkText(copy.RspMsg, quorex::Utf8ToGbk(utf8));
+    PostCopy(copy, sender);
+}
+
+void CStatusLine::Forward(const TTRspMsg& rsp, WParam sender) {
+    TTRspMsg copy{};
+    std::memcpy(&copy, &rsp, sizeof copy);
+    copy.RspMsg[sizeof copy.RspMsg - 1] = '\0';
+    PostCopy(copy, sender);
+}
+
+void CStatusLine::PostCopy(const TTRspMsg& copy, WParam sender) {
+    m_pending.push_back(copy);
+    if (!m_bridge.Post(m_mainFrame, WM_STATUS_TEXT, sender, AsLParam(&m_pending.back()))) m_pending.pop_back();
+}
+
+void CStatusLine::Shown(const TTRspMsg* rsp) {
+    // Posts arrive in order: copies queued before this one were dropped undelivered (no main frame
+    // registered at the time) and go with it.
+    for (std::size_t i = 0; i < m_pending.size(); ++i) {
+        if (&m_pending[i] != rsp) continue;
+        m_pending.erase(m_pending.begin(), m_pending.begin() + static_cast<std::ptrdiff_t>(i) + 1);
+        return;
+    }
+}
+
+}  // namespace kvt

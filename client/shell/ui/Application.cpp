@@ -1,0 +1,96 @@
+// CApplication: construction in the order the windows need, the login, and an orderly end.
+#include "client/shell/ui/Application.h"
+
+#include <unistd.h>
+
+#include <QLabel>
+#include <QVBoxLayout>
+#include <cstdio>
+
+#include "client/pages/ui/ListPageWidget.h"
+#include "client/shell/LoginDialog.h"
+#include "client/shell/LoginSettings.h"
+#include "client/shell/ui/ListView.h"
+#include "client/shell/ui/LoginDialogWidget.h"
+#include "client/shell/ui/MainWindow.h"
+#include "client/shell/ui/QtPrompter.h"
+#include "client/shell/ui/QtTimers.h"
+#include "client/shell/ui/TabControlWidget.h"
+
+namespace kvt {
+
+std::string LoginSettingsPath() {
+    char directory[300];
+    if (::getcwd(directory, sizeof directory) == nullptr) return kLoginSettingsFile;
+    return std::string(directory) + "/" + kLoginSettingsFile;
+}
+
+CApplication::CApplication(const CStartOptions& options, CApplicationHooks hooks)
+    : m_options(options), m_hooks(std::move(hooks)), m_api(m_bridge.Bridge()), m_apiRequests(m_api),
+      m_requests(&m_apiRequests), m_prompter(m_hooks.prompter), m_timers(m_hooks.timers),
+      m_status(m_bridge.Bridge(), m_api.Window(EWindow::MainFrame)), m_tabs(m_bridge.Bridge()) {
+    if (m_api.initApi() != 0) std::fprintf(stderr, "KvtTrade: the exchange library could not start\n");
+    if (m_hooks.wrapRequests) {
+        m_wrappedRequests = m_hooks.wrapRequests(m_apiRequests);
+        m_requests = m_wrappedRequests.get();
+    }
+    if (m_prompter == nullptr) {
+        m_ownPrompter = std::make_unique<CQtPrompter>();
+        m_prompter = m_ownPrompter.get();
+    }
+    if (m_timers == nullptr) {
+        m_ownTimers = std::make_unique<CQtTimers>();
+        m_timers = m_ownTimers.get();
+    }
+    const CClientServices services{m_api, *m_requests, m_bridge.Bridge(), m_status, *m_prompter, *m_timers};
+    m_frame = std::make_unique<CMainFrame>(m_api, *m_requests, m_status, *m_prompter, *m_timers, m_tabs);
+    m_pages = std::make_unique<CAccountPages>(services, m_tabs);
+    m_orderEntry = std::make_unique<CEmptyPage>();
+    m_api.Register(EWindow::OrderEntryPage, m_orderEntry.get());
+    m_api.Register(EWindow::IndentureSelectPage, m_orderEntry.get());
+    BuildWindows();
+}
+
+CApplication::~CApplication() {
+    // No delivery and no callback from here on; then the windows, then the logic behind them.
+    m_api.Stop();
+    m_window.reset();
+    m_api.Register(EWindow::OrderEntryPage, nullptr);
+    m_api.Register(EWindow::IndentureSelectPage, nullptr);
+}
+
+void CApplication::BuildWindows() {
+    const CClientServices services{m_api, *m_requests, m_bridge.Bridge(), m_status, *m_prompter, *m_timers};
+    m_tabWidget = new CTabControlWidget(m_tabs);
+    m_tabWidget->AddPageWidget(new CListPageWidget(m_pages->Quotations()));
+    m_tabWidget->AddPageWidget(new CListPageWidget(m_pages->Orders()));
+    m_tabWidget->AddPageWidget(new CListPageWidget(m_pages->UnmatchedOrders()));
+    m_tabWidget->AddPageWidget(new CListPageWidget(m_pages->Matches()));
+    m_tabWidget->AddPageWidget(new CListPageWidget(m_pages->Positions()));
+    auto* capital = new CListPageWidget(m_pages->Capital());
+    capital->View().setShowGrid(true);
+    m_tabWidget->AddPageWidget(capital);
+    m_tabWidget->AddPageWidget(new CListPageWidget(m_pages->ElctIndentures()));
+    m_tabWidget->AddHiddenWidget(new CListPageWidget(m_pages->PreOrders()));
+
+    // The order entry form takes the upper row; until it exists, its place is kept free.
+    auto* orderView = new QWidget;
+    orderView->setMinimumHeight(200);
+    m_window = std::make_unique<CMainWindow>(*m_frame, services, orderView, m_tabWidget);
+    m_window->LayOut();
+    m_frame->StartClock();
+}
+
+bool CApplication::Start() {
+    CLoginDialog logic(m_api, *m_requests, *m_timers, m_options.servers, LoginSettingsPath());
+    CLoginDialogWidget dialog(logic);
+    if (m_hooks.onLoginDialog) {
+        QMetaObject::invokeMethod(&dialog, [this, &dialog] { m_hooks.onLoginDialog(dialog); }, Qt::QueuedConnection);
+    }
+    if (dialog.exec() != QDialog::Accepted) return false;
+    m_window->show();
+    m_window->raise();
+    return true;
+}
+
+}  // namespace kvt

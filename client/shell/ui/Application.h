@@ -1,0 +1,82 @@
+// CApplication: the program's objects and their order of life. Built before the login dialog
+// opens: the message bridge, the API object (its reactor thread started at once), the status
+// line, the tab control and every page, registered, and the main window, hidden. Start runs the
+// login dialog; when it ends with OK the main window is shown. On destruction the deliveries and
+// the reactor thread stop first, then the windows go, then the API object.
+//
+// Thread contract: user interface thread only; a QApplication must exist.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "client/pages/AccountPages.h"
+#include "client/shell/ClientApi.h"
+#include "client/shell/CommandLine.h"
+#include "client/shell/ExchangeRequests.h"
+#include "client/shell/MainFrame.h"
+#include "client/shell/PageTabCtrl.h"
+#include "client/shell/QtMessageBridge.h"
+#include "client/shell/StatusLine.h"
+
+namespace kvt {
+
+class CLoginDialogWidget;
+class CMainWindow;
+class CTabControlWidget;
+
+// What tests replace: message boxes, timers, and a wrapper around the real requests.
+struct CApplicationHooks {
+    CPrompter* prompter = nullptr;  // default: message boxes
+    CTimers* timers = nullptr;      // default: the Qt event loop's timers
+    std::function<std::unique_ptr<CExchangeRequests>(CExchangeRequests& real)> wrapRequests;
+    // Called with the login dialog once it is shown (tests fill it in).
+    std::function<void(CLoginDialogWidget&)> onLoginDialog;
+};
+
+class CApplication {
+public:
+    explicit CApplication(const CStartOptions& options, CApplicationHooks hooks = {});
+    ~CApplication();
+    CApplication(const CApplication&) = delete;
+    CApplication& operator=(const CApplication&) = delete;
+
+    // Runs the login dialog: true when the trader logged in and the main window is shown.
+    bool Start();
+
+    CClientApi& Api() { return m_api; }
+    CExchangeRequests& Requests() { return *m_requests; }
+    CAccountPages& Pages() { return *m_pages; }
+    CMainFrame& Frame() { return *m_frame; }
+    CPageTabCtrl& Tabs() { return m_tabs; }
+    CMainWindow& Window() { return *m_window; }
+    CTabControlWidget& TabWidget() { return *m_tabWidget; }
+
+private:
+    void BuildWindows();
+
+    CStartOptions m_options;
+    CApplicationHooks m_hooks;
+    CQtMessageBridge m_bridge;
+    CClientApi m_api;
+    CClientApiRequests m_apiRequests;
+    std::unique_ptr<CExchangeRequests> m_wrappedRequests;
+    CExchangeRequests* m_requests;
+    std::unique_ptr<CPrompter> m_ownPrompter;
+    std::unique_ptr<CTimers> m_ownTimers;
+    CPrompter* m_prompter;
+    CTimers* m_timers;
+    CStatusLine m_status;
+    CPageTabCtrl m_tabs;
+    std::unique_ptr<CMainFrame> m_frame;
+    std::unique_ptr<CAccountPages> m_pages;
+    std::unique_ptr<CEmptyPage> m_orderEntry;
+    CTabControlWidget* m_tabWidget = nullptr;  // owned by the main window
+    std::unique_ptr<CMainWindow> m_window;
+};
+
+// The settings file in the current directory.
+std::string LoginSettingsPath();
+
+}  // namespace kvt

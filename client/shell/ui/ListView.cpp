@@ -1,0 +1,50 @@
+// CListView: the shared look and keys of every list page.
+#include "client/shell/ui/ListView.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+
+#include "client/shell/ListModel.h"
+
+namespace kvt {
+
+CListView::CListView(CListModel& model, QWidget* parent) : QTableView(parent), m_model(model) {
+    setModel(&model);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setTabKeyNavigation(false);
+    setShowGrid(false);
+    setWordWrap(false);
+    setContextMenuPolicy(Qt::CustomContextMenu);
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    QHeaderView* header = horizontalHeader();
+    header->setHighlightSections(false);
+    header->setSectionsClickable(false);
+    header->setMouseTracking(true);
+    header->setStretchLastSection(false);
+    header->setDefaultAlignment(Qt::AlignCenter);
+    for (int column = 0; column < model.columnCount(); ++column) {
+        const std::size_t index = static_cast<std::size_t>(column);
+        setColumnWidth(column, model.Rows().Columns()[index].width);
+    }
+    connect(&model, &CListModel::rowShown, this, [this](int row) { ShowRow(row); });
+}
+
+void CListView::ShowRow(int row) {
+    const QModelIndex index = m_model.index(row, 0);
+    selectRow(row);
+    scrollTo(index);
+}
+
+void CListView::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        emit focusParent();
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+}  // namespace kvt

@@ -1,0 +1,35 @@
+// CListView: the list family's view, a QTableView over a CListModel: report style, one selected
+// row at a time, whole rows selected, the header highlighted under the mouse, rows of one fixed
+// height (so tens of thousands of rows cost nothing to lay out), column widths from the page's
+// columns. The keyboard list's keys: Tab leaves the list for the next control, Enter gives the
+// focus to the tab row above (the focusParent signal).
+//
+// Thread contract: user interface thread only.
+#pragma once
+
+#include <QTableView>
+
+namespace kvt {
+
+class CListModel;
+
+class CListView : public QTableView {
+    Q_OBJECT
+public:
+    explicit CListView(CListModel& model, QWidget* parent = nullptr);
+
+    CListModel& ListModel() const { return m_model; }
+
+signals:
+    void focusParent();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void ShowRow(int row);
+
+    CListModel& m_model;
+};
+
+}  // namespace kvt

@@ -1,0 +1,32 @@
+// CQtPrompter: QMessageBox with 是/否 and 确定.
+#include "client/shell/ui/QtPrompter.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace kvt {
+
+namespace {
+
+QString Utf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+}  // namespace
+
+bool CQtPrompter::AskYesNo(std::string_view text, std::string_view caption) {
+    QMessageBox box(QMessageBox::Question, Utf8(caption), Utf8(text), QMessageBox::NoButton, QApplication::activeWindow());
+    QPushButton* yes = box.addButton(QStringLiteral("是"), QMessageBox::YesRole);
+    box.addButton(QStringLiteral("否"), QMessageBox::NoRole);
+    box.setDefaultButton(yes);
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
+void CQtPrompter::Inform(std::string_view text, std::string_view caption) {
+    QMessageBox box(QMessageBox::Information, Utf8(caption), Utf8(text), QMessageBox::NoButton,
+                    QApplication::activeWindow());
+    box.addButton(QStringLiteral("确定"), QMessageBox::AcceptRole);
+    box.exec();
+}
+
+}  // namespace kvt

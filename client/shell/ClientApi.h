@@ -92,6 +92,7 @@ public:
     // The order entry page's instruments: TYuanQiInst records with CompareInstrumentKey as index 0
     // (CDesignError otherwise); null unregisters it.
     void SetInstrumentTable(const CRecordTable* instruments);
+    const CRecordTable* InstrumentTable() const { return m_instruments; }
     // The 10-character yqInstID of the instrument with this instID (6 characters); "" when unknown.
     std::string YqInstIDOf(const char* instID) const;
 

@@ -53,10 +53,10 @@ public:
         port = p;
     }
     std::string TradeDate() override { return tradeDate; }
-    int ReqTraderLogin(const TReqTraderLogin& r) override { return Record("ReqTraderLogin", logins, r); }
-    int ReqTraderLogout(const TReqTraderLogout& r) override { return Record("ReqTraderLogout", logouts, r); }
+    int ReqTraderLogin(const TReqTraderLogin& r) override { return Keep("ReqTraderLogin", logins, r); }
+    int ReqTraderLogout(const TReqTraderLogout& r) override { return Keep("ReqTraderLogout", logouts, r); }
     int ReqTraderPasswordUpdate(const TReqTraderPasswordUpdate& r) override {
-        return Record("ReqTraderPasswordUpdate", passwordUpdates, r);
+        return Keep("ReqTraderPasswordUpdate", passwordUpdates, r);
     }
     int ReqYqOrderEx(const TYqOrder& order, const TYqFrznElctIndenture* list) override {
         COrder sent{order, {}};
@@ -64,29 +64,29 @@ public:
             sent.indentures.push_back(list[i]);
             if (list[i].indentNo[0] == '\0') break;
         }
-        return Record("ReqYqOrderEx", orders, sent);
+        return Keep("ReqYqOrderEx", orders, sent);
     }
-    int ReqYqOrderCancel(const TYqOrderCancel& r) override { return Record("ReqYqOrderCancel", cancels, r); }
+    int ReqYqOrderCancel(const TYqOrderCancel& r) override { return Keep("ReqYqOrderCancel", cancels, r); }
     int ReqQryMemberCapital(const TReqQryMemberCapital& r) override {
-        return Record("ReqQryMemberCapital", capitalQueries, r);
+        return Keep("ReqQryMemberCapital", capitalQueries, r);
     }
     int ReqQryElctIndenture(const TReqQryElctIndenture& r) override {
-        return Record("ReqQryElctIndenture", indentureQueries, r);
+        return Keep("ReqQryElctIndenture", indentureQueries, r);
     }
-    int ReqQryYqQuotation(const TReqQryQuotation& r) override { return Record("ReqQryYqQuotation", quotationQueries, r); }
+    int ReqQryYqQuotation(const TReqQryQuotation& r) override { return Keep("ReqQryYqQuotation", quotationQueries, r); }
     int ReqQryYqMemberPosi(const TReqQryMemberPosi& r) override {
-        return Record("ReqQryYqMemberPosi", memberPosiQueries, r);
+        return Keep("ReqQryYqMemberPosi", memberPosiQueries, r);
     }
     int ReqQryYqClientPosi(const TReqQryClientPosi& r) override {
-        return Record("ReqQryYqClientPosi", clientPosiQueries, r);
+        return Keep("ReqQryYqClientPosi", clientPosiQueries, r);
     }
     int ReqQryYqInstElctIndent(const TReqQryInstElctIndent& r) override {
-        return Record("ReqQryYqInstElctIndent", instIndentureQueries, r);
+        return Keep("ReqQryYqInstElctIndent", instIndentureQueries, r);
     }
 
 private:
-    template <class Record>
-    int Record(const char* name, std::vector<Record>& list, const Record& record) {
+    template <class Entry>
+    int Keep(const char* name, std::vector<Entry>& list, const Entry& record) {
         calls.push_back(name);
         list.push_back(record);
         return result;

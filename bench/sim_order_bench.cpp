@@ -30,9 +30,12 @@
 #include <vector>
 
 #include "quorex/Text.h"
+#include "tests/sim/SimProcess.h"
 #include "quorex/quorex.h"
 
 namespace {
+
+using quorex::sim::test::CSimProcess;
 
 using quorex::SetText;
 
@@ -175,44 +178,6 @@ refPrice = 3500.0
     return day;
 }
 
-// exchange-sim as a child process; its first line of output names the port it listens on.
-class CSimProcess {
-public:
-    explicit CSimProcess(const std::filesystem::path& config) {
-        const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe").parent_path() / "../sim/exchange-sim";
-        int output[2];
-        if (!std::filesystem::exists(program) || ::pipe(output) != 0) return;
-        m_pid = ::fork();
-        if (m_pid == 0) {
-            ::dup2(output[1], STDOUT_FILENO);
-            ::close(output[0]);
-            ::close(output[1]);
-            ::execl(program.c_str(), program.c_str(), "--port", "0", "--quiet", "--config", config.c_str(), nullptr);
-            ::_exit(127);
-        }
-        ::close(output[1]);
-        // The pipe stays open while the program runs, so that its last lines have a reader.
-        m_output = ::fdopen(output[0], "r");
-        char line[256] = {};
-        if (m_pid > 0 && std::fgets(line, sizeof line, m_output) != nullptr) {
-            if (const char* colon = std::strrchr(line, ':')) port = static_cast<std::uint16_t>(std::atoi(colon + 1));
-        }
-    }
-    ~CSimProcess() {
-        if (m_pid > 0) {
-            ::kill(m_pid, SIGTERM);
-            ::waitpid(m_pid, nullptr, 0);
-        }
-        if (m_output != nullptr) std::fclose(m_output);
-    }
-
-    std::uint16_t port = 0;
-
-private:
-    pid_t m_pid = -1;
-    std::FILE* m_output = nullptr;
-};
-
 // The simulator and N logged-in traders, in a scratch directory for the files of both.
 struct CBench {
     explicit CBench(int traders) {
@@ -221,7 +186,9 @@ struct CBench {
         previous = std::filesystem::current_path();
         std::filesystem::current_path(directory);
         std::ofstream(directory / "bench.toml") << BenchDay();
-        simulator = std::make_unique<CSimProcess>(directory / "bench.toml");
+        simulator = std::make_unique<CSimProcess>(
+            std::filesystem::read_symlink("/proc/self/exe").parent_path() / "../sim/exchange-sim",
+            std::vector<std::string>{"--quiet", "--config", (directory / "bench.toml").string()});
         if (simulator->port == 0) return;
         for (int i = 1; i <= traders; ++i) {
             clients.push_back(std::make_unique<CBenchTrader>(i, countdown));

@@ -1,0 +1,67 @@
+// exchange-sim as a child process on a free loopback port: its first line of output names the
+// port. The process is stopped (SIGTERM) and reaped when the object goes, or earlier by Stop.
+#pragma once
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace quorex::sim::test {
+
+class CSimProcess {
+public:
+    // arguments follow "--port 0" (for example "--bot", "--config", file).
+    CSimProcess(const std::filesystem::path& program, const std::vector<std::string>& arguments) {
+        int output[2];
+        if (!std::filesystem::exists(program) || ::pipe(output) != 0) return;
+        std::vector<std::string> words = {program.string(), "--port", "0"};
+        words.insert(words.end(), arguments.begin(), arguments.end());
+        std::vector<char*> argv;
+        for (std::string& word : words) argv.push_back(word.data());
+        argv.push_back(nullptr);
+        m_pid = ::fork();
+        if (m_pid == 0) {
+            ::dup2(output[1], STDOUT_FILENO);
+            ::close(output[0]);
+            ::close(output[1]);
+            ::execv(argv[0], argv.data());
+            ::_exit(127);
+        }
+        ::close(output[1]);
+        // The pipe stays open while the program runs, so that its later lines have a reader.
+        m_output = ::fdopen(output[0], "r");
+        char line[256] = {};
+        if (m_pid > 0 && m_output != nullptr && std::fgets(line, sizeof line, m_output) != nullptr) {
+            if (const char* colon = std::strrchr(line, ':')) port = static_cast<std::uint16_t>(std::atoi(colon + 1));
+        }
+    }
+    CSimProcess(const CSimProcess&) = delete;
+    CSimProcess& operator=(const CSimProcess&) = delete;
+    ~CSimProcess() {
+        Stop();
+        if (m_output != nullptr) std::fclose(m_output);
+    }
+
+    void Stop() {
+        if (m_pid <= 0) return;
+        ::kill(m_pid, SIGTERM);
+        ::waitpid(m_pid, nullptr, 0);
+        m_pid = -1;
+    }
+
+    std::uint16_t port = 0;
+
+private:
+    pid_t m_pid = -1;
+    std::FILE* m_output = nullptr;
+};
+
+}  // namespace quorex::sim::test

@@ -7,6 +7,7 @@
 
 #include "client/shell/CommandLine.h"
 #include "client/shell/ui/Application.h"
+#include "client/shell/ui/DemoSnapshots.h"
 #include "client/shell/ui/Fonts.h"
 
 int main(int argc, char** argv) {
@@ -30,5 +31,8 @@ int main(int argc, char** argv) {
     kvt::InstallFontFallbacks();
     kvt::CApplication client(commandLine.options);
     if (!client.Start()) return 0;
+    if (!commandLine.options.snapshotPrefix.empty()) {
+        kvt::TakeDemoSnapshots(client, QString::fromStdString(commandLine.options.snapshotPrefix));
+    }
     return QApplication::exec();
 }

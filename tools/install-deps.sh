@@ -4,7 +4,8 @@
 set -euo pipefail
 
 packages=(build-essential cmake ninja-build pkg-config clang libclang-rt-dev
-          libgtest-dev libgmock-dev libbenchmark-dev libtomlplusplus-dev qt6-base-dev "$@")
+          libgtest-dev libgmock-dev libbenchmark-dev libtomlplusplus-dev qt6-base-dev
+          fonts-wqy-microhei xvfb xauth "$@")
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")

@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
 # The main job: builds everything, starts exchange-sim with the demo trading day and its market
-# bot on a free loopback port, runs the trader example against it (log in, reference data,
-# capital, quotations, one buy order answered and matched), and stops the simulator again.
-# The example runs in a scratch directory, so the library's per-user files of one run never meet
-# another run's simulator.
+# bot on a free loopback port, lets the trader example place two orders for the demo trader
+# 00010001 (one matched against the bot, one left resting), and then starts the desktop client
+# KvtTrade as that trader. KvtTrade logs in by itself through its login dialog (the remembered
+# password and auto-login of its settings file, written here) and downloads the day.
+# With a display the trader gets the live window, and the script waits until it is closed.
+# Without one (no DISPLAY) KvtTrade runs under Xvfb, saves pictures of the window once the capital
+# and the quotations are shown (their paths are printed), and closes itself as a user would (the
+# close logs out). The simulator is stopped at the end; nothing is left running.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh
@@ -38,6 +42,36 @@ if [ -z "$port" ]; then
 fi
 head -n 1 "$work/exchange-sim.log"
 
-cd "$work"
-"$root/build/examples/trader_console" --port "$port" --trader 00010001 --member 0001 --password trader1 \
-  --buy 000001 3500 2 --seconds 3
+# The day's first orders of the demo trader, through the library's example.
+mkdir "$work/console"
+(cd "$work/console" &&
+  "$root/build/examples/trader_console" --port "$port" --trader 00010001 --member 0001 --password trader1 \
+    --buy 000001 3510 2 --seconds 2 > console-1.log &&
+  "$root/build/examples/trader_console" --port "$port" --trader 00010001 --member 0001 --password trader1 \
+    --buy 000002 3600 3 --seconds 2 > console-2.log)
+echo "trader_console placed two orders for 00010001"
+
+# KvtTrade's settings file (56 bytes): trader code, the password with every byte complemented,
+# server 0, "记住密码" and "自动登陆" ticked; the dialog then logs in by itself after two seconds.
+mkdir "$work/desktop"
+# Bytes 0-7 the code, 8 zero, 9-15 "trader1" complemented, 16-43 zero (the rest of the password
+# field, its terminator, reserved), 44-47 server index 0, 48-51 and 52-55 the two flags (1).
+{
+  printf '00010001\0\x8b\x8d\x9e\x9b\x9a\x8d\xce'
+  head -c 28 /dev/zero
+  printf '\0\0\0\0\x01\0\0\0\x01\0\0\0'
+} > "$work/desktop/kvtsys.data"
+test "$(wc -c < "$work/desktop/kvtsys.data")" -eq 56
+
+client=("$root/build/client/KvtTrade" --server "1=127.0.0.1:$port")
+if [ -n "${DISPLAY:-}" ]; then
+  echo "KvtTrade is logging in as 00010001; close its window to end the demo"
+  (cd "$work/desktop" && "${client[@]}")
+else
+  shots="$root/build/demo"
+  mkdir -p "$shots"
+  rm -f "$shots"/kvttrade-*.png
+  (cd "$work/desktop" &&
+    timeout 120 xvfb-run -a -s "-screen 0 1366x768x24" "${client[@]}" --snapshot "$shots/kvttrade")
+  ls "$shots"/kvttrade-*.png > /dev/null
+fi

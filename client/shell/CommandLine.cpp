@@ -39,6 +39,9 @@ const char* CommandLineUsage() {
     return "usage: KvtTrade [options]\n"
            "  --server N=HOST[:PORT]  address of server N (1 to 4) of the login dialog, port 6669 unless\n"
            "                          given; repeatable; every server is 127.0.0.1:6669 by default\n"
+           "  --snapshot PREFIX       once logged in and the account and the market are shown, save\n"
+           "                          pictures of the window as PREFIX-<page>.png, then close it\n"
+           "                          (logging out); for demos without anyone at the screen\n"
            "  --help                  print these options and exit\n"
            "The program keeps its files (kvtsys.data and the library's per-trader files) in the\n"
            "current directory.\n";
@@ -56,6 +59,12 @@ CCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
                 return result;
             }
             result.error = ParseServer(arguments[++i], result.options.servers);
+        } else if (argument == "--snapshot") {
+            if (i + 1 >= arguments.size() || arguments[i + 1].empty()) {
+                result.error = "--snapshot needs a path prefix";
+                return result;
+            }
+            result.options.snapshotPrefix = arguments[++i];
         } else if (argument.rfind("--server=", 0) == 0) {
             result.error = ParseServer(std::string_view(argument).substr(9), result.options.servers);
         } else {

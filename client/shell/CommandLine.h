@@ -1,5 +1,8 @@
 // The command line of KvtTrade:
 //   --server N=HOST[:PORT]   address of server N (1 to 4) of the login dialog; repeatable
+//   --snapshot PREFIX        for demos without a screen: once logged in and the account and the
+//                            market are shown, saves PREFIX-<page>.png pictures of the window and
+//                            closes it (logging out)
 //   --help                   prints the options and exits
 // Options the windowing toolkit reads itself (-platform and the like) are left to it.
 #pragma once
@@ -14,6 +17,7 @@ namespace kvt {
 struct CStartOptions {
     CServerList servers;
     bool help = false;
+    std::string snapshotPrefix;  // empty: none
 };
 
 struct CCommandLine {

@@ -81,6 +81,10 @@ void CApplication::BuildWindows() {
     m_frame->StartClock();
 }
 
+bool CApplication::ShowsAccountAndMarket() const {
+    return m_pages->Capital().Records().Size() > 0 && m_pages->Quotations().RowCount() > 0;
+}
+
 bool CApplication::Start() {
     CLoginDialog logic(m_api, *m_requests, *m_timers, m_options.servers, LoginSettingsPath());
     CLoginDialogWidget dialog(logic);

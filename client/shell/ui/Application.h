@@ -45,6 +45,9 @@ public:
     // Runs the login dialog: true when the trader logged in and the main window is shown.
     bool Start();
 
+    // The capital page has a record and the quotation page rows.
+    bool ShowsAccountAndMarket() const;
+
     CClientApi& Api() { return m_api; }
     CExchangeRequests& Requests() { return *m_requests; }
     CAccountPages& Pages() { return *m_pages; }

@@ -9,7 +9,7 @@ seconds=${1:-60}
 build_dir=build-fuzz
 CC=clang CXX=clang++ cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
       -DQUOREX_FUZZ=ON -DQUOREX_SANITIZE=address,undefined -DQUOREX_TESTS=OFF -DQUOREX_BENCH=OFF \
-      -DQUOREX_EXAMPLES=OFF -DQUOREX_WERROR="${QUOREX_WERROR:-OFF}"
+      -DQUOREX_EXAMPLES=OFF -DQUOREX_SIM=OFF -DQUOREX_DESKTOP=OFF -DQUOREX_WERROR="${QUOREX_WERROR:-OFF}"
 cmake --build "$build_dir" -j "$(nproc)"
 for target in fuzz/*.cpp; do
   name=$(basename "$target" .cpp)

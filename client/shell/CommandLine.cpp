@@ -39,6 +39,8 @@ const char* CommandLineUsage() {
     return "usage: KvtTrade [options]\n"
            "  --server N=HOST[:PORT]  address of server N (1 to 4) of the login dialog, port 6669 unless\n"
            "                          given; repeatable; every server is 127.0.0.1:6669 by default\n"
+           "  --advanced              show the batch mode button (批量模式), the order form's 预埋 button\n"
+           "                          and a tab 预埋单 for the pre-orders; hidden otherwise\n"
            "  --snapshot PREFIX       once logged in and the account and the market are shown, save\n"
            "                          pictures of the window as PREFIX-<page>.png, then close it\n"
            "                          (logging out); for demos without anyone at the screen\n"
@@ -59,6 +61,8 @@ CCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
                 return result;
             }
             result.error = ParseServer(arguments[++i], result.options.servers);
+        } else if (argument == "--advanced") {
+            result.options.advanced = true;
         } else if (argument == "--snapshot") {
             if (i + 1 >= arguments.size() || arguments[i + 1].empty()) {
                 result.error = "--snapshot needs a path prefix";

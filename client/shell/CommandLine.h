@@ -1,5 +1,7 @@
 // The command line of KvtTrade:
 //   --server N=HOST[:PORT]   address of server N (1 to 4) of the login dialog; repeatable
+//   --advanced               shows the batch mode button, the order form's 预埋 button and a tab
+//                            "预埋单" for the pre-order page, which are hidden otherwise
 //   --snapshot PREFIX        for demos without a screen: once logged in and the account and the
 //                            market are shown, saves PREFIX-<page>.png pictures of the window and
 //                            closes it (logging out)
@@ -17,6 +19,7 @@ namespace kvt {
 struct CStartOptions {
     CServerList servers;
     bool help = false;
+    bool advanced = false;
     std::string snapshotPrefix;  // empty: none
 };
 

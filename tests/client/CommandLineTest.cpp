@@ -20,6 +20,10 @@ TEST(CommandLine, ServersDefaultToTheBundledExchangeAndCanBeSetOneByOne) {
     EXPECT_EQ(set.options.servers[3].port, 6669);
     EXPECT_EQ(set.options.servers[0].host, "127.0.0.1");
     EXPECT_TRUE(ParseCommandLine({"--help"}).options.help);
+    EXPECT_FALSE(none.options.advanced);
+    EXPECT_TRUE(ParseCommandLine({"--advanced"}).options.advanced);
+    EXPECT_EQ(ParseCommandLine({"--snapshot", "/tmp/shot"}).options.snapshotPrefix, "/tmp/shot");
+    EXPECT_FALSE(ParseCommandLine({"--snapshot"}).error.empty());
 }
 
 TEST(CommandLine, BadServersAndUnknownOptionsAreRefused) {

@@ -15,6 +15,7 @@ using LParam = std::intptr_t;
 inline constexpr unsigned kUserMessageBase = 1024;
 
 enum EWindowMessage : unsigned {
+    WM_INDENTURE_SELECTED = kUserMessageBase + 8,  // 0 / 0, posted to the order entry page
     WM_SELECT_PAGE = kUserMessageBase + 9,       // page window / 0
     WM_PAGE_REFRESH = kUserMessageBase + 10,     // 0 / 0
     WM_CHANNEL_LOST = kUserMessageBase + 98,     // 0 / 0

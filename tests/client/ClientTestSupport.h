@@ -85,8 +85,8 @@ public:
     }
 
 private:
-    template <class Record>
-    int Record(const char* name, std::vector<Record>& list, const Record& record) {
+    template <class TRecord>
+    int Record(const char* name, std::vector<TRecord>& list, const TRecord& record) {
         calls.push_back(name);
         list.push_back(record);
         return result;

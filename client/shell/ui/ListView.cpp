@@ -3,6 +3,7 @@
 
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <utility>
 
 #include "client/shell/ListModel.h"
 
@@ -34,9 +35,16 @@ CListView::CListView(CListModel& model, QWidget* parent) : QTableView(parent), m
 }
 
 void CListView::ShowRow(int row) {
-    const QModelIndex index = m_model.index(row, 0);
+    const bool scheduled = m_rowToShow >= 0;
+    m_rowToShow = row;
+    if (!scheduled) QMetaObject::invokeMethod(this, [this] { ShowPendingRow(); }, Qt::QueuedConnection);
+}
+
+void CListView::ShowPendingRow() {
+    const int row = std::exchange(m_rowToShow, -1);
+    if (row >= m_model.rowCount()) return;
     selectRow(row);
-    scrollTo(index);
+    scrollTo(m_model.index(row, 0));
 }
 
 void CListView::keyPressEvent(QKeyEvent* event) {

@@ -85,8 +85,8 @@ public:
     }
 
 private:
-    template <class Record>
-    int Record(const char* name, std::vector<Record>& list, const Record& record) {
+    template <class Entry>
+    int Record(const char* name, std::vector<Entry>& list, const Entry& record) {
         calls.push_back(name);
         list.push_back(record);
         return result;

@@ -1,15 +1,10 @@
-// Names of the per-user files the API keeps in the current directory. User IDs come from callers
-// and from the exchange's answers, so every byte that could leave the working directory or
-// confuse a terminal (path separators, control characters) is replaced by '_'; what remains can
-// only name a file in the current directory.
+// The patterns of the per-user files the API keeps in the current directory; UserFileName (in the
+// public header) turns a pattern and a user ID into a file name that stays in that directory.
 #pragma once
 
-#include <string>
+#include "quorex/UserFiles.h"
 
 namespace quorex {
-
-// pattern holds one "%s" (for example "t_private%s.dat"); userId may be null (treated as "").
-std::string UserFileName(const char* pattern, const char* userId);
 
 // The files of one user kind: the trader's start with "T_"/"t_", the administrator's with
 // "A_"/"a_".

@@ -46,6 +46,12 @@ void CMainFrame::OnToggleMode() {
 
 void CMainFrame::OnRefresh() { m_tabs.RefreshCurrentPage(); }
 
+void CMainFrame::OnToggleBatch() {
+    if (!m_batchToggle) return;
+    const std::string caption = m_batchToggle();
+    if (m_view) m_view->SetBatchCaption(caption);
+}
+
 bool CMainFrame::OnCloseRequest() {
     if (m_closing) return true;
     TReqTraderLogout logout{};

@@ -35,6 +35,8 @@ public:
     // Keeps the window's left, top and width.
     virtual void SetWindowHeight(int height) = 0;
     virtual void SetModeCaption(std::string_view utf8) = 0;
+    // Button 1021.
+    virtual void SetBatchCaption(std::string_view utf8) = 0;
     // Queues a close request, handled after the current message like the user's own.
     virtual void PostClose() = 0;
 };
@@ -59,6 +61,9 @@ public:
     bool IsSimplified() const { return m_simplified; }
     // Button 1020.
     void OnRefresh();
+    // Button 1021 toggles the order entry page's batch mode; the toggle returns the new caption.
+    void SetBatchToggle(std::function<std::string()> toggle) { m_batchToggle = std::move(toggle); }
+    void OnToggleBatch();
     // True when the window is to close now; false when a logout was sent instead and the window
     // stays open.
     bool OnCloseRequest();
@@ -83,6 +88,7 @@ private:
     CPageTabCtrl& m_tabs;
     NowFunction m_now;
     CMainFrameView* m_view = nullptr;
+    std::function<std::string()> m_batchToggle;
     CTimers::TimerId m_clock = 0;
     int m_detailedHeight = 0;
     int m_simplifiedHeight = 0;

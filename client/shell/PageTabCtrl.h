@@ -6,7 +6,7 @@
 // through CTabObserver.
 //
 // Thread contract: user interface thread only.
-// Ownership: the pages belong to their owner (CAccountPages) and must outlive the control; the
+// Ownership: the pages belong to their owner (CClientPages) and must outlive the control; the
 // control owns the window references through which it posts to them.
 #pragma once
 

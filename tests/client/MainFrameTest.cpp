@@ -17,12 +17,14 @@ public:
     void ShowClock(const std::string& text) override { clock = text; }
     void SetWindowHeight(int h) override { height = h; }
     void SetModeCaption(std::string_view utf8) override { caption = utf8; }
+    void SetBatchCaption(std::string_view utf8) override { batchCaption = utf8; }
     void PostClose() override { ++closesPosted; }
 
     std::vector<std::string> responseTexts;
     std::string clock;
     int height = 0;
     std::string caption = "简化模式";
+    std::string batchCaption = "批量模式";
     int closesPosted = 0;
 };
 
@@ -131,6 +133,20 @@ TEST_F(MainFrameTest, TheClockShowsLocalTimePlusTheServerOffsetEverySecond) {
     harness.timers.Advance(std::chrono::milliseconds(1000));
     EXPECT_NE(view.clock.find("\t2026-01-05\t10:30:01"), std::string::npos) << view.clock;
     EXPECT_EQ(harness.timers.PendingCount(), 1u);
+}
+
+TEST_F(MainFrameTest, TheBatchButtonShowsTheCaptionTheOrderPageReturns) {
+    frame.OnToggleBatch();  // no page linked yet: nothing happens
+    EXPECT_EQ(view.batchCaption, "批量模式");
+    bool batch = false;
+    frame.SetBatchToggle([&] {
+        batch = !batch;
+        return std::string(batch ? "单笔模式" : "批量模式");
+    });
+    frame.OnToggleBatch();
+    EXPECT_EQ(view.batchCaption, "单笔模式");
+    frame.OnToggleBatch();
+    EXPECT_EQ(view.batchCaption, "批量模式");
 }
 
 TEST_F(MainFrameTest, RefreshPostsToTheShownPageOnly) {

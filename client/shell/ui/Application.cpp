@@ -3,11 +3,14 @@
 
 #include <unistd.h>
 
-#include <QLabel>
-#include <QVBoxLayout>
+#include <QPushButton>
 #include <cstdio>
 
 #include "client/pages/ui/ListPageWidget.h"
+#include "client/pages/ui/MatchPageWidget.h"
+#include "client/pages/ui/OrderFormWidget.h"
+#include "client/pages/ui/OrderListWidget.h"
+#include "client/pages/ui/PreOrderPageWidget.h"
 #include "client/shell/LoginDialog.h"
 #include "client/shell/LoginSettings.h"
 #include "client/shell/ui/ListView.h"
@@ -44,39 +47,42 @@ CApplication::CApplication(const CStartOptions& options, CApplicationHooks hooks
     }
     const CClientServices services{m_api, *m_requests, m_bridge.Bridge(), m_status, *m_prompter, *m_timers};
     m_frame = std::make_unique<CMainFrame>(m_api, *m_requests, m_status, *m_prompter, *m_timers, m_tabs);
-    m_pages = std::make_unique<CAccountPages>(services, m_tabs);
-    m_orderEntry = std::make_unique<CEmptyPage>();
-    m_api.Register(EWindow::OrderEntryPage, m_orderEntry.get());
-    m_api.Register(EWindow::IndentureSelectPage, m_orderEntry.get());
+    m_pages = std::make_unique<CClientPages>(services, m_tabs, m_options.advanced);
+    m_frame->SetBatchToggle([this] { return m_pages->OrderEntry().ToggleBatchMode(); });
     BuildWindows();
 }
 
 CApplication::~CApplication() {
+    // The pre-order file is written when the connection is lost; a program that ends while the
+    // exchange keeps the connection (a second close) would lose the parked orders without this.
+    m_pages->PreOrders().Save();
     // No delivery and no callback from here on; then the windows, then the logic behind them.
     m_api.Stop();
     m_window.reset();
-    m_api.Register(EWindow::OrderEntryPage, nullptr);
-    m_api.Register(EWindow::IndentureSelectPage, nullptr);
 }
 
 void CApplication::BuildWindows() {
     const CClientServices services{m_api, *m_requests, m_bridge.Bridge(), m_status, *m_prompter, *m_timers};
     m_tabWidget = new CTabControlWidget(m_tabs);
     m_tabWidget->AddPageWidget(new CListPageWidget(m_pages->Quotations()));
-    m_tabWidget->AddPageWidget(new CListPageWidget(m_pages->Orders()));
-    m_tabWidget->AddPageWidget(new CListPageWidget(m_pages->UnmatchedOrders()));
-    m_tabWidget->AddPageWidget(new CListPageWidget(m_pages->Matches()));
+    m_tabWidget->AddPageWidget(new COrderListWidget(m_pages->Orders()));
+    m_tabWidget->AddPageWidget(new COrderListWidget(m_pages->UnmatchedOrders()));
+    m_tabWidget->AddPageWidget(new CMatchPageWidget(m_pages->Matches()));
     m_tabWidget->AddPageWidget(new CListPageWidget(m_pages->Positions()));
     auto* capital = new CListPageWidget(m_pages->Capital());
     capital->View().setShowGrid(true);
     m_tabWidget->AddPageWidget(capital);
     m_tabWidget->AddPageWidget(new CListPageWidget(m_pages->ElctIndentures()));
-    m_tabWidget->AddHiddenWidget(new CListPageWidget(m_pages->PreOrders()));
+    auto* preOrders = new CPreOrderPageWidget(m_pages->PreOrders());
+    if (m_options.advanced) {
+        m_tabWidget->AddPageWidget(preOrders);
+    } else {
+        m_tabWidget->AddHiddenWidget(preOrders);
+    }
 
-    // The order entry form takes the upper row; until it exists, its place is kept free.
-    auto* orderView = new QWidget;
-    orderView->setMinimumHeight(200);
+    auto* orderView = new COrderFormWidget(m_pages->OrderEntry(), m_pages->IndentureSelect());
     m_window = std::make_unique<CMainWindow>(*m_frame, services, orderView, m_tabWidget);
+    m_window->BatchButton().setVisible(m_options.advanced);
     m_window->LayOut();
     m_frame->StartClock();
 }

@@ -11,7 +11,7 @@
 #include <memory>
 #include <string>
 
-#include "client/pages/AccountPages.h"
+#include "client/pages/ClientPages.h"
 #include "client/shell/ClientApi.h"
 #include "client/shell/CommandLine.h"
 #include "client/shell/ExchangeRequests.h"
@@ -50,7 +50,7 @@ public:
 
     CClientApi& Api() { return m_api; }
     CExchangeRequests& Requests() { return *m_requests; }
-    CAccountPages& Pages() { return *m_pages; }
+    CClientPages& Pages() { return *m_pages; }
     CMainFrame& Frame() { return *m_frame; }
     CPageTabCtrl& Tabs() { return m_tabs; }
     CMainWindow& Window() { return *m_window; }
@@ -73,8 +73,7 @@ private:
     CStatusLine m_status;
     CPageTabCtrl m_tabs;
     std::unique_ptr<CMainFrame> m_frame;
-    std::unique_ptr<CAccountPages> m_pages;
-    std::unique_ptr<CEmptyPage> m_orderEntry;
+    std::unique_ptr<CClientPages> m_pages;
     CTabControlWidget* m_tabWidget = nullptr;  // owned by the main window
     std::unique_ptr<CMainWindow> m_window;
 };

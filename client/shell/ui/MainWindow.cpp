@@ -63,6 +63,7 @@ QWidget* CMainWindow::MakeButtonStrip() {
         button->setAutoDefault(false);
         layout->addWidget(button);
     }
+    connect(m_batch, &QPushButton::clicked, this, [this] { m_frame.OnToggleBatch(); });
     connect(m_refresh, &QPushButton::clicked, this, [this] { m_frame.OnRefresh(); });
     connect(m_password, &QPushButton::clicked, this, [this] { ChangePassword(); });
     connect(m_mode, &QPushButton::clicked, this, [this] { m_frame.OnToggleMode(); });
@@ -116,6 +117,8 @@ void CMainWindow::ShowClock(const std::string& text) { m_clockPane->setText(QStr
 void CMainWindow::SetWindowHeight(int height) { resize(width(), height); }
 
 void CMainWindow::SetModeCaption(std::string_view utf8) { m_mode->setText(Utf8(utf8)); }
+
+void CMainWindow::SetBatchCaption(std::string_view utf8) { m_batch->setText(Utf8(utf8)); }
 
 void CMainWindow::PostClose() { QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection); }
 

@@ -46,6 +46,7 @@ private:
     void ShowClock(const std::string& text) override;
     void SetWindowHeight(int height) override;
     void SetModeCaption(std::string_view utf8) override;
+    void SetBatchCaption(std::string_view utf8) override;
     void PostClose() override;
 
     CMainFrame& m_frame;

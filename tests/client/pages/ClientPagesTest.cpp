@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "ClientTestSupport.h"
-#include "client/pages/AccountPages.h"
+#include "client/pages/ClientPages.h"
 #include "client/shell/PageTabCtrl.h"
 
 using namespace kvt;
@@ -30,16 +30,16 @@ TElctIndenture Indenture(const char* indentNo, int available) {
     return indenture;
 }
 
-class AccountPagesTest : public testing::Test {
+class ClientPagesTest : public testing::Test {
 protected:
-    AccountPagesTest() { harness.LogIn("00010001", "0001"); }
+    ClientPagesTest() { harness.LogIn("00010001", "0001"); }
 
     CClientHarness harness;
     CPageTabCtrl tabs{harness.bridge};
-    CAccountPages pages{harness.Services(), tabs};
+    CClientPages pages{harness.Services(), tabs};
 };
 
-TEST_F(AccountPagesTest, SevenTabsInOrderAndEveryPageRegistered) {
+TEST_F(ClientPagesTest, SevenTabsInOrderAndEveryPageRegistered) {
     ASSERT_EQ(tabs.PageCount(), 7);
     const std::vector<std::string> titles = {"行情", "报单", "未成交单", "成交单", "订货量", "资金", "电子货单"};
     for (int i = 0; i < 7; ++i) EXPECT_EQ(tabs.Title(i), titles[static_cast<std::size_t>(i)]);
@@ -48,9 +48,21 @@ TEST_F(AccountPagesTest, SevenTabsInOrderAndEveryPageRegistered) {
     EXPECT_EQ(harness.api.Window(EWindow::PreOrderPage).Get(), &pages.PreOrders());
     EXPECT_EQ(harness.api.Window(EWindow::TabControl).Get(), &tabs);
     EXPECT_EQ(tabs.IndexOf(&pages.PreOrders()), -1);
+    EXPECT_EQ(harness.api.Window(EWindow::OrderEntryPage).Get(), &pages.OrderEntry());
+    EXPECT_EQ(harness.api.Window(EWindow::IndentureSelectPage).Get(), &pages.IndentureSelect());
+    EXPECT_NE(harness.api.InstrumentTable(), nullptr);
 }
 
-TEST_F(AccountPagesTest, CapitalRowsShowTheLastRecordAndBothAccountsAreKept) {
+TEST(ClientPagesAdvanced, ThePreOrderPageGetsItsTabAfterTheOthers) {
+    CClientHarness harness;
+    CPageTabCtrl tabs{harness.bridge};
+    CClientPages pages{harness.Services(), tabs, true};
+    ASSERT_EQ(tabs.PageCount(), 8);
+    EXPECT_EQ(tabs.Title(7), "预埋单");
+    EXPECT_EQ(tabs.Page(7), &pages.PreOrders());
+}
+
+TEST_F(ClientPagesTest, CapitalRowsShowTheLastRecordAndBothAccountsAreKept) {
     CPageCapital& capital = pages.Capital();
     ASSERT_EQ(capital.RowCount(), 24);
     EXPECT_EQ(capital.CellText(2, 0), "当日可用资金");
@@ -74,7 +86,7 @@ TEST_F(AccountPagesTest, CapitalRowsShowTheLastRecordAndBothAccountsAreKept) {
     EXPECT_EQ(capital.CellText(2, 1), "100");
 }
 
-TEST_F(AccountPagesTest, RefusedOrEmptyCapitalAnswersChangeNothing) {
+TEST_F(ClientPagesTest, RefusedOrEmptyCapitalAnswersChangeNothing) {
     const TTRspMsg ok = Response(), refused = Response("ERR000001", "no");
     const TMemberCapital first = Capital('0', 1), second = Capital('0', 2);
     harness.api.onRecvRspQryMemberCapital(&first, &ok, nullptr);
@@ -83,14 +95,14 @@ TEST_F(AccountPagesTest, RefusedOrEmptyCapitalAnswersChangeNothing) {
     EXPECT_EQ(pages.Capital().CellText(2, 1), "1");
 }
 
-TEST_F(AccountPagesTest, CapitalRefreshQueriesTheMembersOwnAccount) {
+TEST_F(ClientPagesTest, CapitalRefreshQueriesTheMembersOwnAccount) {
     pages.Capital().OnMessage(WM_PAGE_REFRESH, 0, 0);
     ASSERT_EQ(harness.requests.capitalQueries.size(), 1u);
     EXPECT_STREQ(harness.requests.capitalQueries[0].memberID, "0001");
     EXPECT_EQ(harness.requests.capitalQueries[0].accountType, '0');
 }
 
-TEST_F(AccountPagesTest, IndenturesLoadOnlyOnRefreshAndARefreshReplacesThem) {
+TEST_F(ClientPagesTest, IndenturesLoadOnlyOnRefreshAndARefreshReplacesThem) {
     CPageElctIndenture& page = pages.ElctIndentures();
     const TTRspMsg ok = Response(), refused = Response("ERR000001", "no");
     EXPECT_EQ(page.RowCount(), 0);
@@ -113,12 +125,14 @@ TEST_F(AccountPagesTest, IndenturesLoadOnlyOnRefreshAndARefreshReplacesThem) {
     EXPECT_EQ(page.Columns().size(), 16u);
 }
 
-TEST_F(AccountPagesTest, PagesUnregisterWhenTheyGo) {
+TEST_F(ClientPagesTest, PagesUnregisterWhenTheyGo) {
     {
         CPageTabCtrl otherTabs{harness.bridge};
-        CAccountPages other{harness.Services(), otherTabs};
+        CClientPages other{harness.Services(), otherTabs};
     }
     EXPECT_FALSE(harness.api.Window(EWindow::CapitalPage).IsSet());
+    EXPECT_FALSE(harness.api.Window(EWindow::OrderEntryPage).IsSet());
+    EXPECT_EQ(harness.api.InstrumentTable(), nullptr);
     EXPECT_FALSE(harness.api.Window(EWindow::TabControl).IsSet());
 }
 

@@ -85,8 +85,8 @@ public:
     }
 
 private:
-    template <class Record>
-    int Record(const char* name, std::vector<Record>& list, const Record& record) {
+    template <class Request>
+    int Record(const char* name, std::vector<Request>& list, const Request& record) {
         calls.push_back(name);
         list.push_back(record);
         return result;

@@ -1,5 +1,7 @@
 #include "sim/Quotation.h"
 
+#include <cmath>
+
 #include "sim/Text.h"
 
 namespace quorex::sim {
@@ -29,7 +31,9 @@ void ApplyMatch(TYqQuotation& quotation, double price, int volume, int unit) {
     quotation.turnOver += price * volume * unit;
     quotation.average = quotation.turnOver / (static_cast<double>(quotation.volume) * unit);
     quotation.upDown = price - quotation.lastAverage;
-    quotation.upDownRate = quotation.lastAverage > 0 ? quotation.upDown / quotation.lastAverage * 100.0 : 0.0;
+    // The rate is the size of the change as a fraction of the previous average (0.0123 for 1.23 %),
+    // never negative: the direction travels in upDown.
+    quotation.upDownRate = quotation.lastAverage > 0 ? std::fabs(quotation.upDown) / quotation.lastAverage : 0.0;
 }
 
 void ApplyBook(TYqQuotation& quotation, const COrderBook& book, double tick) {

@@ -1,0 +1,195 @@
+// CPageQuotation: quotation copies in yqInstID order, the cell texts and marks, the product group
+// bands and the order prefills.
+#include "client/pages/PageQuotation.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "client/shell/ClientApi.h"
+#include "client/shell/DisplayFormats.h"
+#include "client/shell/RecordKeys.h"
+#include "quorex/Text.h"
+
+namespace kvt {
+
+namespace {
+
+constexpr CListColumn kColumns[] = {
+    {"商品代码", 80}, {"最新价", 60}, {"涨跌", 40},   {"买价", 60},     {"买量", 60},   {"卖价", 60},
+    {"卖量", 60},     {"成交量", 60}, {"订货量", 60}, {"开市价", 60},   {"最高价", 60}, {"最低价", 60},
+    {"均价", 40},     {"涨跌幅度", 80}, {"昨均价", 60}, {"成交额", 80},
+};
+
+struct CQuotationMenuItem {
+    std::string_view text;
+    char direction;
+    char offsetFlag;
+};
+constexpr CQuotationMenuItem kMenu[] = {
+    {"买入新订", 'b', '0'}, {"卖出新订", 's', '0'}, {"转让卖出", 's', '1'}, {"转让买入", 'b', '1'}};
+constexpr std::string_view kMenuTexts[] = {kMenu[0].text, kMenu[1].text, kMenu[2].text, kMenu[3].text};
+static_assert(std::size(kMenuTexts) == std::size(kMenu));
+
+constexpr std::size_t kProductGroupLength = 3;
+
+int CompareQuotationInstID(const void* a, const void* b) {
+    return CompareText(static_cast<const TYqQuotation*>(a)->instID, static_cast<const TYqQuotation*>(b)->instID);
+}
+
+int CompareQuotationYqInstID(const void* a, const void* b) {
+    return CompareText(static_cast<const TYqQuotation*>(a)->yqInstID, static_cast<const TYqQuotation*>(b)->yqInstID);
+}
+
+bool YqInstIDBefore(const TYqQuotation* a, const TYqQuotation* b) { return CompareQuotationYqInstID(a, b) < 0; }
+
+// Volumes, positions and turnover are counted once per side; the page shows both sides.
+std::string BothSides(int perSide) { return FormatWhole(2.0 * perSide); }
+
+std::string UpDownRateText(const TYqQuotation& q) {
+    double percent = q.upDownRate * (q.upDown > 0 ? 100.0 : -100.0);
+    // An unchanged instrument's 0 × −100 is −0, which would print as a fall ("-0.0").
+    if (percent == 0) percent = 0;
+    return FormatOneDecimal(percent) + "%";
+}
+
+// "%4s": the text right-aligned in four characters.
+std::string PadToFour(std::string_view text) {
+    std::string padded(text.size() < 4 ? 4 - text.size() : 0, ' ');
+    return padded.append(text);
+}
+
+// 涨跌 and 涨跌幅度: a value above 0 is drawn as a rise; a text that is neither a rise, a fall nor
+// zero (not a number) is not drawn.
+CQuoteCell MarkedCell(std::string text) {
+    if (ParseDouble(text.c_str()) > 0) text.insert(0, "+");
+    if (text.empty()) return {std::string(), EQuoteTone::Normal};
+    switch (text.front()) {
+        case '+': return {"▲" + PadToFour(std::string_view(text).substr(1)), EQuoteTone::Rising};
+        case '-': return {"▼" + PadToFour(std::string_view(text).substr(1)), EQuoteTone::Falling};
+        case '0': return {std::move(text), EQuoteTone::Normal};
+        default: return {std::string(), EQuoteTone::Normal};
+    }
+}
+
+std::string_view ProductGroup(std::string_view yqInstID) { return yqInstID.substr(0, kProductGroupLength); }
+
+}  // namespace
+
+CRgb ColourOf(EQuoteTone tone) {
+    switch (tone) {
+        case EQuoteTone::Rising: return {255, 0, 0};
+        case EQuoteTone::Falling: return {0, 128, 0};
+        case EQuoteTone::Normal: break;
+    }
+    return {0, 0, 0};
+}
+
+CPageQuotation::CPageQuotation(CClientApi& api, COrderPrefill* prefill)
+    : m_api(api), m_prefill(prefill),
+      m_quotations(sizeof(TYqQuotation), {&CompareQuotationInstID, &CompareQuotationYqInstID}) {}
+
+std::span<const CListColumn> CPageQuotation::Columns() const { return kColumns; }
+
+std::string CPageQuotation::CellText(int row, int column) const {
+    const TYqQuotation& q = Quotation(row);
+    switch (column) {
+        case 0: return quorex::TextOf(q.yqInstID);
+        case 1: return FormatWhole(q.lastest);
+        case 2: return FormatWhole(q.upDown);
+        case 3: return FormatWhole(q.bid1);
+        case 4: return FormatInteger(q.bidLot1);
+        case 5: return FormatWhole(q.ask1);
+        case 6: return FormatInteger(q.askLot1);
+        case 7: return BothSides(q.volume);
+        case 8: return BothSides(q.Posi);
+        case 9: return FormatWhole(q.open);
+        case 10: return FormatWhole(q.high);
+        case 11: return FormatWhole(q.low);
+        case 12: return FormatWhole(q.average);
+        case 13: return UpDownRateText(q);
+        case 14: return FormatWhole(q.lastAverage);
+        case 15: return FormatWhole(2.0 * q.turnOver);
+        default: return std::string();
+    }
+}
+
+CQuoteCell CPageQuotation::DrawnCell(int row, int column) const {
+    std::string text = CellText(row, column);
+    if (column == kUpDownColumn || column == kUpDownRateColumn) return MarkedCell(std::move(text));
+    return {std::move(text), EQuoteTone::Normal};
+}
+
+int CPageQuotation::RowBand(int row) { return BandOf(quorex::FieldText(Quotation(row).yqInstID)); }
+
+void CPageQuotation::OnMessage(unsigned message, WParam wParam, LParam) {
+    if (message == WM_YQ_QUOTATION) {
+        if (const auto* quotation = MessageRecord<TYqQuotation>(wParam)) OnQuotation(*quotation);
+    } else if (message == WM_INIT_DATA_DONE) {
+        OnInitDataDone();
+    }
+}
+
+const TYqQuotation* CPageQuotation::FindQuotation(const char* instID) const {
+    if (instID == nullptr) return nullptr;
+    TYqQuotation probe{};
+    std::strncpy(probe.instID, instID, sizeof probe.instID - 1);
+    return static_cast<const TYqQuotation*>(m_quotations.Find(&probe));
+}
+
+std::span<const std::string_view> CPageQuotation::MenuItems(int row) const {
+    if (row < 0 || row >= RowCount()) return {};
+    return kMenuTexts;
+}
+
+void CPageQuotation::OnMenuItem(int row, int item) {
+    if (row < 0 || row >= RowCount() || m_prefill == nullptr || item < 0 || item >= static_cast<int>(std::size(kMenu))) {
+        return;
+    }
+    const CQuotationMenuItem& chosen = kMenu[item];
+    m_prefill->PrefillFromQuotation(Quotation(row), chosen.direction, chosen.offsetFlag);
+}
+
+void CPageQuotation::OnQuotation(const TYqQuotation& quotation) {
+    const auto* known = static_cast<const TYqQuotation*>(m_quotations.Find(&quotation));
+    if (known != nullptr) {
+        // An instrument keeps the code it was first listed under, so that its copy stays in place
+        // in the yqInstID index and its row in the list's order.
+        TYqQuotation update = quotation;
+        std::memcpy(update.yqInstID, known->yqInstID, sizeof update.yqInstID);
+        m_quotations.Upsert(&update);
+        const int row = RowOf(known);
+        RowsChanged(row, row);
+        return;
+    }
+    const auto* stored = static_cast<const TYqQuotation*>(m_quotations.Insert(&quotation));
+    const auto before = std::upper_bound(m_rows.begin(), m_rows.end(), stored, &YqInstIDBefore);
+    const int row = static_cast<int>(before - m_rows.begin());
+    BeginInsert(row, 1);
+    m_rows.insert(before, stored);
+    EndInsert();
+}
+
+void CPageQuotation::OnInitDataDone() {
+    const CRecordTable* instruments = m_api.InstrumentTable();
+    if (instruments == nullptr) return;
+    for (std::size_t i = 0; i < instruments->Size(); ++i) {
+        BandOf(quorex::FieldText(static_cast<const TYuanQiInst*>(instruments->At(i))->yqInstID));
+    }
+    if (!m_rows.empty()) RowsChanged(0, RowCount() - 1);
+}
+
+int CPageQuotation::BandOf(std::string_view yqInstID) {
+    const std::string_view group = ProductGroup(yqInstID);
+    const auto found = m_bands.find(group);
+    if (found != m_bands.end()) return found->second;
+    m_lastBand = m_lastBand == kBandGrey ? kBandWhite : kBandGrey;
+    m_bands.emplace(std::string(group), m_lastBand);
+    return m_lastBand;
+}
+
+int CPageQuotation::RowOf(const TYqQuotation* stored) const {
+    const auto [first, last] = std::equal_range(m_rows.begin(), m_rows.end(), stored, &YqInstIDBefore);
+    return static_cast<int>(std::find(first, last, stored) - m_rows.begin());
+}
+
+}  // namespace kvt

@@ -1,0 +1,104 @@
+// CPageQuotation: the 行情 page. One row per instrument with its latest quotation, in yqInstID
+// order: a quotation (WM_YQ_QUOTATION, any record, whatever its code) overwrites the instrument's
+// copy, or is stored and gets a row before the first row whose yqInstID is greater. Rows are never
+// removed. The stored copies are what the order entry page reads for its quote panel
+// (CQuotationSource).
+//
+// The page is drawn by its own delegate, from what this logic says:
+// - a cell's text and tone (DrawnCell): 涨跌 and 涨跌幅度 carry a mark, "▲" in the rising colour
+//   for a value above 0, "▼" in the falling colour for one below, none for 0; other cells are
+//   plain text in the normal colour;
+// - a row's background band (RowBand): rows of one product group (the first three characters of
+//   yqInstID) share a grey level, 225 or 255; each group met for the first time gets the level not
+//   given last, starting with 225, and keeps it. WM_INIT_DATA_DONE meets the groups of all
+//   instruments of the order entry page's list in that list's order; a group first met while
+//   drawing gets its band then.
+// The exchange sends upDownRate as an unsigned fraction (0.0123 for 1.23 %); the sign of the
+// change is taken from upDown.
+//
+// Context menu over a row: 买入新订, 卖出新订, 转让卖出, 转让买入, which prefill the order entry form
+// from the row's quotation.
+//
+// Thread contract: user interface thread only.
+// Ownership: owns the copies of the quotations; the prefill target is borrowed and may be absent.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "client/pages/PageLinks.h"
+#include "client/pages/RowMenu.h"
+#include "client/shell/ListRows.h"
+#include "client/shell/MessageTarget.h"
+#include "client/shell/RecordTable.h"
+#include "quorex/Records.h"
+
+namespace kvt {
+
+class CClientApi;
+
+struct CRgb {
+    int red;
+    int green;
+    int blue;
+    bool operator==(const CRgb&) const = default;
+};
+
+// Normal text follows the selection's text colour on a selected row; rising and falling keep theirs.
+enum class EQuoteTone { Normal, Rising, Falling };
+CRgb ColourOf(EQuoteTone tone);
+
+struct CQuoteCell {
+    std::string text;  // UTF-8; empty: nothing is drawn
+    EQuoteTone tone;
+    bool operator==(const CQuoteCell&) const = default;
+};
+
+class CPageQuotation : public CMessageTarget, public CListRows, public CQuotationSource, public CRowMenu {
+public:
+    static constexpr int kUpDownColumn = 2;
+    static constexpr int kUpDownRateColumn = 13;
+    static constexpr int kBandGrey = 225;
+    static constexpr int kBandWhite = 255;
+
+    explicit CPageQuotation(CClientApi& api, COrderPrefill* prefill = nullptr);
+
+    // The order entry page, once it exists; null until then (the menu then does nothing).
+    void SetOrderPrefill(COrderPrefill* prefill) { m_prefill = prefill; }
+
+    int RowCount() const override { return static_cast<int>(m_rows.size()); }
+    std::span<const CListColumn> Columns() const override;
+    // The cell's value as formatted, before any mark.
+    std::string CellText(int row, int column) const override;
+    // The cell as it is drawn.
+    CQuoteCell DrawnCell(int row, int column) const;
+    // The grey level of the row's background; assigns its product group a band if it has none yet.
+    int RowBand(int row);
+
+    // WM_YQ_QUOTATION and WM_INIT_DATA_DONE.
+    void OnMessage(unsigned message, WParam wParam, LParam lParam) override;
+
+    const TYqQuotation* FindQuotation(const char* instID) const override;
+    const TYqQuotation& Quotation(int row) const { return *m_rows[static_cast<std::size_t>(row)]; }
+
+    std::span<const std::string_view> MenuItems(int row) const override;
+    void OnMenuItem(int row, int item) override;
+
+private:
+    void OnQuotation(const TYqQuotation& quotation);
+    void OnInitDataDone();
+    int BandOf(std::string_view yqInstID);
+    int RowOf(const TYqQuotation* stored) const;
+
+    CClientApi& m_api;
+    COrderPrefill* m_prefill;
+    CRecordTable m_quotations;                // keyed by instID, then by yqInstID
+    std::vector<const TYqQuotation*> m_rows;  // sorted by yqInstID
+    std::map<std::string, int, std::less<>> m_bands;  // product group -> grey level
+    int m_lastBand = kBandWhite;                      // so that the first group gets the grey one
+};
+
+}  // namespace kvt

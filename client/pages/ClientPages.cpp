@@ -9,10 +9,12 @@ namespace kvt {
 using enum EWindow;
 
 CClientPages::CClientPages(const CClientServices& services, CPageTabCtrl& tabs, bool advanced)
-    : m_api(services.api), m_orders(services), m_unmatched(services, m_orders.SharedCanceller()),
-      m_matches(services.api, m_orders), m_capital(services.api, services.requests),
+    : m_api(services.api), m_quotations(services.api), m_orders(services), m_unmatched(services, m_orders.SharedCanceller()),
+      m_matches(services.api, m_orders), m_positions(services.api, services.requests), m_capital(services.api, services.requests),
       m_indentures(services.api, services.requests), m_preOrders(services), m_indentureSelect(services),
-      m_orderEntry(services, m_indentureSelect, nullptr, &m_preOrders) {
+      m_orderEntry(services, m_indentureSelect, &m_quotations, &m_preOrders) {
+    m_quotations.SetOrderPrefill(&m_orderEntry);
+    m_positions.SetOrderPrefill(&m_orderEntry);
     tabs.AddPage(&m_quotations, "行情");
     tabs.AddPage(&m_orders, "报单");
     tabs.AddPage(&m_unmatched, "未成交单");

@@ -10,14 +10,15 @@
 // Ownership: owns the pages; unregisters them when it goes (before any page is destroyed).
 #pragma once
 
-#include "client/pages/EmptyPage.h"
 #include "client/pages/PageCapital.h"
 #include "client/pages/PageElctIndenture.h"
 #include "client/pages/PageIndentureSelect.h"
 #include "client/pages/PageMatch.h"
 #include "client/pages/PageOrder.h"
 #include "client/pages/PageOrderList.h"
+#include "client/pages/PagePosition.h"
 #include "client/pages/PagePreOrder.h"
+#include "client/pages/PageQuotation.h"
 #include "client/pages/PageUnmatchedOrder.h"
 #include "client/shell/ClientServices.h"
 
@@ -33,11 +34,11 @@ public:
     CClientPages(const CClientPages&) = delete;
     CClientPages& operator=(const CClientPages&) = delete;
 
-    CEmptyPage& Quotations() { return m_quotations; }
+    CPageQuotation& Quotations() { return m_quotations; }
     CPageOrderList& Orders() { return m_orders; }
     CPageUnmatchedOrder& UnmatchedOrders() { return m_unmatched; }
     CPageMatch& Matches() { return m_matches; }
-    CEmptyPage& Positions() { return m_positions; }
+    CPagePosition& Positions() { return m_positions; }
     CPageCapital& Capital() { return m_capital; }
     CPageElctIndenture& ElctIndentures() { return m_indentures; }
     CPagePreOrder& PreOrders() { return m_preOrders; }
@@ -46,11 +47,11 @@ public:
 
 private:
     CClientApi& m_api;
-    CEmptyPage m_quotations;
+    CPageQuotation m_quotations;
     CPageOrderList m_orders;  // before the pages that point into its copies
     CPageUnmatchedOrder m_unmatched;
     CPageMatch m_matches;
-    CEmptyPage m_positions;
+    CPagePosition m_positions;
     CPageCapital m_capital;
     CPageElctIndenture m_indentures;
     CPagePreOrder m_preOrders;

@@ -10,7 +10,9 @@
 #include "client/pages/ui/MatchPageWidget.h"
 #include "client/pages/ui/OrderFormWidget.h"
 #include "client/pages/ui/OrderListWidget.h"
+#include "client/pages/ui/PositionPageWidget.h"
 #include "client/pages/ui/PreOrderPageWidget.h"
+#include "client/pages/ui/QuotationPageWidget.h"
 #include "client/shell/LoginDialog.h"
 #include "client/shell/LoginSettings.h"
 #include "client/shell/ui/ListView.h"
@@ -64,11 +66,11 @@ CApplication::~CApplication() {
 void CApplication::BuildWindows() {
     const CClientServices services{m_api, *m_requests, m_bridge.Bridge(), m_status, *m_prompter, *m_timers};
     m_tabWidget = new CTabControlWidget(m_tabs);
-    m_tabWidget->AddPageWidget(new CListPageWidget(m_pages->Quotations()));
+    m_tabWidget->AddPageWidget(new CQuotationPageWidget(m_pages->Quotations()));
     m_tabWidget->AddPageWidget(new COrderListWidget(m_pages->Orders()));
     m_tabWidget->AddPageWidget(new COrderListWidget(m_pages->UnmatchedOrders()));
     m_tabWidget->AddPageWidget(new CMatchPageWidget(m_pages->Matches()));
-    m_tabWidget->AddPageWidget(new CListPageWidget(m_pages->Positions()));
+    m_tabWidget->AddPageWidget(new CPositionPageWidget(m_pages->Positions()));
     auto* capital = new CListPageWidget(m_pages->Capital());
     capital->View().setShowGrid(true);
     m_tabWidget->AddPageWidget(capital);

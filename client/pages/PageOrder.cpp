@@ -2,6 +2,7 @@
 #include "client/pages/PageOrder.h"
 
 #include <cstdint>
+#include <utility>
 
 #include "client/pages/OrderPanels.h"
 #include "client/pages/PageIndentureSelect.h"
@@ -43,6 +44,7 @@ void CPageOrder::OnMessage(unsigned message, WParam wParam, LParam lParam) {
         case WM_QRY_RESULT: OnMemberPosition(MessageRecord<TYqMemberPosi>(wParam), rsp); break;
         case WM_ORDER_RSP: OnOrderResponse(MessageRecord<TYqOrder>(wParam), rsp); break;
         case WM_ORDER_RTN: OnOrderUpdate(MessageRecord<TYqOrder>(wParam), rsp); break;
+        case WM_INIT_DATA_DONE: OnInitialDataDone(); break;
         case WM_INDENTURE_SELECTED: m_form.View().SetAmountText(std::to_string(m_indentures.SelectedAmount())); break;
         default: break;
     }
@@ -106,6 +108,21 @@ void CPageOrder::OnOrderResponse(const TYqOrder* order, const TTRspMsg* rsp) {
 void CPageOrder::OnOrderUpdate(const TYqOrder* order, const TTRspMsg* rsp) {
     if (order == nullptr || !IsSuccess(rsp)) return;
     m_services.status.Show("收到" + quorex::TextOf(order->orderNo) + "报单更新信息!");
+    // The day's orders replayed behind the login dialog would each send three queries; the
+    // exchange is asked once when the download has ended instead.
+    if (!m_initialDataDone) {
+        m_updatedDuringDownload = true;
+        return;
+    }
+    QueryAfterOrderUpdate();
+}
+
+void CPageOrder::OnInitialDataDone() {
+    m_initialDataDone = true;
+    if (std::exchange(m_updatedDuringDownload, false)) QueryAfterOrderUpdate();
+}
+
+void CPageOrder::QueryAfterOrderUpdate() {
     TReqQryMemberCapital capital{};
     quorex::SetText(capital.memberID, quorex::FieldText(m_services.api.LoginState().Trader().memberID));
     capital.accountType = AccountTypeFromText(quorex::Utf8ToGbk("自营"));

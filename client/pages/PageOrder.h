@@ -6,7 +6,8 @@
 // What it hears (window messages): instruments (WM_INST_INFO), quotations (WM_YQ_QUOTATION),
 // capital (WM_MEMBER_CAPITAL), the member's positions (WM_QRY_RESULT), the answers to its orders
 // (WM_ORDER_RSP), order updates (WM_ORDER_RTN, which re-query capital and position and refresh the
-// positions page) and the confirmed indenture selection (WM_INDENTURE_SELECTED).
+// positions page; the updates of the initial download do it once, at its end, WM_INIT_DATA_DONE)
+// and the confirmed indenture selection (WM_INDENTURE_SELECTED).
 //
 // One single order may be unanswered at a time; the local order numbers and their rules are
 // CLocalOrderNumbers'. An order with electronic indentures freezes the ones chosen in the dialog
@@ -78,6 +79,10 @@ public:
 
 private:
     void OnInstrument(const TYuanQiInst* instrument, const TTRspMsg* rsp);
+    void OnInitialDataDone();
+    // A capital query, a member position query for the current instrument, the positions page
+    // refreshed.
+    void QueryAfterOrderUpdate();
     void OnQuotation(const TYqQuotation* quotation);
     void OnCapital(const TMemberCapital* capital, const TTRspMsg* rsp);
     void OnMemberPosition(const TYqMemberPosi* position, const TTRspMsg* rsp);
@@ -103,6 +108,8 @@ private:
     COrderInstruments m_instruments;
     COrderForm m_form;
     std::string m_availableCapital;  // 可用资金 as shown
+    bool m_initialDataDone = false;
+    bool m_updatedDuringDownload = false;
 };
 
 }  // namespace kvt

@@ -10,7 +10,6 @@
 namespace kvt {
 
 CListView::CListView(CListModel& model, QWidget* parent) : QTableView(parent), m_model(model) {
-    setModel(&model);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -27,11 +26,22 @@ CListView::CListView(CListModel& model, QWidget* parent) : QTableView(parent), m
     header->setMouseTracking(true);
     header->setStretchLastSection(false);
     header->setDefaultAlignment(Qt::AlignCenter);
-    for (int column = 0; column < model.columnCount(); ++column) {
-        const std::size_t index = static_cast<std::size_t>(column);
-        setColumnWidth(column, model.Rows().Columns()[index].width);
-    }
     connect(&model, &CListModel::rowShown, this, [this](int row) { ShowRow(row); });
+}
+
+void CListView::AttachModel() {
+    if (model() != nullptr) return;
+    setModel(&m_model);
+    for (int column = 0; column < m_model.columnCount(); ++column) {
+        const std::size_t index = static_cast<std::size_t>(column);
+        setColumnWidth(column, m_model.Rows().Columns()[index].width);
+    }
+    if (m_rowToShow >= 0) ShowPendingRow();
+}
+
+void CListView::showEvent(QShowEvent* event) {
+    AttachModel();
+    QTableView::showEvent(event);
 }
 
 void CListView::ShowRow(int row) {
@@ -41,6 +51,8 @@ void CListView::ShowRow(int row) {
 }
 
 void CListView::ShowPendingRow() {
+    // A view not yet shown keeps the row for when it is.
+    if (model() == nullptr) return;
     const int row = std::exchange(m_rowToShow, -1);
     if (row >= m_model.rowCount()) return;
     selectRow(row);

@@ -22,12 +22,17 @@ public:
     explicit CListView(CListModel& model, QWidget* parent = nullptr);
 
     CListModel& ListModel() const { return m_model; }
+    // The view follows its model from the first time it is shown (or from this call): until then
+    // rows arriving in a hidden window cost the view nothing, which matters while the day's
+    // orders are replayed behind the login dialog.
+    void AttachModel();
 
 signals:
     void focusParent();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void ShowRow(int row);

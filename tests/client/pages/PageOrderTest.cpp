@@ -437,6 +437,7 @@ TEST_F(PageOrderTest, RefusedCapitalIsIgnored) {
 }
 
 TEST_F(PageOrderTest, AnOrderUpdateRequeriesAndRefreshesThePositionsPage) {
+    page.OnMessage(WM_INIT_DATA_DONE, 0, 0);
     TYqOrder update{};
     quorex::SetText(update.orderNo, "20260105000123");
     Deliver(WM_ORDER_RTN, &update, "ERR000001");
@@ -458,6 +459,21 @@ TEST_F(PageOrderTest, AnOrderUpdateRequeriesAndRefreshesThePositionsPage) {
               (std::vector<std::string>{"ReqQryMemberCapital", "ReqQryMemberCapital", "ReqQryYqMemberPosi"}));
     EXPECT_STREQ(harness.requests.memberPosiQueries[0].instID, "000002");
     EXPECT_EQ(positionsJournal.size(), 2u);
+}
+
+TEST_F(PageOrderTest, TheDownloadsOrderUpdatesQueryOnceWhenItEnds) {
+    TYqOrder update{};
+    quorex::SetText(update.orderNo, "20260105000123");
+    form.instrument = "HC0803";
+    for (int i = 0; i < 50; ++i) Deliver(WM_ORDER_RTN, &update);
+    EXPECT_TRUE(harness.requests.calls.empty());
+    EXPECT_TRUE(positionsJournal.empty());
+    EXPECT_EQ(harness.StatusTexts().size(), 50u);
+    page.OnMessage(WM_INIT_DATA_DONE, 0, 0);
+    EXPECT_EQ(harness.requests.calls, (std::vector<std::string>{"ReqQryMemberCapital", "ReqQryYqMemberPosi"}));
+    EXPECT_EQ(positionsJournal.size(), 1u);
+    Deliver(WM_ORDER_RTN, &update);
+    EXPECT_EQ(harness.requests.calls.size(), 4u);
 }
 
 TEST_F(PageOrderTest, ChangingTheInstrumentDropsTheChosenIndentures) {

@@ -23,6 +23,10 @@ QStringList ActionTexts(const QMenu& menu) {
 
 class OrderListWidgetTest : public ::testing::Test, public COrderPages {
 protected:
+    OrderListWidgetTest() {
+        ordersWidget.View().AttachModel();
+        unmatchedWidget.View().AttachModel();
+    }
     COrderListWidget ordersWidget{orders};
     COrderListWidget unmatchedWidget{unmatched};
 };
@@ -75,6 +79,7 @@ TEST(MatchPageWidgetTest, SubtotalRowStaysLastAsMatchesArrive) {
     CPageOrderList orders{harness.Services()};
     CPageMatch matches{harness.api, orders};
     CMatchPageWidget widget{matches};
+    widget.View().AttachModel();
     CListModel& model = widget.Model();
     ASSERT_EQ(model.rowCount(), 1);
     EXPECT_EQ(model.columnCount(), 15);

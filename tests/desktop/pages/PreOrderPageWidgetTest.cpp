@@ -26,6 +26,7 @@ protected:
     PreOrderPageWidget() {
         harness.LogIn();
         for (int i = 0; i < 3; ++i) page.AddPreOrder(ParkableOrder(2350 + i), DepositList(), false);
+        widget.View().AttachModel();
     }
 
     CClientHarness harness;

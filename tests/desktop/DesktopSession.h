@@ -10,12 +10,16 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
+#include <atomic>
 #include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
 
 #include "ClientTestSupport.h"
+#include "client/shell/LocalOrderNumbers.h"
+#include "client/shell/Md5.h"
+#include "client/shell/ResponseCode.h"
 #include "client/shell/ui/Application.h"
 #include "client/shell/ui/LoginDialogWidget.h"
 #include "tests/sim/SimProcess.h"
@@ -128,6 +132,59 @@ public:
 private:
     std::filesystem::path m_previous;
     bool m_ownsDirectory = false;
+};
+
+}  // namespace kvt::test
+
+namespace kvt::test {
+
+// Another trader of the demo day, logged in through the library alone, to trade against.
+class CCounterparty final : public CTraderApi {
+public:
+    CCounterparty() { initApi(); }
+    ~CCounterparty() override { stopApi(); }
+
+    bool LogIn(std::uint16_t port, const char* trader, const char* member, const char* password) {
+        SetService("127.0.0.1", port);
+        TReqTraderLogin login{};
+        quorex::SetText(login.traderID, trader);
+        quorex::SetText(login.memberID, member);
+        quorex::SetText(login.password, Md5Hex(password));
+        if (ReqTraderLogin(&login) != 0) return false;
+        return WaitUntil([this] { return m_ready.load(); });
+    }
+    // A deposit order of the trader's own account on instrument 000001; the answer is awaited.
+    bool Order(char side, double price, int amount) {
+        TYqOrder order{};
+        quorex::SetText(order.traderID, m_trader.traderID);
+        quorex::SetText(order.memberID, m_trader.memberID);
+        quorex::SetText(order.clientID, m_trader.traderID);
+        quorex::SetText(order.instID, "000001");
+        quorex::SetText(order.localOrderNo, CLocalOrderNumbers::Format(++m_localOrderNo));
+        order.buyOrSell = side;
+        order.offSetFlag = '0';
+        order.pledgeFlag = '1';
+        order.price = price;
+        order.amount = amount;
+        const TYqFrznElctIndenture none[1] = {};
+        const int answered = m_answers.load();
+        if (ReqYqOrderEx(&order, none) != 0) return false;
+        return WaitUntil([&] { return m_answers.load() > answered; });
+    }
+    void onRecvRspTraderLogin(const TReqTraderLogin* login, const TTRspMsg* rsp, const char*) override {
+        if (login == nullptr || !IsSuccess(rsp)) return;
+        quorex::SetText(m_trader.traderID, quorex::FieldText(login->traderID));
+        quorex::SetText(m_trader.memberID, quorex::FieldText(login->memberID));
+        m_localOrderNo = CLocalOrderNumbers::Parse(login->localOrderNo);
+    }
+    void onRecvReqSendOver() override { m_ready.store(true); }
+    void onRecvRspYqOrder(const TYqOrder*, const TTRspMsg*, const char*) override { ++m_answers; }
+
+private:
+    TTrader m_trader{};
+    std::int64_t m_localOrderNo = 0;
+    std::atomic<bool> m_ready{false};
+    std::atomic<int> m_answers{0};
 };
 
 }  // namespace kvt::test

@@ -55,6 +55,8 @@ public:
     QPushButton& ChooseIndenturesButton() const { return *m_choose; }
     QPushButton& PreOrderButton() const { return *m_preOrder; }
     QLabel& AffordableLotsLabel() const { return *m_affordable; }
+    QLabel& AvailableCapitalLabel() const { return *m_available; }
+    QLabel& LongAmountLabel() const { return *m_longAmount; }
     CIndentureSelectDialog& IndentureDialog() const { return *m_dialog; }
 
 protected:

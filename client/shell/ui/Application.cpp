@@ -82,8 +82,8 @@ void CApplication::BuildWindows() {
         m_tabWidget->AddHiddenWidget(preOrders);
     }
 
-    auto* orderView = new COrderFormWidget(m_pages->OrderEntry(), m_pages->IndentureSelect());
-    m_window = std::make_unique<CMainWindow>(*m_frame, services, orderView, m_tabWidget);
+    m_orderForm = new COrderFormWidget(m_pages->OrderEntry(), m_pages->IndentureSelect());
+    m_window = std::make_unique<CMainWindow>(*m_frame, services, m_orderForm, m_tabWidget);
     m_window->BatchButton().setVisible(m_options.advanced);
     m_window->LayOut();
     m_frame->StartClock();

@@ -24,6 +24,7 @@ namespace kvt {
 
 class CLoginDialogWidget;
 class CMainWindow;
+class COrderFormWidget;
 class CTabControlWidget;
 
 // What tests replace: message boxes, timers, and a wrapper around the real requests.
@@ -55,6 +56,7 @@ public:
     CPageTabCtrl& Tabs() { return m_tabs; }
     CMainWindow& Window() { return *m_window; }
     CTabControlWidget& TabWidget() { return *m_tabWidget; }
+    COrderFormWidget& OrderForm() { return *m_orderForm; }
 
 private:
     void BuildWindows();
@@ -75,6 +77,7 @@ private:
     std::unique_ptr<CMainFrame> m_frame;
     std::unique_ptr<CClientPages> m_pages;
     CTabControlWidget* m_tabWidget = nullptr;  // owned by the main window
+    COrderFormWidget* m_orderForm = nullptr;   // owned by the main window
     std::unique_ptr<CMainWindow> m_window;
 };
 

@@ -1,6 +1,7 @@
 // CPageIndentureSelect: listing by mode, the ticks and amounts, and the confirmation.
 #include "client/pages/PageIndentureSelect.h"
 
+#include "client/pages/IndentureCells.h"
 #include "client/shell/ClientApi.h"
 #include "client/shell/DisplayFormats.h"
 #include "client/shell/ExchangeRequests.h"
@@ -12,11 +13,17 @@ namespace kvt {
 
 namespace {
 
-constexpr CListColumn kColumns[] = {
-    {"选择电子货单", 100}, {"电子货单号", 80}, {"可用数量", 80},   {"新订冻结数量", 100}, {"占用数量", 80},
-    {"转让冻结数量", 100}, {"交易代码", 80},   {"种类代码", 120},  {"交货地代码", 100},   {"仓库代码", 80},
-    {"有效期", 60},        {"原始仓单号", 120}, {"注册数量", 80},  {"注销数量", 80},      {"交收数量", 80},
-};
+using enum EIndentureField;
+
+// Column 0 holds the check box and the amount to freeze; the indenture's fields follow.
+const std::vector<EIndentureField> kFields = {IndentNo,  Available,  FrozenOpen, Occupied,   FrozenOffset,
+                                              Client,    Category,   Region,     Warehouse,  Expiry,
+                                              OriginalNo, Registered, Deregistered, Delivered};
+const std::vector<CListColumn> kColumns = [] {
+    std::vector<CListColumn> columns = {{"选择电子货单", 100}};
+    for (const CListColumn& column : IndentureColumns(kFields)) columns.push_back(column);
+    return columns;
+}();
 
 constexpr std::string_view kChooseIndentureText = "请选择电子货单！";
 constexpr std::string_view kMessageCaption = "消息！";
@@ -61,25 +68,8 @@ void CPageIndentureSelect::OnMessage(unsigned message, WParam wParam, LParam) {
 
 std::string CPageIndentureSelect::CellText(int row, int column) const {
     const CRow& line = m_rows[static_cast<std::size_t>(row)];
-    const TElctIndenture& r = *line.record;
-    switch (column) {
-        case 0: return line.amount;
-        case 1: return quorex::TextOf(r.indentNo);
-        case 2: return FormatInteger(r.avaAmount);
-        case 3: return FormatInteger(r.frznYqOpen);
-        case 4: return FormatInteger(r.ocuAmountYq);
-        case 5: return FormatInteger(r.frznYqOffset);
-        case 6: return quorex::TextOf(r.clientID);
-        case 7: return quorex::TextOf(r.cateID);
-        case 8: return quorex::TextOf(r.regionCode);
-        case 9: return FormatInteger(r.warehouseID);
-        case 10: return quorex::TextOf(r.expDate);
-        case 11: return quorex::TextOf(r.originalNo);
-        case 12: return FormatInteger(r.lginAmount);
-        case 13: return FormatInteger(r.lgoutAmount);
-        case 14: return FormatInteger(r.deliAmount);
-        default: return std::string();
-    }
+    if (column == 0) return line.amount;
+    return IndentureCellText(*line.record, kFields[static_cast<std::size_t>(column - 1)]);
 }
 
 void CPageIndentureSelect::OnCheckClicked(int row, bool checked) {

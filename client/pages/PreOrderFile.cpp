@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "client/shell/WholeWrite.h"
 #include "quorex/UserFiles.h"
 
 namespace kvt {
@@ -178,17 +179,7 @@ bool ReplacePreOrderFile(const std::string& path, std::string_view image) {
     const std::string temporary = path + ".tmp";
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, S_IRUSR | S_IWUSR);
     if (fd < 0) return false;
-    bool ok = true;
-    std::size_t put = 0;
-    while (ok && put < image.size()) {
-        const ssize_t n = ::write(fd, image.data() + put, image.size() - put);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            ok = false;
-        } else {
-            put += static_cast<std::size_t>(n);
-        }
-    }
+    bool ok = WriteWhole(fd, image.data(), image.size());
     // The data reaches the disk before the name moves, so the file is always one whole image.
     ok = ok && ::fsync(fd) == 0;
     ok = ::close(fd) == 0 && ok;

@@ -9,6 +9,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "client/shell/WholeWrite.h"
+
 namespace kvt {
 
 namespace {
@@ -86,16 +88,7 @@ bool WriteLoginSettings(const std::string& path, const CLoginSettings& settings)
     // A file left by an older version may be readable by others.
     bool ok = ::fchmod(fd, S_IRUSR | S_IWUSR) == 0;
     const LoginSettingsImage image = EncodeLoginSettings(settings);
-    std::size_t put = 0;
-    while (ok && put < image.size()) {
-        const ssize_t n = ::write(fd, image.data() + put, image.size() - put);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            ok = false;
-        } else {
-            put += static_cast<std::size_t>(n);
-        }
-    }
+    ok = ok && WriteWhole(fd, image.data(), image.size());
     return ::close(fd) == 0 && ok;
 }
 

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <vector>
 
 #include "client/pages/PageLinks.h"
@@ -14,6 +15,18 @@
 #include "quorex/Text.h"
 
 namespace kvt::test {
+
+// A quotation as the exchange sends it: upDown signed, upDownRate its unsigned fraction.
+inline TYqQuotation Quotation(const char* instID, const char* yqInstID, double lastest = 4000, double lastAverage = 4000) {
+    TYqQuotation q{};
+    quorex::SetText(q.instID, instID);
+    quorex::SetText(q.yqInstID, yqInstID);
+    q.lastest = lastest;
+    q.lastAverage = lastAverage;
+    q.upDown = lastest - lastAverage;
+    q.upDownRate = std::fabs(q.upDown) / lastAverage;
+    return q;
+}
 
 class CRecordedPrefill : public COrderPrefill {
 public:

@@ -12,18 +12,6 @@
 namespace kvt::test {
 namespace {
 
-// A quotation as the exchange sends it: upDown signed, upDownRate its unsigned fraction.
-TYqQuotation Quotation(const char* instID, const char* yqInstID, double lastest = 4000, double lastAverage = 4000) {
-    TYqQuotation q{};
-    quorex::SetText(q.instID, instID);
-    quorex::SetText(q.yqInstID, yqInstID);
-    q.lastest = lastest;
-    q.lastAverage = lastAverage;
-    q.upDown = lastest - lastAverage;
-    q.upDownRate = std::fabs(q.upDown) / lastAverage;
-    return q;
-}
-
 class PageQuotationTest : public testing::Test {
 protected:
     ~PageQuotationTest() override { harness.api.SetInstrumentTable(nullptr); }

@@ -30,17 +30,6 @@ QPoint CentreOf(const CListView& view, int row, int column = 0) {
     return view.visualRect(view.model()->index(row, column)).center();
 }
 
-TYqQuotation Quotation(const char* instID, const char* yqInstID, double lastest, double lastAverage = 4000) {
-    TYqQuotation q{};
-    quorex::SetText(q.instID, instID);
-    quorex::SetText(q.yqInstID, yqInstID);
-    q.lastest = lastest;
-    q.lastAverage = lastAverage;
-    q.upDown = lastest - lastAverage;
-    q.upDownRate = std::fabs(q.upDown) / lastAverage;
-    return q;
-}
-
 TEST(PositionPageWidgetTest, MenuOverAClientRowOnlyPrefillsFromTheSelectedPosition) {
     CClientHarness harness;
     CRecordedPrefill prefill;

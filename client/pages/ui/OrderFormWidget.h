@@ -13,6 +13,7 @@
 // them when it goes.
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 #include <array>
 
@@ -124,7 +125,7 @@ private:
     QLabel* m_credit = nullptr;
     QLabel* m_affordable = nullptr;
     QFrame* m_batchFrame = nullptr;
-    QWidget* m_priceStepBox = nullptr;
+    QPointer<QWidget> m_priceStepBox;  // the batch panel's, forgotten when it goes
     CIndentureSelectDialog* m_dialog;
 };
 

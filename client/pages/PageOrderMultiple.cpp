@@ -57,12 +57,6 @@ bool CPageOrderMultiple::BuildCheckedOrder(TYqOrder& order) {
     return false;
 }
 
-std::int64_t CPageOrderMultiple::NextBatchBase() const {
-    // A refused answer rolls the sent number back to the acknowledged one while later orders of a
-    // batch may still be unanswered or queued; their numbers must not be given out again.
-    return std::max(m_numbers.BatchBase(), m_lastQueuedNumber);
-}
-
 void CPageOrderMultiple::OnPlaceOrders() {
     if (m_view == nullptr) return;
     TYqOrder order;
@@ -91,8 +85,7 @@ void CPageOrderMultiple::OnPlaceOrders() {
 
 void CPageOrderMultiple::SendOrders(const TYqOrder& first, double priceStep, int count) {
     // Numbers and prices are fixed now; the steps only send what was decided.
-    const std::int64_t base = NextBatchBase();
-    m_lastQueuedNumber = base + count;
+    const std::int64_t base = m_numbers.ReserveBatch(count);
     std::vector<CPacedSequence::Step> steps;
     steps.reserve(static_cast<std::size_t>(count));
     TYqOrder order = first;

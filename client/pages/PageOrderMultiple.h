@@ -6,7 +6,7 @@
 // deposit, whatever the form's guarantee radios say.
 //
 // Local order numbers: the k-th order of a batch carries base + k, where base is the larger of the
-// acknowledged and the sent number (CLocalOrderNumbers::BatchBase), so that a batch given while an
+// acknowledged and the sent number (CLocalOrderNumbers::ReserveBatch), so that a batch given while an
 // order is unanswered does not reuse the number the exchange already has; nor does it reuse a
 // number this panel gave out before (a batch still queued, or one whose later orders are still
 // unanswered when a refused answer has rolled the sent number back). The batch does not wait for
@@ -75,7 +75,6 @@ private:
     bool BuildCheckedOrder(TYqOrder& order);
     void Refuse(std::string_view text, EBatchControl focus);
     // The first number of a new batch is this + 1.
-    std::int64_t NextBatchBase() const;
     void SendOrders(const TYqOrder& first, double priceStep, int count);
 
     CClientServices m_services;
@@ -84,7 +83,6 @@ private:
     CLocalOrderNumbers m_numbers;
     CPacedSequence m_sequence;
     COrderMultipleView* m_view = nullptr;
-    std::int64_t m_lastQueuedNumber = 0;  // the highest number this panel has given out
 };
 
 }  // namespace kvt

@@ -7,7 +7,7 @@
 //   "%.8d" of the page's counter, which starts at 1 for every page, so numbers after a restart
 //   start again at 00000001.
 // - Sending: at most 20 orders per command. Only rows in state '1' go; the k-th row sent by a
-//   command gets the local order number base + k, base being CLocalOrderNumbers::BatchBase() when
+//   command gets the local order number base + k, base being CLocalOrderNumbers::ReserveBatch() when
 //   the command's first order goes out; one ReqYqOrderEx every 100 ms. Every row tried becomes
 //   '3' (发送失败) until the exchange's acceptance removes it.
 // - Answers (WM_ORDER_RSP): an answer belongs to a row that was handed to the library and has
@@ -103,6 +103,7 @@ private:
     struct CSendCommand {
         bool started = false;
         std::int64_t base = 0;
+        int count = 0;  // rows chosen, the most it can number
         int tried = 0;
     };
 

@@ -76,6 +76,7 @@ void CPagePreOrder::ShowSendLimit() {
 
 void CPagePreOrder::Send(std::vector<RowPtr> rows) {
     auto command = std::make_shared<CSendCommand>();
+    command->count = static_cast<int>(rows.size());
     std::vector<CPacedSequence::Step> steps;
     steps.reserve(rows.size());
     for (const RowPtr& row : rows) {
@@ -90,7 +91,7 @@ void CPagePreOrder::SendOne(CSendCommand& command, const std::weak_ptr<CRow>& ta
     // Numbered from the state when the command's first order goes out, so that a command that
     // waited behind another numbers after it.
     if (!command.started) {
-        command.base = m_numbers.BatchBase();
+        command.base = m_numbers.ReserveBatch(command.count);
         command.started = true;
     }
     const std::string localOrderNo = CLocalOrderNumbers::Format(command.base + ++command.tried);

@@ -42,7 +42,11 @@ bool CLocalOrderNumbers::IsOrderInFlight() const {
     return std::strncmp(sent, m_login.Trader().localOrderNo, sizeof sent) != 0;
 }
 
-std::int64_t CLocalOrderNumbers::BatchBase() const { return std::max(Acknowledged(), Sent()); }
+std::int64_t CLocalOrderNumbers::ReserveBatch(int count) {
+    const std::int64_t base = std::max({Acknowledged(), Sent(), m_login.ReservedLocalOrderNo()});
+    m_login.SetReservedLocalOrderNo(base + std::max(count, 0));
+    return base;
+}
 
 void CLocalOrderNumbers::OnSent(const std::string& localOrderNo) {
     CLoginState::OrderNo sent;

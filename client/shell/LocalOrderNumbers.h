@@ -5,8 +5,10 @@
 // entry page sends no other.
 //
 // Numbers are 14 decimal digits ("%.14d", cut to 14 characters) and are computed in 64 bits.
-// Batches and pre-order sends number from the larger of the two, so they never reuse a number the
-// exchange has been sent already; and an accepted order whose number is above the sent number (a
+// Batches and pre-order sends set their numbers aside when they are given, from the larger of the
+// two and of every number set aside before, so they never reuse a number the exchange has been
+// sent already or that a command still waiting to go holds (a refused answer rolls the sent number
+// back while later orders of a batch are unanswered); and an accepted order whose number is above the sent number (a
 // later order of a batch, accepted after an earlier one was refused) moves the sent number with
 // the acknowledged one, so the two meet again and single orders are not blocked for good.
 //
@@ -33,8 +35,9 @@ public:
     bool IsOrderInFlight() const;
     // A single order's number: acknowledged + 1.
     std::string NextSingle() const { return Format(Acknowledged() + 1); }
-    // The base of a batch or a pre-order send: its k-th order is base + k.
-    std::int64_t BatchBase() const;
+    // Sets count numbers aside for a batch or a pre-order send and returns its base: its k-th
+    // order (k = 1 to count) is base + k.
+    std::int64_t ReserveBatch(int count);
 
     // The library took the order with this number.
     void OnSent(const std::string& localOrderNo);

@@ -60,6 +60,7 @@ void CLoginState::ApplyLoginResponse(const TReqTraderLogin& login, std::time_t n
     CopyText(m_trader.password, login.password);
     CopyText(m_trader.localOrderNo, login.localOrderNo);
     CopyText(m_nextLocalOrderNo, login.localOrderNo);
+    m_reserved = 0;
     m_loggedIn.store(true, std::memory_order_release);
     if (const std::optional<std::time_t> server = LocalTradeTime(login.tradeDate, login.tradeTime)) {
         const auto offset = static_cast<long long>(*server) - static_cast<long long>(now);

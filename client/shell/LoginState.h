@@ -45,10 +45,15 @@ public:
     void SetNextLocalOrderNo(const OrderNo& next);
     // The last local order number that the server acknowledged.
     void SetAcknowledgedLocalOrderNo(const OrderNo& acknowledged);
+    // The highest local order number a batch or a pre-order send has set aside since the login
+    // (0 after it): user interface thread only.
+    std::int64_t ReservedLocalOrderNo() const { return m_reserved; }
+    void SetReservedLocalOrderNo(std::int64_t reserved) { m_reserved = reserved; }
 
 private:
     TTrader m_trader{};
     OrderNo m_nextLocalOrderNo{};
+    std::int64_t m_reserved = 0;
     std::atomic<bool> m_loggedIn{false};
     std::atomic<std::int32_t> m_serverTimeOffset{0};
 };

@@ -39,7 +39,7 @@ TEST(LocalOrderNumbers, BatchesNumberBeyondWhatWasSentAndTheTwoNumbersMeetAgain)
     harness.LogIn("00010001", "0001", "00000000000041");
     CLocalOrderNumbers numbers(harness.api.LoginState());
     numbers.OnSent("00000000000042");  // a single order, unanswered
-    EXPECT_EQ(numbers.BatchBase(), 42);
+    EXPECT_EQ(numbers.ReserveBatch(3), 42);
     // A batch of three: 43, 44, 45. The middle one is refused, the last accepted.
     numbers.OnSent("00000000000045");
     numbers.OnAnswered(true, "00000000000042");
@@ -49,4 +49,17 @@ TEST(LocalOrderNumbers, BatchesNumberBeyondWhatWasSentAndTheTwoNumbersMeetAgain)
     numbers.OnAnswered(true, "00000000000045");
     EXPECT_FALSE(numbers.IsOrderInFlight());
     EXPECT_EQ(numbers.NextSingle(), "00000000000046");
+}
+
+TEST(LocalOrderNumbers, NumbersSetAsideAreNotGivenAgainUntilTheNextLogin) {
+    CClientHarness harness;
+    harness.LogIn("00010001", "0001", "00000000000041");
+    CLocalOrderNumbers numbers(harness.api.LoginState());
+    EXPECT_EQ(numbers.ReserveBatch(3), 41);  // 42 to 44, not sent yet
+    EXPECT_EQ(numbers.ReserveBatch(2), 44);  // a second command waits behind the first
+    numbers.OnSent("00000000000042");
+    numbers.OnAnswered(false, "");  // the sent number rolls back to 41
+    EXPECT_EQ(numbers.ReserveBatch(1), 46);
+    harness.LogIn("00010001", "0001", "00000000000050");
+    EXPECT_EQ(numbers.ReserveBatch(1), 50);
 }

@@ -12,7 +12,8 @@ CClientPages::CClientPages(const CClientServices& services, CPageTabCtrl& tabs, 
     : m_api(services.api), m_quotations(services.api), m_orders(services), m_unmatched(services, m_orders.SharedCanceller()),
       m_matches(services.api, m_orders), m_positions(services.api, services.requests), m_capital(services.api, services.requests),
       m_indentures(services.api, services.requests), m_preOrders(services), m_indentureSelect(services),
-      m_orderEntry(services, m_indentureSelect, &m_quotations, &m_preOrders) {
+      m_orderEntry(services, m_indentureSelect, &m_quotations, &m_preOrders),
+      m_batchPanel(services, m_orderEntry, &m_preOrders) {
     m_quotations.SetOrderPrefill(&m_orderEntry);
     m_positions.SetOrderPrefill(&m_orderEntry);
     tabs.AddPage(&m_quotations, "行情");

@@ -2,7 +2,7 @@
 // the API object as receivers of exchange events. The lower pane's tabs are 行情, 报单, 未成交单,
 // 成交单, 订货量, 资金 and 电子货单, in this order; the pre-order page gets a tab "预埋单" after them
 // only when the advanced controls are on, and receives its events either way. Above them stands
-// the order entry page with its indenture selection. The pages are linked here: the order entry
+// the order entry page with its indenture selection and its batch panel. The pages are linked here: the order entry
 // page reads the quotation page's quotations and parks pre-orders on the pre-order page; the
 // position and quotation pages prefill the order entry page; the match page reads the orders.
 //
@@ -16,6 +16,7 @@
 #include "client/pages/PageMatch.h"
 #include "client/pages/PageOrder.h"
 #include "client/pages/PageOrderList.h"
+#include "client/pages/PageOrderMultiple.h"
 #include "client/pages/PagePosition.h"
 #include "client/pages/PagePreOrder.h"
 #include "client/pages/PageQuotation.h"
@@ -44,6 +45,7 @@ public:
     CPagePreOrder& PreOrders() { return m_preOrders; }
     CPageIndentureSelect& IndentureSelect() { return m_indentureSelect; }
     CPageOrder& OrderEntry() { return m_orderEntry; }
+    CPageOrderMultiple& BatchPanel() { return m_batchPanel; }
 
 private:
     CClientApi& m_api;
@@ -57,6 +59,7 @@ private:
     CPagePreOrder m_preOrders;
     CPageIndentureSelect m_indentureSelect;
     CPageOrder m_orderEntry;
+    CPageOrderMultiple m_batchPanel;
 };
 
 }  // namespace kvt

@@ -10,6 +10,7 @@
 #include "client/pages/ui/MatchPageWidget.h"
 #include "client/pages/ui/OrderFormWidget.h"
 #include "client/pages/ui/OrderListWidget.h"
+#include "client/pages/ui/OrderMultipleWidget.h"
 #include "client/pages/ui/PositionPageWidget.h"
 #include "client/pages/ui/PreOrderPageWidget.h"
 #include "client/pages/ui/QuotationPageWidget.h"
@@ -83,6 +84,7 @@ void CApplication::BuildWindows() {
     }
 
     m_orderForm = new COrderFormWidget(m_pages->OrderEntry(), m_pages->IndentureSelect());
+    new COrderMultipleWidget(m_pages->BatchPanel(), *m_orderForm);  // placed in the form, owned by it
     m_window = std::make_unique<CMainWindow>(*m_frame, services, m_orderForm, m_tabWidget);
     m_window->BatchButton().setVisible(m_options.advanced);
     m_window->LayOut();

@@ -10,6 +10,10 @@ namespace {
 // One conversion with its own iconv descriptor, so that calls on different threads never share
 // conversion state.
 std::string Convert(const char* to, const char* from, std::string_view input) {
+    // Plain ASCII is the same in GBK and UTF-8, and most record texts are codes and numbers.
+    bool ascii = true;
+    for (const char c : input) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+    if (ascii) return std::string(input);
     iconv_t converter = iconv_open(to, from);
     if (converter == reinterpret_cast<iconv_t>(-1)) return std::string(input);
     std::string output(input.size() * 4 + 4, '\0');

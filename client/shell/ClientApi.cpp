@@ -49,10 +49,15 @@ void CClientApi::onChannelLost(const char* reason) {
     Send(MainFrame, WM_STATUS_TEXT, kStatusConnectionLost, AsLParam(&status));
 }
 
+void CClientApi::SendEach(std::initializer_list<EWindow> windows, unsigned message, WParam wParam, LParam lParam) {
+    std::array<const CWindowRef*, kWindowCount> refs{};
+    std::size_t count = 0;
+    for (EWindow window : windows) refs[count++] = &Window(window);
+    m_bridge.SendEach(std::span(refs.data(), count), message, wParam, lParam);
+}
+
 void CClientApi::onRecvReqSendOver() {
-    for (EWindow window : {QuotationPage, LoginDialog, OrderEntryPage, PreOrderPage}) {
-        Send(window, WM_INIT_DATA_DONE, 0, 0);
-    }
+    SendEach({QuotationPage, LoginDialog, OrderEntryPage, PreOrderPage}, WM_INIT_DATA_DONE, 0, 0);
 }
 
 void CClientApi::onRecvRspTraderLogin(const TReqTraderLogin* login, const TTRspMsg* rsp, const char*) {

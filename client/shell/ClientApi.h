@@ -132,11 +132,14 @@ private:
     void Send(EWindow window, unsigned message, WParam wParam, LParam lParam) {
         m_bridge.Send(Window(window), message, wParam, lParam);
     }
+    // One message to several windows, served in this order, in one hand-off to the user
+    // interface thread.
+    void SendEach(std::initializer_list<EWindow> windows, unsigned message, WParam wParam, LParam lParam);
     template <class Record>
     void SendRecord(std::initializer_list<EWindow> windows, unsigned message, const Record* record,
                     const TTRspMsg* rsp) {
         if (record != nullptr) m_deliveredRecords.fetch_add(1, std::memory_order_relaxed);
-        for (EWindow window : windows) Send(window, message, AsWParam(record), AsLParam(rsp));
+        SendEach(windows, message, AsWParam(record), AsLParam(rsp));
     }
 
     CMessageBridge& m_bridge;

@@ -1,6 +1,10 @@
 // CListModel: Qt's model interface answered from a page's rows.
 #include "client/shell/ListModel.h"
 
+#include <QTimer>
+#include <algorithm>
+#include <utility>
+
 namespace kvt {
 
 Qt::Alignment AlignmentOf(EAlign align) {
@@ -72,14 +76,42 @@ bool CListModel::setData(const QModelIndex& index, const QVariant& value, int ro
     return false;
 }
 
-void CListModel::BeginInsert(int first, int count) { beginInsertRows(QModelIndex(), first, first + count - 1); }
-void CListModel::EndInsert() { endInsertRows(); }
-void CListModel::BeginRemove(int first, int count) { beginRemoveRows(QModelIndex(), first, first + count - 1); }
-void CListModel::EndRemove() { endRemoveRows(); }
-void CListModel::RowsChanged(int first, int last) {
-    emit dataChanged(index(first, 0), index(last, columnCount() - 1));
+void CListModel::BeginInsert(int first, int count) {
+    FlushChanges();
+    beginInsertRows(QModelIndex(), first, first + count - 1);
 }
-void CListModel::BeginReset() { beginResetModel(); }
+void CListModel::EndInsert() { endInsertRows(); }
+void CListModel::BeginRemove(int first, int count) {
+    FlushChanges();
+    beginRemoveRows(QModelIndex(), first, first + count - 1);
+}
+void CListModel::EndRemove() { endRemoveRows(); }
+
+void CListModel::RowsChanged(int first, int last) {
+    if (m_changedFirst > m_changedLast) {
+        m_changedFirst = first;
+        m_changedLast = last;
+    } else {
+        m_changedFirst = std::min(m_changedFirst, first);
+        m_changedLast = std::max(m_changedLast, last);
+    }
+    if (m_flushScheduled) return;
+    m_flushScheduled = true;
+    QTimer::singleShot(kChangeIntervalMs, this, [this] { FlushChanges(); });
+}
+
+void CListModel::FlushChanges() {
+    m_flushScheduled = false;
+    if (m_changedFirst > m_changedLast) return;
+    const int first = std::exchange(m_changedFirst, 1);
+    const int last = std::min(std::exchange(m_changedLast, 0), rowCount() - 1);
+    if (first <= last) emit dataChanged(index(first, 0), index(last, columnCount() - 1));
+}
+
+void CListModel::BeginReset() {
+    FlushChanges();
+    beginResetModel();
+}
 void CListModel::EndReset() { endResetModel(); }
 void CListModel::ShowRow(int row) { emit rowShown(row); }
 

@@ -17,6 +17,8 @@ namespace kvt {
 class CListModel : public QAbstractTableModel, private CListObserver {
     Q_OBJECT
 public:
+    static constexpr int kChangeIntervalMs = 50;
+
     explicit CListModel(CListRows& rows, QObject* parent = nullptr);
     ~CListModel() override;
 
@@ -41,8 +43,13 @@ private:
     void BeginReset() override;
     void EndReset() override;
     void ShowRow(int row) override;
+    void FlushChanges();
 
     CListRows& m_rows;
+    // Rows changed and not yet announced; first > last when none.
+    int m_changedFirst = 1;
+    int m_changedLast = 0;
+    bool m_flushScheduled = false;
 };
 
 // Qt's alignment flags for a column's alignment, vertically centred.

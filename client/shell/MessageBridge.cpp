@@ -13,12 +13,20 @@ CMessageBridge::~CMessageBridge() {
 }
 
 void CMessageBridge::Send(const CWindowRef& window, unsigned message, WParam wParam, LParam lParam) {
-    if (!window.IsSet()) return;
+    const CWindowRef* const windows[] = {&window};
+    SendEach(windows, message, wParam, lParam);
+}
+
+void CMessageBridge::SendEach(std::span<const CWindowRef* const> windows, unsigned message, WParam wParam,
+                              LParam lParam) {
+    bool anyRegistered = false;
+    for (const CWindowRef* window : windows) anyRegistered = anyRegistered || window->IsSet();
+    if (!anyRegistered) return;
     if (IsUserInterfaceThread()) {
-        if (!IsStopped()) Dispatch({&window, message, wParam, lParam});
+        DispatchEach(windows, message, wParam, lParam);
         return;
     }
-    CWaitingSend waiting{{&window, message, wParam, lParam}};
+    CWaitingSend waiting{windows, message, wParam, lParam};
     std::unique_lock lock(m_mutex);
     if (m_stopped) return;
     if (m_lastWaiting == nullptr) {
@@ -49,7 +57,7 @@ void CMessageBridge::Deliver() {
         if (m_stopped) return;
         if (CWaitingSend* waiting = PopWaitingSend()) {
             lock.unlock();
-            Dispatch(waiting->message);
+            DispatchEach(waiting->windows, waiting->message, waiting->wParam, waiting->lParam);
             lock.lock();
             // After this the sender may return and its node is gone: no access past this point.
             waiting->finished = true;
@@ -84,6 +92,14 @@ bool CMessageBridge::IsStopped() const {
 void CMessageBridge::Dispatch(const CMessage& message) {
     if (CMessageTarget* target = message.window->Get()) {
         target->OnMessage(message.message, message.wParam, message.lParam);
+    }
+}
+
+void CMessageBridge::DispatchEach(std::span<const CWindowRef* const> windows, unsigned message, WParam wParam,
+                                  LParam lParam) {
+    for (const CWindowRef* window : windows) {
+        if (IsStopped()) return;
+        Dispatch({window, message, wParam, lParam});
     }
 }
 

@@ -1,7 +1,8 @@
 // CMessageBridge: delivers window messages on the user interface thread. Send is synchronous:
 // called on the user interface thread it calls the window directly; called on any other thread
 // (the library's reactor thread) it queues the message, wakes the user interface thread and blocks
-// until the window has handled it. Post is asynchronous: the message is queued and the call
+// until the window has handled it. SendEach does the same for several windows, one after the other
+// in the order given, each to completion, with one hand-off between the threads for all of them. Post is asynchronous: the message is queued and the call
 // returns at once. Queued sends run before posted messages, each in the order of arrival.
 //
 // The target window is looked up in its CWindowRef when the delivery runs, on the user interface
@@ -25,6 +26,7 @@
 #include <cstddef>
 #include <deque>
 #include <mutex>
+#include <span>
 #include <thread>
 
 #include "client/shell/MessageTarget.h"
@@ -48,6 +50,7 @@ public:
     ~CMessageBridge();
 
     void Send(const CWindowRef& window, unsigned message, WParam wParam, LParam lParam);
+    void SendEach(std::span<const CWindowRef* const> windows, unsigned message, WParam wParam, LParam lParam);
     // False when the bridge has stopped and the message was dropped.
     bool Post(const CWindowRef& window, unsigned message, WParam wParam, LParam lParam);
     // Runs the waiting sends, then the posted messages that were queued when it started (a handler
@@ -67,12 +70,17 @@ private:
     };
     // Lives on the blocked sender's stack.
     struct CWaitingSend {
-        CMessage message;
+        std::span<const CWindowRef* const> windows;
+        unsigned message;
+        WParam wParam;
+        LParam lParam;
         CWaitingSend* next = nullptr;
         bool finished = false;
     };
 
     static void Dispatch(const CMessage& message);
+    // Each window in turn, as long as the bridge runs.
+    void DispatchEach(std::span<const CWindowRef* const> windows, unsigned message, WParam wParam, LParam lParam);
     CWaitingSend* PopWaitingSend();
 
     CBridgeWakeup& m_wakeup;

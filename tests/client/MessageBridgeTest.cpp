@@ -109,6 +109,25 @@ TEST_F(MessageBridgeTest, DeliveriesFromSeveralThreadsEachKeepTheirOrder) {
     }
 }
 
+TEST_F(MessageBridgeTest, SendEachServesEveryWindowInOrderInOneHandOff) {
+    RecordingWindow second;
+    CWindowRef secondRef, absent;
+    secondRef.Set(&second);
+    const CWindowRef* const windows[] = {&secondRef, &absent, &m_ref};
+    std::thread reactor([&] { m_bridge.SendEach(windows, WM_ORDER_RTN, 7, 0); });
+    m_wakeup.WaitForWake();
+    m_bridge.Deliver();
+    reactor.join();
+    EXPECT_FALSE(m_wakeup.HasPendingWake());
+    ASSERT_EQ(second.received.size(), 1u);
+    ASSERT_EQ(m_window.received.size(), 1u);
+    EXPECT_EQ(m_window.received[0].wParam, 7u);
+
+    const CWindowRef* const none[] = {&absent};
+    m_bridge.SendEach(none, WM_ORDER_RTN, 8, 0);
+    EXPECT_EQ(m_window.received.size(), 1u);
+}
+
 TEST_F(MessageBridgeTest, AWindowThatUnregistersBeforeItsDeliveryGetsNothing) {
     std::thread reactor([&] { m_bridge.Send(m_ref, WM_MATCH_RTN, 0, 0); });
     m_wakeup.WaitForWake();

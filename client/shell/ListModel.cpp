@@ -1,6 +1,7 @@
 // CListModel: Qt's model interface answered from a page's rows.
 #include "client/shell/ListModel.h"
 
+#include <QCoreApplication>
 #include <QTimer>
 #include <algorithm>
 #include <utility>
@@ -96,6 +97,8 @@ void CListModel::RowsChanged(int first, int last) {
         m_changedLast = std::max(m_changedLast, last);
     }
     if (m_flushScheduled) return;
+    // Without an event loop (a model used on its own) there is nothing to wait for.
+    if (QCoreApplication::instance() == nullptr) return FlushChanges();
     m_flushScheduled = true;
     QTimer::singleShot(kChangeIntervalMs, this, [this] { FlushChanges(); });
 }

@@ -4,6 +4,7 @@
 
 #include <QSignalSpy>
 
+#include "QtCoreTestSupport.h"
 #include "client/shell/CheckRows.h"
 #include "client/shell/ListModel.h"
 
@@ -43,6 +44,9 @@ public:
     CCheckRows ticks;
 };
 
+// The model's timer for changed cells needs an event loop.
+class ListModel : public kvt::test::QtCoreTest {};
+
 TEST(CheckRows, TicksMoveWithTheirRowsAndAreCounted) {
     CCheckRows ticks;
     for (int i = 0; i < 3; ++i) ticks.Insert(i);
@@ -64,7 +68,7 @@ TEST(CheckRows, TicksMoveWithTheirRowsAndAreCounted) {
     EXPECT_EQ(ticks.CheckedCount(), 0);
 }
 
-TEST(ListModel, ShowsTheRowsTextsAlignmentAndTicks) {
+TEST_F(ListModel, ShowsTheRowsTextsAlignmentAndTicks) {
     CNumberRows rows;
     CListModel model(rows);
     rows.Insert(0, 4);
@@ -90,7 +94,7 @@ TEST(ListModel, ShowsTheRowsTextsAlignmentAndTicks) {
     EXPECT_EQ(model.data(model.index(0, 0), Qt::CheckStateRole).toInt(), Qt::Unchecked);
 }
 
-TEST(ListModel, ChangesReachTheViewInRangesBeforeTheRowsMove) {
+TEST_F(ListModel, ChangesReachTheViewInRangesBeforeTheRowsMove) {
     CNumberRows rows;
     CListModel model(rows);
     QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+
+#include "QtCoreTestSupport.h"
 #include <QTimer>
 #include <atomic>
 #include <memory>
@@ -13,21 +15,8 @@ using namespace kvt;
 
 namespace {
 
-// A real Qt event loop on the test's thread, which is the user interface thread here; the
-// platform is headless.
-class QtMessageBridgeTest : public testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        s_application = std::make_unique<QCoreApplication>(s_argc, s_argv);
-    }
-    static void TearDownTestSuite() { s_application.reset(); }
-
-    static inline int s_argc = 1;
-    static inline char s_name[] = "client_tests";
-    static inline char* s_argv[] = {s_name, nullptr};
-    static inline std::unique_ptr<QCoreApplication> s_application;
-};
+// A real Qt event loop on the test's thread, which is the user interface thread here.
+class QtMessageBridgeTest : public test::QtCoreTest {};
 
 class OrderCheckingWindow : public CMessageTarget {
 public:

@@ -18,7 +18,13 @@ for target in fuzz/*.cpp; do
   seeds=()
   [ -d "fuzz/corpus/$name" ] && seeds=("fuzz/corpus/$name")
   echo "== $name for ${seconds}s"
-  "$build_dir/fuzz/$name" -max_total_time="$seconds" -print_final_stats=1 "$corpus" "${seeds[@]}" 2>&1 |
-    grep -E "^(stat::number_of_executed_units|stat::peak_rss_mb|==[0-9]+==|SUMMARY|Done)" || true
-  test "${PIPESTATUS[0]}" -eq 0
+  status=0
+  "$build_dir/fuzz/$name" -max_total_time="$seconds" -print_final_stats=1 "$corpus" "${seeds[@]}" \
+    > "$build_dir/$name.log" 2>&1 || status=$?
+  grep -E "^(stat::number_of_executed_units|stat::peak_rss_mb|==[0-9]+==|SUMMARY|Done)" "$build_dir/$name.log" || true
+  if [ "$status" -ne 0 ]; then
+    echo "$name failed (exit $status); its inputs that crashed are crash-* in $(pwd):" >&2
+    tail -n 40 "$build_dir/$name.log" >&2
+    exit 1
+  fi
 done

@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "ClientTestSupport.h"
+#include "KeyPresses.h"
 #include "client/pages/PageIndentureSelect.h"
 #include "client/pages/PageOrder.h"
 #include "client/pages/ui/IndentureSelectDialog.h"
@@ -22,19 +23,6 @@
 
 namespace kvt::test {
 namespace {
-
-void Press(QWidget* target, int key, const QString& text = QString()) {
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-    QApplication::sendEvent(target, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
-    QApplication::sendEvent(target, &release);
-}
-
-void Type(QWidget* target, const QString& text) {
-    for (const QChar c : text) Press(target, c.unicode(), QString(c));
-}
-
-void PressEnter() { Press(QApplication::focusWidget(), Qt::Key_Return); }
 
 class OrderFormWidgetTest : public ::testing::Test {
 protected:

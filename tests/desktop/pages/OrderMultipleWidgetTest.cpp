@@ -13,6 +13,7 @@
 #include <QRadioButton>
 
 #include "ClientTestSupport.h"
+#include "KeyPresses.h"
 #include "client/pages/PageIndentureSelect.h"
 #include "client/pages/PageOrder.h"
 #include "client/pages/PageOrderMultiple.h"
@@ -20,19 +21,6 @@
 
 namespace kvt::test {
 namespace {
-
-void Press(QWidget* target, int key, const QString& text = QString()) {
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-    QApplication::sendEvent(target, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
-    QApplication::sendEvent(target, &release);
-}
-
-void Type(QWidget* target, const QString& text) {
-    for (const QChar c : text) Press(target, c.unicode(), QString(c));
-}
-
-void PressEnter() { Press(QApplication::focusWidget(), Qt::Key_Return); }
 
 class OrderMultipleWidgetTest : public ::testing::Test {
 protected:

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <unistd.h>
 
 #include "ClientTestSupport.h"
 #include "client/shell/LoginDialog.h"
@@ -56,7 +57,9 @@ protected:
 
     CClientHarness harness;
     CServerList servers;
-    std::string path = testing::TempDir() + "kvtsys-login-test.data";
+    // Tests run in parallel processes: each has a file of its own.
+    std::string path = testing::TempDir() + "kvtsys-" + testing::UnitTest::GetInstance()->current_test_info()->name() +
+                       "-" + std::to_string(::getpid()) + ".data";
     CLoginDialog dialog{harness.api, harness.requests, harness.timers, servers, path};
     CFakeLoginView view;
 };

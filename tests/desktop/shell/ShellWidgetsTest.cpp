@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <filesystem>
+#include <unistd.h>
 
 #include "ClientTestSupport.h"
 #include "client/shell/LoginDialog.h"
@@ -81,7 +82,7 @@ protected:
 
     CClientHarness harness;
     CServerList servers;
-    std::string path = testing::TempDir() + "kvtsys-widget-test.data";
+    std::string path = testing::TempDir() + "kvtsys-widget-" + std::to_string(::getpid()) + ".data";
     CLoginDialog logic{harness.api, harness.requests, harness.timers, servers, path};
     CLoginDialogWidget dialog{logic};
 };

@@ -68,4 +68,8 @@ std::vector<TYqFrznElctIndenture> BuildIndentureList(char pledgeFlag, std::span<
     return list;
 }
 
+std::string SendLimitText() {
+    return "同时发送的报单数量不能超过" + FormatInteger(kMaxOrdersPerCommand) + "笔.....";
+}
+
 }  // namespace kvt

@@ -52,6 +52,11 @@ struct COrderRefusal {
 inline constexpr std::string_view kEnterInstrumentText = "请先输入正确的商品代码!";
 inline constexpr std::string_view kSelectInstrumentText = "请先选择商品代码!";
 
+// One command sends at most this many orders (a batch, a send of pre-orders).
+inline constexpr int kMaxOrdersPerCommand = 20;
+// "同时发送的报单数量不能超过20笔....."
+std::string SendLimitText();
+
 // The checks that every order of the form passes, in this order: instrument, trading code, price,
 // amount. The first that fails is returned.
 std::optional<COrderRefusal> CheckOrderFields(const TYqOrder& order, std::string_view missingInstrumentText);

@@ -3,6 +3,7 @@
 
 #include <array>
 
+#include "client/shell/CapitalQuery.h"
 #include "client/shell/ClientApi.h"
 #include "client/shell/CodeTexts.h"
 #include "client/shell/DisplayFormats.h"
@@ -74,10 +75,7 @@ void CPageCapital::OnMessage(unsigned message, WParam wParam, LParam lParam) {
         m_shown = static_cast<const TMemberCapital*>(m_records.Upsert(capital).record);
         RowsChanged(0, kRowCount - 1);
     } else if (message == WM_PAGE_REFRESH) {
-        TReqQryMemberCapital query{};
-        quorex::SetText(query.memberID, quorex::FieldText(m_api.LoginState().Trader().memberID));
-        query.accountType = AccountTypeFromText(quorex::Utf8ToGbk("自营"));
-        m_requests.ReqQryMemberCapital(query);
+        m_requests.ReqQryMemberCapital(OwnCapitalQuery(m_api.LoginState().Trader()));
     }
 }
 

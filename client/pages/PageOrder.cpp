@@ -6,8 +6,8 @@
 
 #include "client/pages/OrderPanels.h"
 #include "client/pages/PageIndentureSelect.h"
+#include "client/shell/CapitalQuery.h"
 #include "client/shell/ClientApi.h"
-#include "client/shell/CodeTexts.h"
 #include "client/shell/DisplayFormats.h"
 #include "client/shell/ExchangeRequests.h"
 #include "client/shell/Prompter.h"
@@ -123,10 +123,7 @@ void CPageOrder::OnInitialDataDone() {
 }
 
 void CPageOrder::QueryAfterOrderUpdate() {
-    TReqQryMemberCapital capital{};
-    quorex::SetText(capital.memberID, quorex::FieldText(m_services.api.LoginState().Trader().memberID));
-    capital.accountType = AccountTypeFromText(quorex::Utf8ToGbk("自营"));
-    m_services.requests.ReqQryMemberCapital(capital);
+    m_services.requests.ReqQryMemberCapital(OwnCapitalQuery(m_services.api.LoginState().Trader()));
     const std::string current = m_form.CurrentInstID();
     if (!current.empty()) QueryMemberPosition(current);
     m_services.bridge.Send(m_services.api.Window(EWindow::PositionPage), WM_PAGE_REFRESH, 0, 0);
@@ -182,12 +179,21 @@ void CPageOrder::Refuse(const COrderRefusal& refusal) {
     m_form.View().Focus(refusal.focus);
 }
 
+bool CPageOrder::PassesFormChecks(const TYqOrder& order, std::string_view missingInstrumentText) {
+    if (const auto refusal = CheckOrderFields(order, missingInstrumentText)) {
+        Refuse(*refusal);
+        return false;
+    }
+    if (order.pledgeFlag == '2' && m_indentures.Selection().empty()) {
+        Refuse({"请先选择电子货单!", EOrderControl::ChooseIndentures});
+        return false;
+    }
+    return true;
+}
+
 void CPageOrder::OnPlaceOrder() {
     TYqOrder order = BuildOrderRecord();
-    if (const auto refusal = CheckOrderFields(order, kEnterInstrumentText)) return Refuse(*refusal);
-    if (order.pledgeFlag == '2' && m_indentures.Selection().empty()) {
-        return Refuse({"请先选择电子货单!", EOrderControl::ChooseIndentures});
-    }
+    if (!PassesFormChecks(order, kEnterInstrumentText)) return;
     if (m_numbers.IsOrderInFlight()) {
         m_services.status.Show("还没收到上次报单响应，请稍候再试!");
         return;
@@ -207,10 +213,7 @@ void CPageOrder::OnPlaceOrder() {
 void CPageOrder::OnPreOrder() {
     if (m_preOrders == nullptr) return;
     const TYqOrder order = BuildOrderRecord();
-    if (const auto refusal = CheckOrderFields(order, kSelectInstrumentText)) return Refuse(*refusal);
-    if (order.pledgeFlag == '2' && m_indentures.Selection().empty()) {
-        return Refuse({"请先选择电子货单!", EOrderControl::ChooseIndentures});
-    }
+    if (!PassesFormChecks(order, kSelectInstrumentText)) return;
     m_services.status.Show("准备预埋报单.....");
     if (!m_services.prompter.AskYesNo("确定要预埋报单？", "准备预埋报单")) {
         m_services.status.Show("取消预埋报单.....");

@@ -97,6 +97,8 @@ private:
     bool PrefillInstrument(std::string_view instID);
     // Fails with the status text and the focus move of the refusal.
     void Refuse(const COrderRefusal& refusal);
+    // The checks that 下单 and 预埋 share, in their order; a refusal is shown and false returned.
+    bool PassesFormChecks(const TYqOrder& order, std::string_view missingInstrumentText);
     // The indenture selection is forgotten and the amount box says "0".
     void ClearIndentureSelection();
 

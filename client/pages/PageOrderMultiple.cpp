@@ -73,7 +73,7 @@ void CPageOrderMultiple::OnPlaceOrders() {
     }
     const int count = ParseInt(countText.c_str());
     if (count > kMaxBatchOrders) {
-        m_services.status.Show("同时发送的报单数量不能超过" + FormatInteger(kMaxBatchOrders) + "笔.....");
+        m_services.status.Show(SendLimitText());
         return;
     }
     if (count < 1) {

@@ -51,7 +51,7 @@ public:
 
 class CPageOrderMultiple {
 public:
-    static constexpr int kMaxBatchOrders = 20;
+    static constexpr int kMaxBatchOrders = kMaxOrdersPerCommand;
     static constexpr std::chrono::milliseconds kBatchOrderInterval{100};
 
     CPageOrderMultiple(const CClientServices& services, CPageOrder& page, CPreOrderSink* preOrders);

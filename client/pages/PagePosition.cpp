@@ -159,7 +159,7 @@ void CPagePosition::Refresh() {
 
 void CPagePosition::OnMemberPosition(const TYqMemberPosi* position, const TTRspMsg* rsp) {
     if (position == nullptr || !IsSuccess(rsp)) return;
-    if (position->accountType != AccountTypeFromText(quorex::Utf8ToGbk("自营"))) return;
+    if (position->accountType != SelfOperatedAccountType()) return;
     const auto [stored, inserted] = m_memberPositions.Upsert(position);
     if (!inserted) {
         // A subtotal row shows its stored member position, which has just been overwritten.

@@ -37,6 +37,7 @@
 #include "client/shell/ListRows.h"
 #include "client/shell/LocalOrderNumbers.h"
 #include "client/shell/MessageTarget.h"
+#include "client/pages/OrderTicket.h"
 #include "client/shell/PacedSequence.h"
 
 namespace kvt {
@@ -50,7 +51,7 @@ struct CPreOrderMenuItem {
 
 class CPagePreOrder : public CMessageTarget, public CListRows, public CPreOrderSink {
 public:
-    static constexpr int kMaxOrdersPerSend = 20;
+    static constexpr int kMaxOrdersPerSend = kMaxOrdersPerCommand;
     static constexpr char kParked = '1';
     static constexpr char kSendFailed = '3';
 

@@ -68,11 +68,7 @@ void CPagePreOrder::SendAll() {
     Send(std::move(rows));
 }
 
-void CPagePreOrder::ShowSendLimit() {
-    char text[96];
-    std::snprintf(text, sizeof text, "同时发送的报单数量不能超过%d笔.....", kMaxOrdersPerSend);
-    m_services.status.Show(text);
-}
+void CPagePreOrder::ShowSendLimit() { m_services.status.Show(SendLimitText()); }
 
 void CPagePreOrder::Send(std::vector<RowPtr> rows) {
     auto command = std::make_shared<CSendCommand>();

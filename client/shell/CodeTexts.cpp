@@ -71,4 +71,6 @@ char AccountTypeFromText(std::string_view text) {
     return '\0';
 }
 
+char SelfOperatedAccountType() { return AccountTypeFromText(kSelfOperated); }
+
 }  // namespace kvt

@@ -21,5 +21,8 @@ std::string PledgeFlagText(char code);   // pledgeFlag: '1' 定金, '2' 电子�
 // accountType of a request from a GBK text: "自营" '0', "代理" '1', the empty text '*' (any),
 // any other text the zero character. The whole text must match.
 char AccountTypeFromText(std::string_view text);
+// The code of "自营", the member's own account, which the capital and position queries and answers
+// the client reads are about.
+char SelfOperatedAccountType();
 
 }  // namespace kvt

@@ -4,7 +4,7 @@
 #include <chrono>
 
 #include "client/shell/ClientApi.h"
-#include "client/shell/CodeTexts.h"
+#include "client/shell/CapitalQuery.h"
 #include "client/shell/ExchangeRequests.h"
 #include "client/shell/LoginRequest.h"
 #include "client/shell/LoginSettings.h"
@@ -144,10 +144,7 @@ void CLoginDialog::OnInitDataDone() {
     m_view->SetStatus("初始化数据下载完成,正在初始化交易界面......");
     const TReqQryQuotation quotations{};
     m_requests.ReqQryYqQuotation(quotations);
-    TReqQryMemberCapital capital{};
-    quorex::SetText(capital.memberID, quorex::FieldText(m_api.LoginState().Trader().memberID));
-    capital.accountType = AccountTypeFromText(quorex::Utf8ToGbk("自营"));
-    m_requests.ReqQryMemberCapital(capital);
+    m_requests.ReqQryMemberCapital(OwnCapitalQuery(m_api.LoginState().Trader()));
     m_view->Accept();
 }
 

@@ -20,10 +20,9 @@ constexpr auto kWaitAfterLogout = std::chrono::milliseconds(100);
 
 }  // namespace
 
-CMainFrame::CMainFrame(CClientApi& api, CExchangeRequests& requests, CStatusLine& status, CPrompter& prompter,
-                       CTimers& timers, CPageTabCtrl& tabs, NowFunction now)
-    : m_api(api), m_requests(requests), m_status(status), m_prompter(prompter), m_timers(timers), m_tabs(tabs),
-      m_now(std::move(now)) {
+CMainFrame::CMainFrame(const CClientServices& services, CPageTabCtrl& tabs, NowFunction now)
+    : m_api(services.api), m_requests(services.requests), m_status(services.status), m_prompter(services.prompter),
+      m_timers(services.timers), m_tabs(tabs), m_now(std::move(now)) {
     m_api.Register(EWindow::MainFrame, this);
 }
 

@@ -14,16 +14,13 @@
 #include <string>
 #include <string_view>
 
+#include "client/shell/ClientServices.h"
 #include "client/shell/MessageTarget.h"
 #include "client/shell/Timers.h"
 
 namespace kvt {
 
-class CClientApi;
-class CExchangeRequests;
 class CPageTabCtrl;
-class CPrompter;
-class CStatusLine;
 
 class CMainFrameView {
 public:
@@ -45,8 +42,7 @@ class CMainFrame : public CMessageTarget {
 public:
     using NowFunction = std::function<std::time_t()>;
 
-    CMainFrame(CClientApi& api, CExchangeRequests& requests, CStatusLine& status, CPrompter& prompter, CTimers& timers,
-               CPageTabCtrl& tabs, NowFunction now = [] { return std::time(nullptr); });
+    CMainFrame(const CClientServices& services, CPageTabCtrl& tabs, NowFunction now = [] { return std::time(nullptr); });
     ~CMainFrame() override;
     CMainFrame(const CMainFrame&) = delete;
     CMainFrame& operator=(const CMainFrame&) = delete;

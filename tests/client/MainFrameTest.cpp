@@ -44,8 +44,7 @@ protected:
     CClientHarness harness;
     CPageTabCtrl tabs{harness.bridge};
     std::time_t now = 1'800'000'000;
-    CMainFrame frame{harness.api, harness.requests, harness.status, harness.prompter, harness.timers, tabs,
-                     [this] { return now; }};
+    CMainFrame frame{harness.Services(), tabs, [this] { return now; }};
     CFakeFrameView view;
 };
 

@@ -48,9 +48,9 @@ CApplication::CApplication(const CStartOptions& options, CApplicationHooks hooks
         m_ownTimers = std::make_unique<CQtTimers>();
         m_timers = m_ownTimers.get();
     }
-    const CClientServices services{m_api, *m_requests, m_bridge.Bridge(), m_status, *m_prompter, *m_timers};
-    m_frame = std::make_unique<CMainFrame>(m_api, *m_requests, m_status, *m_prompter, *m_timers, m_tabs);
-    m_pages = std::make_unique<CClientPages>(services, m_tabs, m_options.advanced);
+    m_services.emplace(CClientServices{m_api, *m_requests, m_bridge.Bridge(), m_status, *m_prompter, *m_timers});
+    m_frame = std::make_unique<CMainFrame>(*m_services, m_tabs);
+    m_pages = std::make_unique<CClientPages>(*m_services, m_tabs, m_options.advanced);
     m_frame->SetBatchToggle([this] { return m_pages->OrderEntry().ToggleBatchMode(); });
     BuildWindows();
 }
@@ -65,7 +65,6 @@ CApplication::~CApplication() {
 }
 
 void CApplication::BuildWindows() {
-    const CClientServices services{m_api, *m_requests, m_bridge.Bridge(), m_status, *m_prompter, *m_timers};
     m_tabWidget = new CTabControlWidget(m_tabs);
     m_tabWidget->AddPageWidget(new CQuotationPageWidget(m_pages->Quotations()));
     m_tabWidget->AddPageWidget(new COrderListWidget(m_pages->Orders()));
@@ -85,7 +84,7 @@ void CApplication::BuildWindows() {
 
     m_orderForm = new COrderFormWidget(m_pages->OrderEntry(), m_pages->IndentureSelect());
     new COrderMultipleWidget(m_pages->BatchPanel(), *m_orderForm);  // placed in the form, owned by it
-    m_window = std::make_unique<CMainWindow>(*m_frame, services, m_orderForm, m_tabWidget);
+    m_window = std::make_unique<CMainWindow>(*m_frame, *m_services, m_orderForm, m_tabWidget);
     m_window->BatchButton().setVisible(m_options.advanced);
     m_window->LayOut();
     m_frame->StartClock();

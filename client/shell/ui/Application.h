@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "client/pages/ClientPages.h"
@@ -73,6 +74,7 @@ private:
     CPrompter* m_prompter;
     CTimers* m_timers;
     CStatusLine m_status;
+    std::optional<CClientServices> m_services;  // made once the prompter and the timers are known
     CPageTabCtrl m_tabs;
     std::unique_ptr<CMainFrame> m_frame;
     std::unique_ptr<CClientPages> m_pages;

@@ -6,9 +6,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "client/pages/OrderCells.h"
 #include "client/shell/ClientApi.h"
-#include "client/shell/CodeTexts.h"
-#include "client/shell/DisplayFormats.h"
 #include "client/shell/ExchangeRequests.h"
 #include "client/shell/ResponseCode.h"
 #include "client/shell/StatusLine.h"
@@ -40,19 +39,11 @@ CPagePreOrder::~CPagePreOrder() = default;
 std::span<const CListColumn> CPagePreOrder::Columns() const { return kColumns; }
 
 std::string CPagePreOrder::CellText(int row, int column) const {
-    const TYqOrder& order = Order(row);
-    switch (column) {
-        case 1: return quorex::TextOf(order.orderNo);
-        case 2: return quorex::GbkToUtf8(m_services.api.YqInstIDOf(order.instID));
-        case 3: return quorex::GbkToUtf8(DirectionText(order.buyOrSell));
-        case 4: return quorex::GbkToUtf8(OffsetFlagText(order.offSetFlag));
-        case 5: return FormatWhole(order.price);
-        case 6: return FormatInteger(order.amount);
-        case 7: return quorex::GbkToUtf8(OrderStatusText(order.status));
-        case 8: return quorex::TextOf(order.clientID);
-        case 9: return quorex::GbkToUtf8(PledgeFlagText(order.pledgeFlag));
-        default: return std::string();
-    }
+    // The pre-order's cells are those of the order lists: its number, instrument, direction, kind,
+    // price, amount, state, trading code and guarantee.
+    constexpr int kOrderListColumn[] = {0, 1, 2, 3, 4, 5, 6, 8, 9, 10};
+    if (column <= 0 || column >= static_cast<int>(std::size(kOrderListColumn))) return std::string();
+    return OrderCellText(m_services.api, Order(row), kOrderListColumn[column]);
 }
 
 void CPagePreOrder::OnCheckClicked(int row, bool checked) {

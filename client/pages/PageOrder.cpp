@@ -4,13 +4,13 @@
 #include <cstdint>
 #include <utility>
 
+#include "client/pages/OrderConfirmation.h"
 #include "client/pages/OrderPanels.h"
 #include "client/pages/PageIndentureSelect.h"
 #include "client/shell/CapitalQuery.h"
 #include "client/shell/ClientApi.h"
 #include "client/shell/DisplayFormats.h"
 #include "client/shell/ExchangeRequests.h"
-#include "client/shell/Prompter.h"
 #include "client/shell/ResponseCode.h"
 #include "client/shell/StatusLine.h"
 #include "quorex/Text.h"
@@ -198,11 +198,7 @@ void CPageOrder::OnPlaceOrder() {
         m_services.status.Show("还没收到上次报单响应，请稍候再试!");
         return;
     }
-    m_services.status.Show("准备发送报单.....");
-    if (!m_services.prompter.AskYesNo("确定发送报单?", "准备发送报单")) {
-        m_services.status.Show("取消报单发送.....");
-        return;
-    }
+    if (!ConfirmOrders(m_services, {"准备发送报单.....", "确定发送报单?", "准备发送报单", "取消报单发送....."})) return;
     // Numbered after the box, from the acknowledged number as it is when the order goes.
     const std::string localOrderNo = m_numbers.NextSingle();
     quorex::SetText(order.localOrderNo, localOrderNo);
@@ -214,11 +210,7 @@ void CPageOrder::OnPreOrder() {
     if (m_preOrders == nullptr) return;
     const TYqOrder order = BuildOrderRecord();
     if (!PassesFormChecks(order, kSelectInstrumentText)) return;
-    m_services.status.Show("准备预埋报单.....");
-    if (!m_services.prompter.AskYesNo("确定要预埋报单？", "准备预埋报单")) {
-        m_services.status.Show("取消预埋报单.....");
-        return;
-    }
+    if (!ConfirmOrders(m_services, {"准备预埋报单.....", "确定要预埋报单？", "准备预埋报单", "取消预埋报单....."})) return;
     m_preOrders->AddPreOrder(order, BuildIndentureList(order.pledgeFlag, m_indentures.Selection()), true);
     m_form.View().SetAmountText(std::string());
 }

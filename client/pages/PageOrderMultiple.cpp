@@ -4,12 +4,12 @@
 #include <algorithm>
 #include <vector>
 
+#include "client/pages/OrderConfirmation.h"
 #include "client/pages/PageLinks.h"
 #include "client/pages/PageOrder.h"
 #include "client/shell/ClientApi.h"
 #include "client/shell/DisplayFormats.h"
 #include "client/shell/ExchangeRequests.h"
-#include "client/shell/Prompter.h"
 #include "client/shell/StatusLine.h"
 #include "quorex/Text.h"
 
@@ -66,11 +66,7 @@ void CPageOrderMultiple::OnPlaceOrders() {
     const std::string countText = m_view->OrderCountText();
     if (stepText.empty()) return Refuse("请输入价格幅度!", EBatchControl::PriceStep);
     if (countText.empty()) return Refuse("请输入委托数量!", EBatchControl::OrderCount);
-    m_services.status.Show("准备批量下单.....");
-    if (!m_services.prompter.AskYesNo("确定要批量下单？", "准备批量下单")) {
-        m_services.status.Show("取消批量下单.....");
-        return;
-    }
+    if (!ConfirmOrders(m_services, {"准备批量下单.....", "确定要批量下单？", "准备批量下单", "取消批量下单....."})) return;
     const int count = ParseInt(countText.c_str());
     if (count > kMaxBatchOrders) {
         m_services.status.Show(SendLimitText());
@@ -118,11 +114,7 @@ void CPageOrderMultiple::OnPreOrders() {
         m_services.status.Show("报单数量不能小于1");
         return;
     }
-    m_services.status.Show("准备批量预埋报单.....");
-    if (!m_services.prompter.AskYesNo("确定要批量预埋报单？", "准备批量预埋报单")) {
-        m_services.status.Show("取消批量预埋报单.....");
-        return;
-    }
+    if (!ConfirmOrders(m_services, {"准备批量预埋报单.....", "确定要批量预埋报单？", "准备批量预埋报单", "取消批量预埋报单....."})) return;
     const double priceStep = ParseInt(stepText.c_str());
     for (int k = 0; k < count; ++k) {
         m_preOrders->AddPreOrder(order, BuildIndentureList(order.pledgeFlag, {}), true);

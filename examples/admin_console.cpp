@@ -10,7 +10,7 @@
 #include <string>
 #include <thread>
 
-#include "client/shell/Md5.h"
+#include "quorex/PasswordDigest.h"
 #include "examples/ConsoleSupport.h"
 #include "quorex/Text.h"
 #include "quorex/quorex.h"
@@ -96,7 +96,7 @@ int main(int argc, char** argv) {
     monitor.SetService(host.c_str(), port);
     TReqUserLogin login{};
     SetText(login.userID, user);
-    SetText(login.password, kvt::Md5Hex(password));
+    SetText(login.password, quorex::PasswordDigest(password));
     if (monitor.ReqUserLogin(&login) != 0 || !monitor.loggedIn.Wait(std::chrono::seconds(10))) {
         std::printf("login failed\n");
         return 1;

@@ -13,7 +13,7 @@
 #include <string>
 #include <thread>
 
-#include "client/shell/Md5.h"
+#include "quorex/PasswordDigest.h"
 #include "examples/ConsoleSupport.h"
 #include "quorex/Text.h"
 #include "quorex/quorex.h"
@@ -177,7 +177,7 @@ int main(int argc, char** argv) {
     TReqTraderLogin login{};
     SetText(login.traderID, options.trader);
     SetText(login.memberID, options.member);
-    SetText(login.password, kvt::Md5Hex(options.password));
+    SetText(login.password, quorex::PasswordDigest(options.password));
     SetText(login.ipAddress, "127.0.0.1");
     if (trader.ReqTraderLogin(&login) != 0 || !trader.ready.Wait(std::chrono::seconds(10))) {
         std::printf("login failed\n");

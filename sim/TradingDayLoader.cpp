@@ -9,7 +9,7 @@
 #include <set>
 #include <sstream>
 
-#include "client/shell/Md5.h"
+#include "quorex/PasswordDigest.h"
 #include "quorex/Text.h"
 #include "sim/RecordFields.h"
 #include "sim/Text.h"
@@ -262,7 +262,7 @@ std::optional<CTradingDay> ParseTradingDay(std::string_view text, std::string_vi
         if (value.kind != CFieldValue::Kind::kText) {
             message = "'" + std::string(key) + "' must be a text";
         } else if (key == "plainPassword") {
-            password = kvt::Md5Hex(value.text);
+            password = quorex::PasswordDigest(value.text);
         } else if (!IsMd5Hex(value.text)) {
             message = "'password' must be an MD5 digest (32 lower-case hexadecimal digits); use plainPassword for a plain one";
         } else {

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "client/shell/Md5.h"
+#include "quorex/PasswordDigest.h"
 #include "quorex/Text.h"
 
 namespace kvt {
@@ -15,7 +15,7 @@ TReqTraderLogin MakeLoginRequest(std::string_view traderCode, std::string_view p
     TReqTraderLogin request{};
     quorex::SetText(request.traderID, traderCode);
     quorex::SetText(request.memberID, traderCode);
-    quorex::SetText(request.password, Md5Hex(password));
+    quorex::SetText(request.password, quorex::PasswordDigest(password));
     return request;
 }
 

@@ -3,7 +3,7 @@
 
 #include "client/shell/ClientApi.h"
 #include "client/shell/ExchangeRequests.h"
-#include "client/shell/Md5.h"
+#include "quorex/PasswordDigest.h"
 #include "quorex/Text.h"
 
 namespace kvt {
@@ -33,8 +33,8 @@ void CPasswordDialog::OnOk() {
     const TTrader& trader = m_api.LoginState().Trader();
     quorex::SetText(update.traderID, quorex::FieldText(trader.traderID));
     quorex::SetText(update.memberID, quorex::FieldText(trader.memberID));
-    quorex::SetText(update.oldPassword, Md5Hex(quorex::Utf8ToGbk(form.oldPassword)));
-    quorex::SetText(update.newPassword, Md5Hex(quorex::Utf8ToGbk(form.newPassword)));
+    quorex::SetText(update.oldPassword, quorex::PasswordDigest(quorex::Utf8ToGbk(form.oldPassword)));
+    quorex::SetText(update.newPassword, quorex::PasswordDigest(quorex::Utf8ToGbk(form.newPassword)));
     // A failed send is not reported; nothing is shown when it has been handed over.
     m_requests.ReqTraderPasswordUpdate(update);
 }

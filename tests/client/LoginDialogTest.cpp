@@ -10,7 +10,7 @@
 #include "ClientTestSupport.h"
 #include "client/shell/LoginDialog.h"
 #include "client/shell/LoginSettings.h"
-#include "client/shell/Md5.h"
+#include "quorex/PasswordDigest.h"
 
 using namespace kvt;
 using namespace kvt::test;
@@ -73,8 +73,8 @@ TEST_F(LoginDialogTest, TheRequestCarriesTheCodeItsMemberPrefixAndThePasswordDig
     const TReqTraderLogin& login = harness.requests.logins[0];
     EXPECT_STREQ(login.traderID, "00010001");
     EXPECT_STREQ(login.memberID, "0001");
-    EXPECT_EQ(std::string(login.password), Md5Hex("trader1"));
-    EXPECT_NE(std::string(login.password), Md5Hex("trader2"));
+    EXPECT_EQ(std::string(login.password), quorex::PasswordDigest("trader1"));
+    EXPECT_NE(std::string(login.password), quorex::PasswordDigest("trader2"));
     EXPECT_EQ(harness.requests.calls.front(), "UseServer");
     EXPECT_EQ(harness.requests.host, "10.0.0.2");
     EXPECT_EQ(harness.requests.port, 7002);

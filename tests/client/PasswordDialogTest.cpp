@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "ClientTestSupport.h"
-#include "client/shell/Md5.h"
+#include "quorex/PasswordDigest.h"
 #include "client/shell/PasswordDialog.h"
 
 using namespace kvt;
@@ -57,8 +57,8 @@ TEST_F(PasswordDialogTest, BothPasswordsTravelAsDigests) {
     const TReqTraderPasswordUpdate& update = harness.requests.passwordUpdates[0];
     EXPECT_STREQ(update.traderID, "00010001");
     EXPECT_STREQ(update.memberID, "0001");
-    EXPECT_EQ(std::string(update.oldPassword), Md5Hex("trader1"));
-    EXPECT_EQ(std::string(update.newPassword), Md5Hex("better2"));
+    EXPECT_EQ(std::string(update.oldPassword), quorex::PasswordDigest("trader1"));
+    EXPECT_EQ(std::string(update.newPassword), quorex::PasswordDigest("better2"));
     EXPECT_EQ(view.status, "");
 }
 

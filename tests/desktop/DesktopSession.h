@@ -18,7 +18,7 @@
 
 #include "ClientTestSupport.h"
 #include "client/shell/LocalOrderNumbers.h"
-#include "client/shell/Md5.h"
+#include "quorex/PasswordDigest.h"
 #include "client/shell/ResponseCode.h"
 #include "client/shell/ui/Application.h"
 #include "client/shell/ui/LoginDialogWidget.h"
@@ -149,7 +149,7 @@ public:
         TReqTraderLogin login{};
         quorex::SetText(login.traderID, trader);
         quorex::SetText(login.memberID, member);
-        quorex::SetText(login.password, Md5Hex(password));
+        quorex::SetText(login.password, quorex::PasswordDigest(password));
         if (ReqTraderLogin(&login) != 0) return false;
         return WaitUntil([this] { return m_ready.load(); });
     }

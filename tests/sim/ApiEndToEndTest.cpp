@@ -146,7 +146,7 @@ TEST_P(SimFaultTest, EndsTheSessionWithTheChannelLostCallback) {
         TReqTraderLogin login{};
         SetText(login.traderID, "00010001");
         SetText(login.memberID, "0001");
-        SetText(login.password, kvt::Md5Hex("trader1"));
+        SetText(login.password, quorex::PasswordDigest("trader1"));
         ASSERT_EQ(trader.ReqTraderLogin(&login), 0);
         EXPECT_TRUE(trader.log.WaitFor("ChannelLost", "channel disconnect"));
         EXPECT_TRUE(Keys(trader.log.Calls(), "SendOver").empty());  // the session never got that far

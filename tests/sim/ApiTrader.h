@@ -68,7 +68,7 @@ public:
         TReqTraderLogin login{};
         SetText(login.traderID, traderID);
         SetText(login.memberID, std::string_view(traderID, 4));
-        SetText(login.password, kvt::Md5Hex(password));
+        SetText(login.password, quorex::PasswordDigest(password));
         SetText(login.ipAddress, "127.0.0.1");
         return ReqTraderLogin(&login) == 0 && log.WaitFor("SendOver");
     }
@@ -117,7 +117,7 @@ public:
         SetService("127.0.0.1", port);
         TReqUserLogin login{};
         SetText(login.userID, "admin001");
-        SetText(login.password, kvt::Md5Hex("admin1"));
+        SetText(login.password, quorex::PasswordDigest("admin1"));
         return ReqUserLogin(&login) == 0 && log.WaitFor("Login", "RSP000000");
     }
     void onRecvRspUserLogin(const TReqUserLogin*, const TTRspMsg* rsp, const char*) override {

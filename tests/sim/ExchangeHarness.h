@@ -14,7 +14,7 @@
 #include "public/XTPPackage.h"
 #include "sim/Exchange.h"
 #include "sim/RequestBuilder.h"
-#include "client/shell/Md5.h"
+#include "quorex/PasswordDigest.h"
 #include "quorex/Text.h"
 #include "sim/Text.h"
 
@@ -117,7 +117,7 @@ public:
         TReqTraderLogin login{};
         SetText(login.traderID, traderID);
         SetText(login.memberID, std::string_view(traderID, 4));
-        SetText(login.password, kvt::Md5Hex(password));
+        SetText(login.password, quorex::PasswordDigest(password));
         Send(session, 0x00000011, login, TSequencePoint{3, privatePoint}, TSequencePoint{2, memberPoint},
              TSequencePoint{4, marketPoint});
         std::vector<CReceived> taken = TakeDialog(session);
@@ -126,7 +126,7 @@ public:
     CReceived LoginMonitor(SessionId session, const char* userID = "admin001", const char* password = "admin1") {
         TReqUserLogin login{};
         SetText(login.userID, userID);
-        SetText(login.password, kvt::Md5Hex(password));
+        SetText(login.password, quorex::PasswordDigest(password));
         Send(session, 0x00000441, login, TSequencePoint{3, 0}, TSequencePoint{2, 0}, TSequencePoint{4, 0});
         std::vector<CReceived> taken = TakeDialog(session);
         return taken.empty() ? CReceived{} : taken.front();

@@ -31,7 +31,7 @@ protected:
     TUserPassword Credentials(const char* password) {
         TUserPassword credentials{};
         SetText(credentials.userID, "admin001");
-        SetText(credentials.password, kvt::Md5Hex(password));
+        SetText(credentials.password, quorex::PasswordDigest(password));
         return credentials;
     }
 

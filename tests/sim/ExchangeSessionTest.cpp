@@ -18,7 +18,7 @@ TEST(ExchangeSessionTest, LoginAnswersWithTheDayThenReferenceDataThenSendOver) {
     TReqTraderLogin login{};
     SetText(login.traderID, "00010001");
     SetText(login.memberID, "0001");
-    SetText(login.password, kvt::Md5Hex("trader1"));
+    SetText(login.password, quorex::PasswordDigest("trader1"));
     harness.Send(1, 0x00000011, login, TSequencePoint{3, 0}, TSequencePoint{2, 0}, TSequencePoint{4, 0});
     const std::vector<CReceived> dialog = harness.TakeDialog(1);
     ASSERT_GE(dialog.size(), 3u);
@@ -102,15 +102,15 @@ TEST(ExchangeSessionTest, PasswordChangeTakesEffectForTheNextLogin) {
     TReqTraderPasswordUpdate update{};
     SetText(update.traderID, "00010001");
     SetText(update.memberID, "0001");
-    SetText(update.oldPassword, kvt::Md5Hex("wrong"));
-    SetText(update.newPassword, kvt::Md5Hex("newpass"));
+    SetText(update.oldPassword, quorex::PasswordDigest("wrong"));
+    SetText(update.newPassword, quorex::PasswordDigest("newpass"));
     harness.Send(1, 0x00000271, update);
     EXPECT_EQ(harness.Answer(1).RspCode(), "ERR000005");
-    SetText(update.oldPassword, kvt::Md5Hex("trader1"));
+    SetText(update.oldPassword, quorex::PasswordDigest("trader1"));
     SetText(update.newPassword, "NOT-A-DIGEST");
     harness.Send(1, 0x00000271, update);
     EXPECT_EQ(harness.Answer(1).RspCode(), "ERR000009");
-    SetText(update.newPassword, kvt::Md5Hex("newpass"));
+    SetText(update.newPassword, quorex::PasswordDigest("newpass"));
     harness.Send(1, 0x00000271, update);
     const CReceived answer = harness.Answer(1);
     EXPECT_EQ(answer.RspCode(), "RSP000000");

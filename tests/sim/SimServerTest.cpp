@@ -133,7 +133,7 @@ TEST_F(SimServerTest, DropAfterEndsTheConnectionAfterThatManyPackages) {
     TReqTraderLogin login{};
     SetText(login.traderID, "00010001");
     SetText(login.memberID, "0001");
-    SetText(login.password, kvt::Md5Hex("trader1"));
+    SetText(login.password, quorex::PasswordDigest("trader1"));
     client.Send(0x00000011, login);
     int packages = 0;
     CWireClient::CFrame frame = client.Next();

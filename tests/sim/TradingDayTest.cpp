@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "client/shell/Md5.h"
+#include "quorex/PasswordDigest.h"
 #include "quorex/Text.h"
 #include "sim/Text.h"
 
@@ -58,8 +58,8 @@ TEST(TradingDayTest, DemoDayLoadsWithTodayAsTradeDate) {
     EXPECT_EQ(day->members.size(), 3u);
     EXPECT_EQ(day->instruments.size(), 3u);
     // Passwords are kept as digests only; texts are converted to GBK.
-    EXPECT_EQ(FieldText(day->traders[0].password), kvt::Md5Hex("trader1"));
-    EXPECT_EQ(FieldText(day->users[0].password), kvt::Md5Hex("admin1"));
+    EXPECT_EQ(FieldText(day->traders[0].password), quorex::PasswordDigest("trader1"));
+    EXPECT_EQ(FieldText(day->users[0].password), quorex::PasswordDigest("admin1"));
     EXPECT_EQ(FieldText(day->instruments[0].info.yqName), Utf8ToGbk("螺纹钢2601"));
     EXPECT_DOUBLE_EQ(day->instruments[2].marginRate, 0.12);
     EXPECT_EQ(day->bot.traderID, "00090001");

@@ -92,7 +92,7 @@ public:
         TReqTraderLogin login{};
         SetText(login.traderID, traderID);
         SetText(login.memberID, std::string_view(traderID, 4));
-        SetText(login.password, kvt::Md5Hex(password));
+        SetText(login.password, quorex::PasswordDigest(password));
         Send(0x00000011, login, TSequencePoint{3, privatePoint}, TSequencePoint{2, 0}, TSequencePoint{4, 0});
         return Until(0x00000EC1);
     }

@@ -1,16 +1,13 @@
-// The MD5 message digest (RFC 1321), with which the client sends the trader's password: the login
-// and password requests carry the digest as 32 lower-case hexadecimal digits.
+// The MD5 message digest (RFC 1321), behind the public `PasswordDigest`.
 //
-// Thread contract: a CMd5 belongs to one thread at a time; the free functions are reentrant.
+// Thread contract: a CMd5 belongs to one thread at a time.
 #pragma once
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <string>
-#include <string_view>
 
-namespace kvt {
+namespace quorex {
 
 class CMd5 {
 public:
@@ -30,7 +27,4 @@ private:
     std::uint8_t m_buffer[64] = {};
 };
 
-// The digest of text as 32 lower-case hexadecimal digits ("%02x" per byte).
-std::string Md5Hex(std::string_view text);
-
-}  // namespace kvt
+}  // namespace quorex

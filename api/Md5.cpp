@@ -1,10 +1,11 @@
 // MD5 as RFC 1321 gives it: 64-byte blocks in four rounds of sixteen steps, little-endian words,
 // padding with 0x80, zeros and the bit length.
-#include "client/shell/Md5.h"
+#include "api/Md5.h"
+#include "quorex/PasswordDigest.h"
 
 #include <cstring>
 
-namespace kvt {
+namespace quorex {
 
 namespace {
 
@@ -103,9 +104,9 @@ void CMd5::Transform(const std::uint8_t* block) {
     m_state[3] += d;
 }
 
-std::string Md5Hex(std::string_view text) {
+std::string PasswordDigest(std::string_view password) {
     CMd5 md5;
-    md5.Update(text.data(), text.size());
+    md5.Update(password.data(), password.size());
     static constexpr char kDigits[] = "0123456789abcdef";
     std::string hex;
     hex.reserve(32);
@@ -116,4 +117,4 @@ std::string Md5Hex(std::string_view text) {
     return hex;
 }
 
-}  // namespace kvt
+}  // namespace quorex

@@ -8,6 +8,7 @@ install(TARGETS quorex EXPORT quorexTargets
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
         RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(DIRECTORY include/quorex DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+install(FILES ${QUOREX_GENERATED_INCLUDE}/quorex/Version.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/quorex)
 install(EXPORT quorexTargets NAMESPACE quorex:: DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/quorex)
 
 configure_package_config_file(cmake/quorexConfig.cmake.in ${CMAKE_CURRENT_BINARY_DIR}/quorexConfig.cmake

@@ -1,5 +1,5 @@
 // The umbrella header of the exchange client library: every record struct, the error types, the API
-// classes, the password digest and the naming of per-user files.
+// classes, the password digest, the naming of per-user files and the version.
 #pragma once
 
 #include "quorex/Errors.h"
@@ -8,3 +8,4 @@
 #include "quorex/Api.h"
 #include "quorex/PasswordDigest.h"
 #include "quorex/UserFiles.h"
+#include "quorex/Version.h"

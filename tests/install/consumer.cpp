@@ -13,6 +13,7 @@ int main() {
     Trader trader;
     if (trader.initApi() != 0) return 1;
     TYqOrder order{};
-    std::printf("sizeof(TYqOrder)=%zu, request without login: %d\n", sizeof order, trader.ReqYqOrderEx(&order, nullptr));
+    std::printf("quorex %s: sizeof(TYqOrder)=%zu, request without login: %d\n", QUOREX_VERSION, sizeof order,
+                trader.ReqYqOrderEx(&order, nullptr));
     return sizeof order == 128 ? 0 : 1;
 }

@@ -1,8 +1,10 @@
 // Names of per-user files in the current directory. User IDs come from callers and from the
-// exchange's answers, so every byte that could leave the working directory or confuse a terminal
-// (path separators, control characters) is replaced by '_'; what remains can only name a file in
-// the current directory. The library names its clock, sync and log files this way, and its users
-// may name their own per-user files with the same rule. Safe to call from any thread.
+// exchange's answers, so only letters, digits, '_' and '-' are copied into a name; every other
+// byte (path separators, '.', control characters, non-ASCII bytes, '%') is written as %XX in
+// upper-case hexadecimal. A name can therefore only be a file of the current directory, and two
+// different IDs never share one ("a/b" is "a%2Fb", "a_b" stays "a_b"). The library names its
+// clock, sync and log files this way, and its users name their own per-user files with the same
+// rule (the desktop's pre-order file does). Safe to call from any thread.
 #pragma once
 
 #include <string>

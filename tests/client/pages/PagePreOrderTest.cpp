@@ -384,5 +384,5 @@ TEST_F(PagePreOrder, ATraderIdWithPathCharactersStaysInTheDirectory) {
     }
     page.OnMessage(WM_INIT_DATA_DONE, 0, 0);
     ASSERT_TRUE(page.Save());
-    EXPECT_TRUE(std::filesystem::exists(scratch.Path() / "a_bYqPreOrder.data"));
+    EXPECT_TRUE(std::filesystem::exists(scratch.Path() / "a%2FbYqPreOrder.data"));
 }

@@ -243,9 +243,10 @@ TEST(PreOrderFile, TheTraderIdCannotLeadOutOfTheDirectory) {
         const std::filesystem::path path = PreOrderFilePath("/work/day", traderID);
         EXPECT_EQ(path.parent_path(), "/work/day");
         EXPECT_EQ(path.filename().string().find_first_of("/\\\n\x1b"), std::string::npos);
+        EXPECT_NE(path, PreOrderFilePath("/work/day", "a_b")) << "a different trader's file";
         EXPECT_NE(path.filename(), "..");
     }
-    EXPECT_EQ(PreOrderFilePath("/work/day", "../x"), "/work/day/.._xYqPreOrder.data");
+    EXPECT_EQ(PreOrderFilePath("/work/day", "../x"), "/work/day/%2E%2E%2FxYqPreOrder.data");
     EXPECT_EQ(PreOrderFilePath("/work/day", nullptr), "/work/day/YqPreOrder.data");
 }
 

@@ -42,7 +42,8 @@ void AnswerLogin(CFakeExchange& exchange, const char* tradeDate, const char* cod
 }
 
 void SendOrderReturn(CFakeExchange& exchange, std::uint32_t sequenceNo, const char* orderNo) {
-    exchange.Send(tid::RtnYqOrder, kPrivateSeries, sequenceNo, [&](CXTPPackage& package) { package.AddRecord(Order(orderNo)); });
+    exchange.Send(tid::RtnYqOrder, kPrivateSeries, sequenceNo,
+                  [&](CXTPPackage& package) { package.AddRecord(Order(orderNo)); });
 }
 
 class ApiSession : public CWorkingDirectoryTest {

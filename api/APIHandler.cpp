@@ -4,14 +4,11 @@
 #include <cstring>
 
 #include "api/ApiTexts.h"
+#include "public/PackageTypes.h"
 #include "quorex/Errors.h"
 
 namespace quorex {
 namespace {
-
-constexpr std::uint32_t kTidSystemError = 0x02002002;
-constexpr std::uint32_t kTidSystemInit = 0x01010001;
-constexpr std::uint32_t kTidStandardDataEnd = 0x00000EC1;
 
 template <class Record>
 using Callback = void (CApi::*)(const Record*, const TTRspMsg*, const char*);
@@ -119,13 +116,13 @@ bool DispatchPackage(CApi& api, CDispatchContext& context, const CXTPPackage& pa
         return Handle##kind<Record>(api, context, package, &CApi::name);
 #include "quorex/callbacks.def"
 #undef QX_CALLBACK
-    case kTidSystemError:
+    case tid::NtfSysError:
         return HandleSystemError(api, package);
-    case kTidStandardDataEnd:
+    case tid::ReqStandardDataSendOver:
         context.AcknowledgeStandardData();
         api.onRecvReqSendOver();
         return true;
-    case kTidSystemInit:
+    case tid::ReqSysInit:
         std::printf("Rcv Sys_INIT_PACKAGE!!!!!\n");
         return true;
     default:

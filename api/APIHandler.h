@@ -24,7 +24,7 @@ public:
     virtual bool BeginTradingDay(const char* tradeDate, const char* userId) = 0;
     // Hands every package of the received log to the dispatcher again, in order.
     virtual void ReplayReceivedLog() = 0;
-    // Answers the end of the standard data (sends 0x00000EC2 on the dialog flow).
+    // Answers the end of the standard data (sends tid::RspStandardDataSendOver on the dialog flow).
     virtual void AcknowledgeStandardData() = 0;
 };
 

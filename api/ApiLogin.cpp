@@ -9,6 +9,7 @@
 #include "api/ApiSession.h"
 #include "api/ApiState.h"
 #include "public/ErrorReport.h"
+#include "public/PackageTypes.h"
 #include "quorex/Text.h"
 
 namespace quorex {
@@ -20,7 +21,7 @@ struct LoginTraits;
 
 template <>
 struct LoginTraits<TReqTraderLogin> {
-    static constexpr std::uint32_t kTid = 0x00000011;
+    static constexpr std::uint32_t kTid = tid::ReqTraderLogin;
     static std::string UserId(const TReqTraderLogin& login) { return std::string(FieldText(login.traderID)); }
     // The caller's identity and address; the trade date is the clock file's; the rest is zero.
     static TReqTraderLogin Record(const TReqTraderLogin& caller, const char* tradeDate) {
@@ -36,7 +37,7 @@ struct LoginTraits<TReqTraderLogin> {
 
 template <>
 struct LoginTraits<TReqUserLogin> {
-    static constexpr std::uint32_t kTid = 0x00000441;
+    static constexpr std::uint32_t kTid = tid::ReqUserLogin;
     static std::string UserId(const TReqUserLogin& login) { return std::string(FieldText(login.userID)); }
     static TReqUserLogin Record(const TReqUserLogin& caller, const char* tradeDate) {
         TReqUserLogin record{};

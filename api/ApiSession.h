@@ -13,13 +13,12 @@
 #include <memory>
 
 #include "public/ChannelControl.h"
+#include "public/FlowSeries.h"
 #include "public/XTPPackageHandler.h"
 
 namespace quorex {
 
 struct CApiState;
-
-enum FlowSeries : std::uint8_t { kDialogSeries = 1, kMemberSeries = 2, kPrivateSeries = 3, kMarketSeries = 4 };
 
 class CApiFlowHandler final : public CXTPPackageHandler {
 public:

@@ -7,16 +7,12 @@
 
 #include "api/ApiSession.h"
 #include "api/ApiTexts.h"
+#include "public/PackageTypes.h"
 #include "public/ServiceName.h"
 #include "public/TcpClient.h"
 #include "quorex/Errors.h"
 
 namespace quorex {
-namespace {
-
-constexpr std::uint32_t kTidStandardDataAck = 0x00000EC2;
-
-}  // namespace
 
 std::unique_ptr<CApiSession> CApiState::Connect() {
     const int count = std::min(std::max(owner.m_nServerCount, 0), CApi::kMaxServers);
@@ -102,7 +98,7 @@ void CApiState::ReplayReceivedLog() {
 
 void CApiState::AcknowledgeStandardData() {
     CApiSession* current = session.load(std::memory_order_acquire);
-    if (current == nullptr || !m_acknowledgement.Prepare(kTidStandardDataAck)) return;
+    if (current == nullptr || !m_acknowledgement.Prepare(tid::RspStandardDataSendOver)) return;
     TTRspMsg rsp{};
     std::strcpy(rsp.RspCode, kRspSuccess);
     m_acknowledgement.AddRecord(rsp);

@@ -16,7 +16,7 @@ constexpr CPackageDefinition MakeDefinition(std::uint32_t tid, const char* name)
                               {RecordTraits<Records>::kFieldID...}};
 }
 
-#define QX_PACKAGE(tid, name, ...) MakeDefinition<__VA_ARGS__>(tid, name),
+#define QX_PACKAGE(tid, identifier, name, ...) MakeDefinition<__VA_ARGS__>(tid, name),
 constexpr CPackageDefinition kDefinitions[] = {
 #include "api/packages.def"
 };

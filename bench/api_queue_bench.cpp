@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "public/Frame.h"
+#include "public/PackageTypes.h"
 #include "public/XTPPackage.h"
 #include "quorex/quorex.h"
 #include "tests/public/LoopbackSockets.h"
@@ -116,7 +117,7 @@ void BM_RawSendsUnderAMutex(benchmark::State& state) {
     const int socket = connection.Get();
     // The frame an order request becomes, built once.
     CXTPPackage package;
-    package.Prepare(0x000000F1);
+    package.Prepare(tid::ReqYqOrder);
     package.AddRecord(SampleOrder());
     package.AddRecord(TYqFrznElctIndenture{});
     package.m_XTPHeader.ContentLength = static_cast<std::uint16_t>(package.Length());

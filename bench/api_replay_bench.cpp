@@ -11,6 +11,7 @@
 
 #include "api/APIHandler.h"
 #include "api/ReceivedLog.h"
+#include "public/PackageTypes.h"
 
 using namespace quorex;
 
@@ -46,7 +47,7 @@ public:
         CReceivedLog log;
         log.Open("BENCH", false);
         for (std::uint32_t n = 1; n <= kPackages; ++n) {
-            received.Prepare(0x00000033);
+            received.Prepare(tid::RtnYqOrder);
             std::snprintf(order.orderNo, sizeof order.orderNo, "%u", n);
             received.AddRecord(order);
             received.m_XTPHeader.SequenceSeries = 3;

@@ -9,6 +9,7 @@
 #include <new>
 
 #include "public/Frame.h"
+#include "public/PackageTypes.h"
 #include "public/WireBytes.h"
 #include "public/XTPPackage.h"
 
@@ -31,8 +32,6 @@ void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 #pragma GCC diagnostic pop
 
 namespace {
-
-constexpr std::uint32_t kYqOrderRequest = 0x000000F1;
 
 TYqOrder SampleOrder() {
     TYqOrder order{};
@@ -70,10 +69,10 @@ void BM_Library(benchmark::State& state) {
     CXTPPackage received;
     TYqOrder orderOut;
     TYqFrznElctIndenture indentureOut;
-    package.Prepare(kYqOrderRequest);  // first use allocates the block
+    package.Prepare(tid::ReqYqOrder);  // first use allocates the block
     const long before = g_allocations.load();
     for (auto _ : state) {
-        package.Prepare(kYqOrderRequest);
+        package.Prepare(tid::ReqYqOrder);
         package.SetRootID("req1");
         package.AddRecord(order);
         package.AddRecord(indenture);
@@ -108,7 +107,7 @@ std::size_t HandWrite(const TYqOrder& o, const TYqFrznElctIndenture& f, std::uin
     *p++ = 0;
     *p++ = 'S';
     p = wire::PutU16(p, kContent);
-    p = wire::PutU32(p, kYqOrderRequest);
+    p = wire::PutU32(p, tid::ReqYqOrder);
     p = wire::PutU32(p, 0);
     std::memset(p, 0, 8);
     std::memcpy(p, "req1", 4);
@@ -168,7 +167,7 @@ bool HandRead(const std::uint8_t* in, std::size_t n, TXTPHeader& h, TYqOrder& o,
     const std::size_t length = wire::LoadU16(in + 2);
     if (in[1] != 0 || length > 4096 || n < 4 + length) return false;
     const std::uint8_t* p = ReadHeader(in + 4, h);
-    if (h.Tid != kYqOrderRequest || h.ContentLength != length - XTPHLEN) return false;
+    if (h.Tid != tid::ReqYqOrder || h.ContentLength != length - XTPHLEN) return false;
     if (wire::LoadU16(p) != 0xA10D || wire::LoadU16(p + 2) != 28) return false;
     p = GetText(p + 4, f.orderNo, 14);
     p = GetText(p, f.indentNo, 10);
@@ -218,7 +217,7 @@ BENCHMARK(BM_HandWrittenBaseline);
 // Both paths must produce the same frame, or the comparison means nothing.
 [[maybe_unused]] const bool g_sameBytes = [] {
     CXTPPackage package;
-    package.Prepare(kYqOrderRequest);
+    package.Prepare(tid::ReqYqOrder);
     package.SetRootID("req1");
     package.AddRecord(SampleOrder());
     package.AddRecord(SampleIndenture());

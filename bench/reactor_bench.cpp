@@ -31,6 +31,7 @@
 #include <vector>
 
 #include "public/ChannelControl.h"
+#include "public/PackageTypes.h"
 #include "public/TcpChannel.h"
 #include "public/XTPPackageHandler.h"
 #include "tests/public/LoopbackSockets.h"
@@ -39,7 +40,6 @@ using namespace quorex;
 
 namespace {
 
-constexpr std::uint32_t kTidLogout = 0x00000021;
 constexpr int kBeginPing = 0x7001;
 constexpr int kRounds = 20000;
 constexpr int kWarmupRounds = 1000;
@@ -91,7 +91,7 @@ void Echo(int socket) {
 }
 
 void BuildPing(CXTPPackage& package) {
-    package.Prepare(kTidLogout);
+    package.Prepare(tid::ReqTraderLogout);
     TReqTraderLogout logout{};
     std::strcpy(logout.traderID, "T0001");
     std::strcpy(logout.memberID, "0001");

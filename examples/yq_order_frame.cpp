@@ -4,13 +4,12 @@
 #include <cstring>
 
 #include "public/Frame.h"
+#include "public/PackageTypes.h"
 #include "public/XTPPackage.h"
 
 using namespace quorex;
 
 namespace {
-
-constexpr std::uint32_t kTidYqOrderRequest = 0x000000F1;
 
 void PrintHex(const std::uint8_t* bytes, std::size_t n) {
     for (std::size_t i = 0; i < n; ++i) std::printf("%02x%s", bytes[i], (i % 16 == 15 || i + 1 == n) ? "\n" : " ");
@@ -43,7 +42,7 @@ TYqFrznElctIndenture SampleIndenture() {
 
 int main() {
     CXTPPackage package;
-    if (!package.Prepare(kTidYqOrderRequest)) return 1;
+    if (!package.Prepare(tid::ReqYqOrder)) return 1;
     package.SetRootID("req1");
     if (!package.AddRecord(SampleOrder()) || !package.AddRecord(SampleIndenture())) return 1;
     package.m_XTPHeader.ContentLength = static_cast<std::uint16_t>(package.Length());

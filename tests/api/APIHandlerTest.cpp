@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "api/APIHandler.h"
+#include "public/PackageTypes.h"
 #include "quorex/Errors.h"
 #include "quorex/Text.h"
 
@@ -102,10 +103,10 @@ TEST(Dispatch, ResponseRecordsCarryChainFlagsAndTheRequestId) {
     RecordingTrader trader;
     FakeContext context;
     // Fields of one ID are prepended, so the package order is the reverse of the adding order.
-    Incoming first(0x00000302, 'N');
+    Incoming first(tid::RspQryYqOrder, 'N');
     first.Add(Order("2")).Add(Order("1")).Response("RSP000000", "ok");
     ASSERT_TRUE(DispatchPackage(trader, context, first.Parsed()));
-    Incoming last(0x00000302, 'L');
+    Incoming last(tid::RspQryYqOrder, 'L');
     last.Add(Order("3")).Response("RSP000000", "ok");
     ASSERT_TRUE(DispatchPackage(trader, context, last.Parsed()));
     ASSERT_EQ(trader.calls.size(), 3u);
@@ -119,7 +120,7 @@ TEST(Dispatch, ResponseRecordsCarryChainFlagsAndTheRequestId) {
     }
 
     trader.calls.clear();
-    Incoming single(0x00000302, 'S');
+    Incoming single(tid::RspQryYqOrder, 'S');
     single.Add(Order("c")).Add(Order("b")).Add(Order("a")).Response("RSP000000", "ok");
     DispatchPackage(trader, context, single.Parsed());
     EXPECT_EQ(std::string(1, trader.calls[0].chainFlag) + trader.calls[1].chainFlag + trader.calls[2].chainFlag, "CCL");
@@ -128,13 +129,13 @@ TEST(Dispatch, ResponseRecordsCarryChainFlagsAndTheRequestId) {
 TEST(Dispatch, ResponsesWithoutRecordsRefusalsAndMissingResponseFields) {
     RecordingTrader trader;
     FakeContext context;
-    Incoming empty(0x00000302, 'N');
+    Incoming empty(tid::RspQryYqOrder, 'N');
     empty.Response("RSP000000", "nothing today");
     DispatchPackage(trader, context, empty.Parsed());
-    Incoming refused(0x00000302);
+    Incoming refused(tid::RspQryYqOrder);
     refused.Add(Order("1")).Response("ERR000123", "refused");
     DispatchPackage(trader, context, refused.Parsed());
-    Incoming broken(0x00000302);
+    Incoming broken(tid::RspQryYqOrder);
     broken.Add(Order("1"));
     DispatchPackage(trader, context, broken.Parsed());
 
@@ -156,10 +157,10 @@ TEST(Dispatch, DeliveriesWithAndWithoutRecords) {
     FakeContext context;
     TYqMatch match{};
     std::strcpy(match.matchNo, "M1");
-    Incoming withRecord(0x00000133);
+    Incoming withRecord(tid::RtnYqMatch);
     withRecord.Add(match);
     DispatchPackage(trader, context, withRecord.Parsed());
-    Incoming withoutRecord(0x00000133);
+    Incoming withoutRecord(tid::RtnYqMatch);
     DispatchPackage(trader, context, withoutRecord.Parsed());
     ASSERT_EQ(trader.calls.size(), 2u);
     EXPECT_EQ(trader.calls[0].key, "M1");
@@ -177,7 +178,7 @@ TEST(Dispatch, SharedFieldIdsDecodeWithTheCallbacksLayout) {
     TYqMemberPosi posi{};
     std::strcpy(posi.instID, "HR0612");
     posi.DelvryFrozen = 7;
-    Incoming package(0x000003C2);
+    Incoming package(tid::RspQryYqMemberPosi);
     package.Add(posi).Response("RSP000000", "");
     DispatchPackage(trader, context, package.Parsed());
     ASSERT_EQ(trader.calls.size(), 1u);
@@ -190,18 +191,18 @@ TEST(Dispatch, SpecialPackages) {
     TSysError error{};
     std::strcpy(error.RspCode, "SYS0001");
     std::strcpy(error.RspMsg, "halt");
-    Incoming systemError(0x02002002);
+    Incoming systemError(tid::NtfSysError);
     systemError.Add(error);
     EXPECT_TRUE(DispatchPackage(trader, context, systemError.Parsed()));
-    Incoming emptyError(0x02002002);
+    Incoming emptyError(tid::NtfSysError);
     EXPECT_TRUE(DispatchPackage(trader, context, emptyError.Parsed()));
-    Incoming sendOver(0x00000EC1);
+    Incoming sendOver(tid::ReqStandardDataSendOver);
     EXPECT_TRUE(DispatchPackage(trader, context, sendOver.Parsed()));
-    Incoming init(0x01010001);
+    Incoming init(tid::ReqSysInit);
     testing::internal::CaptureStdout();
     EXPECT_TRUE(DispatchPackage(trader, context, init.Parsed()));
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "Rcv Sys_INIT_PACKAGE!!!!!\n");
-    Incoming unhandled(0x00000631);
+    Incoming unhandled(tid::ModifyMember);
     EXPECT_FALSE(DispatchPackage(trader, context, unhandled.Parsed()));
 
     ASSERT_EQ(trader.calls.size(), 2u);
@@ -219,7 +220,7 @@ TEST(Dispatch, LoginResponses) {
     std::strcpy(login.traderID, "T1");
     std::strcpy(login.tradeDate, "20261208");
 
-    Incoming refused(0x00000012);
+    Incoming refused(tid::RspTraderLogin);
     refused.Response("ERR000001", "bad password");
     DispatchPackage(trader, context, refused.Parsed());
     ASSERT_EQ(trader.calls.size(), 1u);
@@ -230,7 +231,7 @@ TEST(Dispatch, LoginResponses) {
     EXPECT_TRUE(context.events.empty());
 
     context.sameDay = true;
-    Incoming accepted(0x00000012);
+    Incoming accepted(tid::RspTraderLogin);
     accepted.Add(login).Response("RSP000000", "welcome");
     DispatchPackage(trader, context, accepted.Parsed());
     ASSERT_EQ(trader.calls.size(), 2u);
@@ -239,10 +240,10 @@ TEST(Dispatch, LoginResponses) {
     // The login callback comes first, then the day's packages are replayed.
     EXPECT_EQ(context.events, (std::vector<std::string>{"day 20261208 T1", "replay after 2"}));
 
-    Incoming noRecord(0x00000012);
+    Incoming noRecord(tid::RspTraderLogin);
     noRecord.Response("RSP000000", "welcome");
     EXPECT_THROW(DispatchPackage(trader, context, noRecord.Parsed()), CRuntimeError);
-    Incoming noResponse(0x00000012);
+    Incoming noResponse(tid::RspTraderLogin);
     noResponse.Add(login);
     try {
         DispatchPackage(trader, context, noResponse.Parsed());

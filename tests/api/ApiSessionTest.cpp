@@ -4,18 +4,13 @@
 
 #include "api/FakeExchange.h"
 #include "api/ApiTestSupport.h"
+#include "public/FlowSeries.h"
+#include "public/PackageTypes.h"
 
 using namespace quorex;
 using namespace quorex::test;
 
 namespace {
-
-constexpr std::uint32_t kTraderLoginRequest = 0x00000011;
-constexpr std::uint32_t kTraderLoginResponse = 0x00000012;
-constexpr std::uint32_t kYqOrderReturn = 0x00000033;
-constexpr std::uint32_t kYqOrderRequest = 0x000000F1;
-constexpr std::uint32_t kStandardDataEnd = 0x00000EC1;
-constexpr std::uint32_t kStandardDataAck = 0x00000EC2;
 
 TReqTraderLogin LoginRecord(const char* traderId = "T001") {
     TReqTraderLogin login{};
@@ -40,14 +35,15 @@ void AnswerLogin(CFakeExchange& exchange, const char* tradeDate, const char* cod
     std::strcpy(answer.tradeDate, tradeDate);
     TTRspMsg rsp{};
     std::strcpy(rsp.RspCode, code);
-    exchange.Send(kTraderLoginResponse, 1, 0, [&](CXTPPackage& package) {
+    exchange.Send(tid::RspTraderLogin, kDialogSeries, 0, [&](CXTPPackage& package) {
         package.AddRecord(answer);
         package.AddRecord(rsp);
     }, 'S', "login");
 }
 
 void SendOrderReturn(CFakeExchange& exchange, std::uint32_t sequenceNo, const char* orderNo) {
-    exchange.Send(kYqOrderReturn, 3, sequenceNo, [&](CXTPPackage& package) { package.AddRecord(Order(orderNo)); });
+    exchange.Send(tid::RtnYqOrder, kPrivateSeries, sequenceNo,
+                  [&](CXTPPackage& package) { package.AddRecord(Order(orderNo)); });
 }
 
 class ApiSession : public CWorkingDirectoryTest {
@@ -65,8 +61,8 @@ protected:
             return points;
         }
         const CXTPPackage& package = *request->package;
-        EXPECT_EQ(package.m_XTPHeader.Tid, kTraderLoginRequest);
-        EXPECT_EQ(package.m_XTPHeader.SequenceSeries, 1);
+        EXPECT_EQ(package.m_XTPHeader.Tid, tid::ReqTraderLogin);
+        EXPECT_EQ(package.m_XTPHeader.SequenceSeries, kDialogSeries);
         EXPECT_STREQ(package.m_XTPHeader.RootID, "login");
         TReqTraderLogin sent{};
         EXPECT_TRUE(package.GetRecord(sent));
@@ -200,7 +196,7 @@ TEST_F(ApiSession, RequestsNeedASessionAndCarryTheirRequestIds) {
     auto second = m_exchange.Receive();
     auto third = m_exchange.Receive();
     ASSERT_TRUE(first && second && third);
-    EXPECT_EQ(first->package->m_XTPHeader.Tid, kYqOrderRequest);
+    EXPECT_EQ(first->package->m_XTPHeader.Tid, tid::ReqYqOrder);
     EXPECT_STREQ(first->package->m_XTPHeader.RootID, "12345678");
     EXPECT_EQ(first->package->GetField(0xA10D).Count(), 3);
     EXPECT_EQ(second->package->GetField(0xA10D).Count(), 0);
@@ -213,10 +209,10 @@ TEST_F(ApiSession, StandardDataHandshakeAndChannelLoss) {
     ASSERT_EQ(trader.initApi(), 0);
     LogIn(trader, "20261208");
     ASSERT_TRUE(trader.WaitForCalls(1));
-    m_exchange.Send(kStandardDataEnd, 1, 0, [](CXTPPackage&) {});
+    m_exchange.Send(tid::ReqStandardDataSendOver, kDialogSeries, 0, [](CXTPPackage&) {});
     auto ack = m_exchange.Receive();
     ASSERT_TRUE(ack.has_value());
-    EXPECT_EQ(ack->package->m_XTPHeader.Tid, kStandardDataAck);
+    EXPECT_EQ(ack->package->m_XTPHeader.Tid, tid::RspStandardDataSendOver);
     ASSERT_TRUE(trader.WaitForCalls(2));
 
     testing::internal::CaptureStdout();

@@ -9,18 +9,22 @@
 
 #include "public/Frame.h"
 #include "public/PackageDefinition.h"
+#include "public/PackageTypes.h"
 #include "public/XTPPackage.h"
 
 using namespace quorex;
 
 namespace {
 
+// The application package types lie below it, the system packages from it on.
+constexpr std::uint32_t kFirstSystemTid = 0x00100000;
+
 bool EndsWith(std::string_view text, std::string_view suffix) {
     return text.size() >= suffix.size() && text.substr(text.size() - suffix.size()) == suffix;
 }
 
 bool IsApplicationRequest(const CPackageDefinition& definition) {
-    return definition.Tid < 0x00100000 && definition.Tid != 0x00009991 && EndsWith(definition.name, "请求");
+    return definition.Tid < kFirstSystemTid && definition.Tid != tid::VariableField && EndsWith(definition.name, "请求");
 }
 
 }  // namespace
@@ -37,9 +41,9 @@ TEST(PackageCatalogue, CountsAndLookup) {
         for (const CFieldDescriptor* field : definition.Fields()) EXPECT_NE(field, nullptr);
     }
     EXPECT_EQ(tids.size(), 349u);
-    EXPECT_EQ(all.front().Tid, 0x00009991u);
+    EXPECT_EQ(all.front().Tid, tid::VariableField);
     EXPECT_EQ(FindPackageDefinition(0), nullptr);
-    EXPECT_EQ(FindPackageDefinition(0x00000011 + 769 * 1000), nullptr);  // same bucket, different Tid
+    EXPECT_EQ(FindPackageDefinition(tid::ReqTraderLogin + 769 * 1000), nullptr);  // same bucket, different Tid
     EXPECT_EQ(FindPackageDefinition(0xFFFFFFFF), nullptr);
 }
 
@@ -53,20 +57,20 @@ TEST(PackageCatalogue, EveryRequestIsAnsweredAtTheNextTid) {
         ++pairs;
     }
     EXPECT_EQ(pairs, 84);
-    EXPECT_STREQ(FindPackageDefinition(0x00000EC1)->name, "标准数据发送结束请求");
-    EXPECT_STREQ(FindPackageDefinition(0x00000EC2)->name, "标准数据发送结束响应");
+    EXPECT_STREQ(FindPackageDefinition(tid::ReqStandardDataSendOver)->name, "标准数据发送结束请求");
+    EXPECT_STREQ(FindPackageDefinition(tid::RspStandardDataSendOver)->name, "标准数据发送结束响应");
 }
 
 TEST(PackageCatalogue, DefinitionsReferToDescriptorsNotBareIds) {
-    EXPECT_EQ(FindPackageDefinition(0x000003C2)->fields[0], &RecordTraits<TYqMemberPosi>::kDescriptor);
-    EXPECT_EQ(FindPackageDefinition(0x000003D2)->fields[0], &RecordTraits<TZcMemberPosi>::kDescriptor);
-    EXPECT_EQ(FindPackageDefinition(0x00000D23)->fields[0], &RecordTraits<TMonitorMenu>::kDescriptor);
-    EXPECT_EQ(FindPackageDefinition(0x00001D73)->fields[0], &RecordTraits<TGpOrderUnMatch>::kDescriptor);
-    const CPackageDefinition* order = FindPackageDefinition(0x000000F1);
+    EXPECT_EQ(FindPackageDefinition(tid::RspQryYqMemberPosi)->fields[0], &RecordTraits<TYqMemberPosi>::kDescriptor);
+    EXPECT_EQ(FindPackageDefinition(tid::RspQryZcMemberPosi)->fields[0], &RecordTraits<TZcMemberPosi>::kDescriptor);
+    EXPECT_EQ(FindPackageDefinition(tid::MonitorMenuInfo)->fields[0], &RecordTraits<TMonitorMenu>::kDescriptor);
+    EXPECT_EQ(FindPackageDefinition(tid::NtfGpOrderUnMatch)->fields[0], &RecordTraits<TGpOrderUnMatch>::kDescriptor);
+    const CPackageDefinition* order = FindPackageDefinition(tid::ReqYqOrder);
     ASSERT_EQ(order->fieldCount, 2);
     EXPECT_EQ(order->fields[0], &RecordTraits<TYqOrder>::kDescriptor);
     EXPECT_EQ(order->fields[1], &RecordTraits<TYqFrznElctIndenture>::kDescriptor);
-    EXPECT_EQ(FindPackageDefinition(0x000000F2)->fields[1], &RecordTraits<TTRspMsg>::kDescriptor);
+    EXPECT_EQ(FindPackageDefinition(tid::RspYqOrder)->fields[1], &RecordTraits<TTRspMsg>::kDescriptor);
 }
 
 // Every package type: one occurrence of each field with distinct bytes, built, framed, cut,

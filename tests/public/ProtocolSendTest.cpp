@@ -60,7 +60,7 @@ TEST_F(StackTest, SentPackagesCarryTheHandlersHeaderAndTheFrameTypeControl) {
     EXPECT_EQ(frames[0].trader, "plain");
     EXPECT_EQ(frames[0].header.SequenceSeries, 1);
     EXPECT_EQ(frames[0].header.Chain, 'S');
-    EXPECT_EQ(frames[0].header.Tid, kTidLogout);
+    EXPECT_EQ(frames[0].header.Tid, tid::ReqTraderLogout);
     EXPECT_EQ(frames[0].header.SequenceNo, 0u);
     EXPECT_STREQ(frames[0].header.RootID, "req-1");
     EXPECT_EQ(frames[0].header.SenderID3, 33u);

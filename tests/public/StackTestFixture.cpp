@@ -39,14 +39,14 @@ int CTestHandler::DeliverToUser(CXTPPackage& package) {
 }
 
 void BuildLogout(CXTPPackage& package, const std::string& trader) {
-    ASSERT_TRUE(package.Prepare(kTidLogout));
+    ASSERT_TRUE(package.Prepare(tid::ReqTraderLogout));
     TReqTraderLogout logout{};
     std::strncpy(logout.traderID, trader.c_str(), sizeof logout.traderID - 1);
     ASSERT_TRUE(package.AddRecord(logout));
 }
 
 void BuildVariable(CXTPPackage& package, std::size_t fieldBytes) {
-    ASSERT_TRUE(package.Prepare(kTidVariable));
+    ASSERT_TRUE(package.Prepare(tid::VariableField));
     std::uint8_t* data = package.AddField(kVariableFieldId, static_cast<std::uint16_t>(fieldBytes));
     ASSERT_NE(data, nullptr);
     for (std::size_t i = 0; i < fieldBytes; ++i) data[i] = static_cast<std::uint8_t>(i * 7);
@@ -84,7 +84,7 @@ Bytes LongestFrame() {
     TXTPHeader header{};
     header.SequenceSeries = 1;
     header.Chain = 'S';
-    header.Tid = kTidVariable;
+    header.Tid = tid::VariableField;
     header.ContentLength = kMaxFrameLength - XTPHLEN;
     EncodeXTPHeader(header, package);
     wire::PutU16(wire::PutU16(package + XTPHLEN, kVariableFieldId), kMaxFrameLength - XTPHLEN - kFieldHeaderLength);

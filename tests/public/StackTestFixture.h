@@ -22,14 +22,13 @@
 
 #include "public/ChannelControl.h"
 #include "public/Frame.h"
+#include "public/PackageTypes.h"
 #include "public/XTPPackage.h"
 #include "public/XTPPackageHandler.h"
 #include "tests/public/ReactorTestSupport.h"
 
 namespace quorex::test {
 
-inline constexpr std::uint32_t kTidLogout = 0x00000021;    // carries one TReqTraderLogout
-inline constexpr std::uint32_t kTidVariable = 0x00009991;  // carries one variable-length field
 inline constexpr std::uint16_t kVariableFieldId = 0x0001;
 
 using Bytes = std::vector<std::uint8_t>;

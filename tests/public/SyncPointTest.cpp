@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "public/ErrorTexts.h"
+#include "public/FlowSeries.h"
+#include "public/PackageTypes.h"
 #include "public/SyncPoint.h"
 #include "tests/public/FlowTestSupport.h"
 
@@ -14,13 +16,11 @@ using namespace quorex;
 
 namespace {
 
-constexpr std::uint8_t kPrivateSeries = 3;
-
 TXTPHeader Sequenced(std::uint32_t sequenceNo) {
     TXTPHeader header{};
     header.SequenceSeries = kPrivateSeries;
     header.Chain = 'S';
-    header.Tid = 0x00000102;
+    header.Tid = tid::RspYqOrderCancel;
     header.SequenceNo = sequenceNo;
     return header;
 }
@@ -90,7 +90,7 @@ TEST_F(SyncPointTest, ReopenedSyncFileKeepsThePoint) {
     CSyncPoint point(kPrivateSeries);
     point.OpenSyncFile(path.c_str());
     EXPECT_EQ(point.Point().SequenceNo, 41u);
-    EXPECT_EQ(point.Point().Tid, 0x00000102u);
+    EXPECT_EQ(point.Point().Tid, tid::RspYqOrderCancel);
     testing::internal::CaptureStdout();
     EXPECT_FALSE(point.Accept(Sequenced(41)));
     testing::internal::GetCapturedStdout();

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "public/ErrorTexts.h"
+#include "public/PackageTypes.h"
 #include "public/XTPFlow.h"
 #include "tests/public/FlowTestSupport.h"
 
@@ -12,12 +13,11 @@ using namespace quorex;
 
 namespace {
 
-constexpr std::uint32_t kYqOrderRequest = 0x000000F1;
 constexpr std::uint8_t kLogSeries = 1;
 
 // A received package as the flow sees it: the window is the content, the header is decoded.
 void BuildOrderPackage(CXTPPackage& package, std::int32_t amount) {
-    ASSERT_TRUE(package.Prepare(kYqOrderRequest));
+    ASSERT_TRUE(package.Prepare(tid::ReqYqOrder));
     TYqOrder order{};
     std::strcpy(order.instID, "HR0612");
     order.amount = amount;
@@ -73,7 +73,7 @@ TEST_F(XTPFlowTest, StoresThePackageUnderTheFlowsSeriesAndNextNumber) {
     const TXTPHeader& header = stored.m_XTPHeader;
     EXPECT_EQ(header.SequenceSeries, kLogSeries);
     EXPECT_EQ(header.SequenceNo, 1u);
-    EXPECT_EQ(header.Tid, kYqOrderRequest);
+    EXPECT_EQ(header.Tid, tid::ReqYqOrder);
     EXPECT_EQ(header.ContentLength, length);
     EXPECT_EQ(header.Chain, 'L');
     EXPECT_STREQ(header.RootID, "req00042");

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "public/PackageTypes.h"
 #include "public/WireBytes.h"
 #include "public/XTPPackage.h"
 #include "quorex/Errors.h"
@@ -15,9 +16,7 @@ using ::testing::HasSubstr;
 
 namespace {
 
-constexpr std::uint32_t kYqOrderRequest = 0x000000F1;   // TYqOrder, TYqFrznElctIndenture
-constexpr std::uint32_t kVariableField = 0x00009991;    // TVariableField
-constexpr std::uint32_t kUserLoginRequest = 0x00000441;  // TReqUserLogin, TSequencePoint
+constexpr std::uint32_t kUnknownTid = 0x00000FFF;  // no row of the catalogue
 
 // Wire bytes of a package: 56-byte header (Tid, ContentLength) then the given fields.
 struct Field {
@@ -61,7 +60,7 @@ Field Indenture(char fill = 'i') { return {0xA10D, std::vector<std::uint8_t>(28,
 
 TEST(XTPPackageParse, ShortAndEmptyPackages) {
     CXTPPackage package;
-    std::vector<std::uint8_t> bytes = RawPackage(kYqOrderRequest, {});
+    std::vector<std::uint8_t> bytes = RawPackage(tid::ReqYqOrder, {});
     EXPECT_EQ(ParseBytes(package, bytes), 56);
     EXPECT_EQ(package.GetFieldCount(), 0);
     bytes.pop_back();
@@ -71,25 +70,25 @@ TEST(XTPPackageParse, ShortAndEmptyPackages) {
 TEST(XTPPackageParse, ResultCodesAndDiagnostics) {
     CXTPPackage package;
     int result = 0;
-    EXPECT_EQ(ParseOutput(package, RawPackage(kYqOrderRequest, {Order()}, 1), result),
+    EXPECT_EQ(ParseOutput(package, RawPackage(tid::ReqYqOrder, {Order()}, 1), result),
               "Length()-XTPHLEN=111 m_XTPHeader.ContentLength=112\n");
     EXPECT_EQ(result, kParseShortOrLengthMismatch);
 
-    EXPECT_EQ(ParseBytes(package, RawPackage(0x00000FFF, {})), kParseUnknownTid);
-    EXPECT_EQ(ParseBytes(package, RawPackage(kYqOrderRequest, {{0xA10C, std::vector<std::uint8_t>(106)}})),
+    EXPECT_EQ(ParseBytes(package, RawPackage(kUnknownTid, {})), kParseUnknownTid);
+    EXPECT_EQ(ParseBytes(package, RawPackage(tid::ReqYqOrder, {{0xA10C, std::vector<std::uint8_t>(106)}})),
               kParseWrongFieldSize);
 
     // A field the definition does not carry stops the walk short of ContentLength.
-    EXPECT_EQ(ParseOutput(package, RawPackage(kYqOrderRequest, {{0xA0FF, std::vector<std::uint8_t>(80)}}), result),
+    EXPECT_EQ(ParseOutput(package, RawPackage(tid::ReqYqOrder, {{0xA0FF, std::vector<std::uint8_t>(80)}}), result),
               "Tid=000000f1\nsize=0 m_XTPHeader.ContentLength=84\n");
     EXPECT_EQ(result, kParseFieldsDoNotAddUp);
 
     // A field header whose size runs past the content, and a dangling partial field header.
-    auto overrun = RawPackage(kVariableField, {{0x0001, std::vector<std::uint8_t>(10)}});
+    auto overrun = RawPackage(tid::VariableField, {{0x0001, std::vector<std::uint8_t>(10)}});
     wire::PutU16(overrun.data() + XTPHLEN + 2, 11);
     EXPECT_EQ(ParseOutput(package, overrun, result), "Tid=00009991\nsize=0 m_XTPHeader.ContentLength=14\n");
     EXPECT_EQ(result, kParseFieldsDoNotAddUp);
-    auto dangling = RawPackage(kVariableField, {{0x0001, {1, 2}}});
+    auto dangling = RawPackage(tid::VariableField, {{0x0001, {1, 2}}});
     dangling.insert(dangling.end(), {0, 1});
     wire::PutU16(dangling.data() + 2, 8);
     EXPECT_EQ(ParseOutput(package, dangling, result), "Tid=00009991\nsize=6 m_XTPHeader.ContentLength=8\n");
@@ -108,16 +107,16 @@ TEST(XTPPackageParse, FieldsMustNotClimbTheDefinition) {
     CXTPPackage package;
     int result = 0;
     // Entry 1 then entry 0: the order a builder produces.
-    EXPECT_GT(ParseBytes(package, RawPackage(kYqOrderRequest, {Indenture(), Order()})), 0);
+    EXPECT_GT(ParseBytes(package, RawPackage(tid::ReqYqOrder, {Indenture(), Order()})), 0);
     EXPECT_EQ(package.GetFieldCount(), 2);
     // Entry 0 then entry 1: the walk stops at the second field.
-    ParseOutput(package, RawPackage(kYqOrderRequest, {Order(), Indenture()}), result);
+    ParseOutput(package, RawPackage(tid::ReqYqOrder, {Order(), Indenture()}), result);
     EXPECT_EQ(result, kParseFieldsDoNotAddUp);
 }
 
 TEST(XTPPackageParse, RepeatedFieldsAreCountedAndFoundFromTheFirst) {
     CXTPPackage package;
-    ASSERT_GT(ParseBytes(package, RawPackage(kYqOrderRequest, {Indenture('a'), Indenture('b'), Order()})), 0);
+    ASSERT_GT(ParseBytes(package, RawPackage(tid::ReqYqOrder, {Indenture('a'), Indenture('b'), Order()})), 0);
     const CFieldRange indentures = package.GetField(0xA10D);
     ASSERT_EQ(indentures.Count(), 2);
     EXPECT_EQ(indentures.Data(0)[0], 'a');
@@ -134,7 +133,7 @@ TEST(XTPPackageParse, RepeatedFieldsAreCountedAndFoundFromTheFirst) {
 
 TEST(XTPPackageParse, VariableLengthFieldsOfDifferentSizes) {
     CXTPPackage package;
-    ASSERT_GT(ParseBytes(package, RawPackage(kVariableField, {{0x0001, {1, 2, 3}}, {0x0001, {}}, {0x0001, {9}}})), 0);
+    ASSERT_GT(ParseBytes(package, RawPackage(tid::VariableField, {{0x0001, {1, 2, 3}}, {0x0001, {}}, {0x0001, {9}}})), 0);
     const CFieldRange fields = package.GetField(0x0001);
     ASSERT_EQ(fields.Count(), 3);
     EXPECT_EQ(fields.Data(0).size(), 3u);
@@ -146,8 +145,8 @@ TEST(XTPPackageParse, VariableLengthFieldsOfDifferentSizes) {
 TEST(XTPPackageBuild, AddFieldChecksEverythingBeforeWriting) {
     CXTPPackage package;
     EXPECT_EQ(package.AddField(0x0001, 1), nullptr);  // no definition yet
-    EXPECT_FALSE(package.Prepare(0x00000FFF));
-    ASSERT_TRUE(package.Prepare(kYqOrderRequest));
+    EXPECT_FALSE(package.Prepare(kUnknownTid));
+    ASSERT_TRUE(package.Prepare(tid::ReqYqOrder));
     EXPECT_EQ(package.AddField(0xA0FF, 80), nullptr);   // not in the definition
     EXPECT_EQ(package.AddField(0xA10C, 106), nullptr);  // wrong size for a fixed record
     EXPECT_EQ(package.Length(), 0u);
@@ -155,7 +154,7 @@ TEST(XTPPackageBuild, AddFieldChecksEverythingBeforeWriting) {
     EXPECT_EQ(package.AddField(0xA10C, 107), nullptr);  // earlier entry after a later one
     EXPECT_EQ(package.Length(), 32u);
 
-    ASSERT_TRUE(package.Prepare(kVariableField));
+    ASSERT_TRUE(package.Prepare(tid::VariableField));
     EXPECT_EQ(package.AddField(0x0001, 4096 - 116 + 1), nullptr);
     EXPECT_EQ(package.Length(), 0u);
     ASSERT_NE(package.AddField(0x0001, 4096 - 116), nullptr);
@@ -164,7 +163,7 @@ TEST(XTPPackageBuild, AddFieldChecksEverythingBeforeWriting) {
 
 TEST(XTPPackageBuild, BuiltFieldsParseInAdditionOrderReversed) {
     CXTPPackage package;
-    ASSERT_TRUE(package.Prepare(kUserLoginRequest));
+    ASSERT_TRUE(package.Prepare(tid::ReqUserLogin));
     TReqUserLogin login{};
     std::strcpy(login.userID, "admin01");
     ASSERT_TRUE(package.AddRecord(login));
@@ -188,18 +187,18 @@ TEST(XTPPackageBuild, BuiltFieldsParseInAdditionOrderReversed) {
 
 TEST(XTPPackageBuild, PrepareLeavesOtherViewsOfTheOldBlockIntact) {
     CXTPPackage package;
-    ASSERT_TRUE(package.Prepare(kVariableField));
+    ASSERT_TRUE(package.Prepare(tid::VariableField));
     std::memset(package.AddField(0x0001, 4), 7, 4);
     CPackage view;
     view.ViewOf(package);
-    ASSERT_TRUE(package.Prepare(kVariableField));
+    ASSERT_TRUE(package.Prepare(tid::VariableField));
     std::memset(package.AddField(0x0001, 4), 9, 4);
     EXPECT_EQ(view.Address()[4], 7);
 }
 
 TEST(XTPPackageFlat, SaveAndLoadRoundTrip) {
     CXTPPackage package;
-    ASSERT_TRUE(package.Prepare(kYqOrderRequest));
+    ASSERT_TRUE(package.Prepare(tid::ReqYqOrder));
     TYqOrder order{};
     order.amount = 42;
     ASSERT_TRUE(package.AddRecord(order));
@@ -211,7 +210,7 @@ TEST(XTPPackageFlat, SaveAndLoadRoundTrip) {
 
     CXTPPackage loaded;
     loaded.LoadFlat(std::span(flat.data(), saved));
-    EXPECT_EQ(loaded.m_XTPHeader.Tid, kYqOrderRequest);
+    EXPECT_EQ(loaded.m_XTPHeader.Tid, tid::ReqYqOrder);
     EXPECT_STREQ(loaded.m_XTPHeader.RootID, "r1");
     ASSERT_EQ(loaded.Length(), 111u);
     EXPECT_EQ(std::memcmp(loaded.Address(), package.Address(), 111), 0);
@@ -221,7 +220,7 @@ TEST(XTPPackageFlat, LoadRejectsUnknownTidsAndShortInput) {
     CXTPPackage package;
     std::vector<std::uint8_t> flat(56, 0);
     TXTPHeader header{};
-    header.Tid = 0x00000FFF;
+    header.Tid = kUnknownTid;
     std::memcpy(flat.data(), &header, sizeof header);
     try {
         package.LoadFlat(flat);
@@ -230,7 +229,7 @@ TEST(XTPPackageFlat, LoadRejectsUnknownTidsAndShortInput) {
         EXPECT_STREQ(error.GetMessage(), "非法的Tid");
         EXPECT_STREQ(error.GetFile(), "public/XTPPackage");
     }
-    header.Tid = kVariableField;
+    header.Tid = tid::VariableField;
     header.ContentLength = 10;
     std::memcpy(flat.data(), &header, sizeof header);
     EXPECT_THROW(package.LoadFlat(flat), CDesignError);

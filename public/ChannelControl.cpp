@@ -97,7 +97,7 @@ void CXTPControl::OnAttach() {
 }
 
 void CXTPControl::GetSocketsToWatch(int& readSocket, int& writeSocket) {
-    if (m_channelProtocol == nullptr) return;
+    if (EndWithKeptEvent() || m_channelProtocol == nullptr) return;
     m_channelProtocol->GetSocketsToWatch(readSocket, writeSocket);
     if (writeSocket < 0 && m_channelProtocol->Poll()) writeSocket = m_channelProtocol->GetSocket();
 }
@@ -121,20 +121,44 @@ int CXTPControl::HandleEvent(int code, int param, void* data) {
         case kEventHeartbeatFailed:
         case kEventFrameStreamBroken:
         case kEventPackageBroken:
-            End(code);
+            // A kept event was refused before this one was posted: it came first.
+            End(m_keptEvent != 0 ? m_keptEvent : code);
             return 0;
         default:
             return CProtocol::HandleEvent(code, param, data);
     }
 }
 
-void CXTPControl::Shutdown(int code) {
-    if (m_ended) return;
+bool CXTPControl::Close(int code) {
+    if (m_ended) return false;
     m_ended = true;
     if (m_channelProtocol != nullptr) m_channelProtocol->OnWritable();
     m_channel->Disconnect();
     OnDisconnect(code);
-    GetReactor().PostEvent(this, kEventShutdownDone, 0, nullptr);
+    return true;
+}
+
+void CXTPControl::Shutdown(int code) {
+    if (Close(code) && !GetReactor().PostEvent(this, kEventShutdownDone, 0, nullptr)) {
+        KeepRefusedEvent(kEventShutdownDone);
+    }
+}
+
+void CXTPControl::ShutdownNow(int code) {
+    Close(code);
+    Destroy();
+}
+
+void CXTPControl::KeepRefusedEvent(int code) {
+    if (m_keptEvent == 0 && code > kLastIgnoredEventCode) m_keptEvent = code;
+}
+
+bool CXTPControl::EndWithKeptEvent() {
+    if (m_keptEvent == 0) return false;
+    const int code = m_keptEvent;
+    HandleEvent(code, 0, nullptr);
+    m_keptEvent = 0;
+    return true;
 }
 
 void CXTPControl::End(int code) {

@@ -80,6 +80,10 @@ public:
     // disconnects the channel, calls OnDisconnect(code), then posts 0x1003 to itself so that the
     // reactor destroys the stack.
     void Shutdown(int code);
+    // Shutdown, then destroys the stack at once instead of through the event queue. Only for a
+    // caller on the reactor thread that is not inside one of the session's layers (the session's
+    // own GetSocketsToWatch, say).
+    void ShutdownNow(int code);
 
     int HandleEvent(int code, int param, void* data) override;
 
@@ -94,8 +98,14 @@ public:
 protected:
     // The connection has ended with this event code (or the code given to Shutdown).
     virtual void OnDisconnect(int) {}
+    // Acts on an event kept because the ring refused it: ends (or, after a shutdown, destroys) the
+    // session. True when it did; the session must then not be used for this pass any more.
+    bool EndWithKeptEvent();
 
 private:
+    void KeepRefusedEvent(int code) override;
+    // Writes what the socket takes, disconnects and tells the owner; false when already ended.
+    bool Close(int code);
     void End(int code);
     void Destroy();
 
@@ -104,6 +114,7 @@ private:
     CFrameProtocol* m_frame = nullptr;
     CXTPProtocol* m_xtp = nullptr;
     bool m_ended = false;
+    int m_keptEvent = 0;  // the first event the ring refused; 0: none
 };
 
 }  // namespace quorex

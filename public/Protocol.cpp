@@ -4,6 +4,13 @@
 
 namespace quorex {
 
+const char* EndCodeText(int code) {
+    for (const TEndCodeText& entry : kEndCodeTexts) {
+        if (entry.code == code) return entry.text;
+    }
+    return "unknown end";
+}
+
 CProtocol::CProtocol(CReactor& reactor, std::size_t headerSize)
     : m_reactor(reactor), m_headerSize(headerSize), m_headerReserve(headerSize) {}
 
@@ -81,7 +88,7 @@ int CProtocol::Deliver(CPackage& unit) {
 int CProtocol::Send(CPackage& package) { return m_lower != nullptr ? m_lower->Send(package) : -1; }
 
 void CProtocol::PostToSink(int code) {
-    if (m_eventSink != nullptr) m_reactor.PostEvent(m_eventSink, code, 0, nullptr);
+    if (m_eventSink != nullptr && !m_reactor.PostEvent(m_eventSink, code, 0, nullptr)) m_eventSink->KeepRefusedEvent(code);
 }
 
 void CProtocol::SetTimer(int id, int seconds) {

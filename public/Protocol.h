@@ -5,6 +5,12 @@
 // down: each layer prepends its header into the package's headroom and passes it to its lower
 // layer.
 //
+// A layer reports what ends the connection (a failed read, a broken stream, a time-out) to its
+// event sink, the session, as an event through the reactor's ring, so that the session is never
+// destroyed while the layer is still at work. When the ring is full the sink keeps the event
+// instead (KeepRefusedEvent), and the session acts on it in the reactor's next pass: an event that
+// ends a session is never lost.
+//
 // Ownership: a layer owns its uppers (at most 8, each under an ID); destroying a layer destroys
 // its uppers, cancels its timers and drops the events still queued for it. The reactor and the
 // event sink (the session that ends the connection) are not owned.
@@ -38,6 +44,20 @@ enum EventCode : int {
 // Event codes up to this value carry no meaning for a session.
 inline constexpr int kLastIgnoredEventCode = 0x1000;
 
+// What each code that ends a session means, in a few words, for log lines.
+struct TEndCodeText {
+    int code;
+    const char* text;
+};
+inline constexpr TEndCodeText kEndCodeTexts[] = {
+    {kEventReadFailed, "peer closed"},        {kEventWriteFailed, "write failed"},
+    {kEventShutdownDone, "shut down"},        {kEventReceiveTimeout, "receive time-out"},
+    {kEventHeartbeatFailed, "heartbeat failed"}, {kEventFrameStreamBroken, "bad frame"},
+    {kEventPackageBroken, "bad package"},
+};
+// The words for code from kEndCodeTexts; "unknown end" for a code not in the table.
+const char* EndCodeText(int code);
+
 // Control requests passed down the stack.
 enum ControlCode : int {
     kControlFrameType = 0x2001,  // data: one byte; non-zero switches later frames to Type 3
@@ -63,7 +83,7 @@ public:
     // Bytes this layer and all layers below prepend to an outgoing package.
     std::size_t GetHeaderReserve() const { return m_headerReserve; }
     // The session that receives this layer's events; uppers added later inherit it.
-    void SetEventSink(CEventTarget* sink) { m_eventSink = sink; }
+    void SetEventSink(CProtocol* sink) { m_eventSink = sink; }
     CReactor& GetReactor() const { return m_reactor; }
 
     int HandleEvent(int code, int param, void* data) override;
@@ -96,9 +116,12 @@ protected:
     // Strips this layer's header from a unit before it goes up; false refuses the unit.
     virtual bool Accept(CPackage&) { return true; }
 
-    // Queues an event for the session; a full queue loses it (see the reactor).
+    // Queues an event for the session; when the reactor's ring is full the session keeps it.
     void PostToSink(int code);
     void SetTimer(int id, int seconds);
+    // Takes an event for this layer that the reactor's ring refused. The default drops it; the
+    // session keeps the code that ends it.
+    virtual void KeepRefusedEvent(int) {}
 
 private:
     struct Upper {
@@ -113,7 +136,7 @@ private:
     const std::size_t m_headerSize;
     std::size_t m_headerReserve;
     int m_id = 0;
-    CEventTarget* m_eventSink = nullptr;
+    CProtocol* m_eventSink = nullptr;
     bool m_hasTimers = false;
 };
 

@@ -100,11 +100,12 @@ bool CSimSession::PumpFlows() {
 void CSimSession::EndAfterQueued() { m_closing = true; }
 
 void CSimSession::GetSocketsToWatch(int& readSocket, int& writeSocket) {
+    // A failure the reactor's ring could not take comes before an end of the server's own.
+    if (EndWithKeptEvent()) return;
     CChannelProtocol* channel = GetChannelProtocol();
     if (m_closing && channel != nullptr && channel->GetQueuedBytes() == 0) {
         // Everything is written: end now, without waiting for the event queue.
-        Shutdown(0);
-        HandleEvent(kEventShutdownDone, 0, nullptr);
+        ShutdownNow(0);
         return;
     }
     CXTPControl::GetSocketsToWatch(readSocket, writeSocket);

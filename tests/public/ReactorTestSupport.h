@@ -1,6 +1,6 @@
 // Helpers for the reactor and protocol-stack tests: a barrier that waits for the reactor to finish
-// a whole pass, a gate that holds the reactor thread inside an event, and a channel over one end
-// of a socketpair.
+// a whole pass, a gate that holds the reactor thread inside an event, a target that keeps the event
+// ring full, and a channel over one end of a socketpair.
 #pragma once
 
 #include <sys/socket.h>
@@ -89,6 +89,33 @@ private:
     std::condition_variable m_changed;
     std::vector<int> m_entered;
     int m_permits = 0;
+};
+
+// Keeps a reactor's event ring full while it is on: each of its events posts to it again until the
+// ring refuses, so after every drain the ring is full and whatever a session posts in the next pass
+// is refused. The reactor spins while it is on. It must outlive the reactor's loop (declare it
+// before whatever owns the reactor).
+class CRingFiller final : public CEventTarget {
+public:
+    explicit CRingFiller(CReactor& reactor) : m_reactor(reactor) {}
+    void Start() {
+        m_filling.store(true);
+        Refill();
+    }
+    void Stop() { m_filling.store(false); }
+    int HandleEvent(int, int, void*) override {
+        if (m_filling.load()) Refill();
+        return 0;
+    }
+
+private:
+    void Refill() {
+        while (m_reactor.PostEvent(this, 0, 0, nullptr)) {
+        }
+    }
+
+    CReactor& m_reactor;
+    std::atomic<bool> m_filling{false};
 };
 
 // A non-blocking read-write channel over one end of a socketpair; the test keeps the other end.

@@ -6,6 +6,8 @@
 
 #include <chrono>
 #include <memory>
+#include <thread>
+#include <vector>
 
 #include "WireClient.h"
 
@@ -73,6 +75,30 @@ TEST_F(SimServerTest, TradersLogInTradeAndLogOutOverTcp) {
     while (after.event == Event::kPackage) after = buyer.Next();  // returns queued before the logout
     EXPECT_EQ(after.event, Event::kClosed);
     ExpectSessions(1);
+}
+
+TEST_F(SimServerTest, ABurstOfClientsThatConnectAndCloseIsReleasedAtOnce) {
+    CServerOptions options;
+    options.loginTimeoutSeconds = 0;  // only the closed sockets can end these sessions
+    Start(options);
+    const std::size_t before = server->SessionCount();
+    {
+        std::vector<std::unique_ptr<CWireClient>> burst;
+        for (int i = 0; i < 300; ++i) {
+            burst.push_back(std::make_unique<CWireClient>(server->Port()));
+            ASSERT_TRUE(burst.back()->connected) << i;
+        }
+    }  // every client closes its socket here
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (server->SessionCount() != before && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    EXPECT_EQ(server->SessionCount(), before);
+    CWireClient trader(server->Port());
+    const std::vector<CReceived> login = trader.LoginTrader("00010001", "trader1");
+    ASSERT_FALSE(login.empty());
+    EXPECT_EQ(login.front().RspCode(), "RSP000000");
+    EXPECT_EQ(server->SessionCount(), before + 1);
 }
 
 TEST_F(SimServerTest, HeartbeatsGoOutWhenIdleAndSilentPeersAreEnded) {

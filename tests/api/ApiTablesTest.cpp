@@ -1,5 +1,6 @@
-// Every row of the callback and request tables, checked from the same tables: each package type
-// with a callback reaches exactly that callback, and each request method sends its package type.
+// Every row of the callback and request tables, driven from the tables themselves: each package
+// type with a callback reaches exactly that callback, and each request method sends its package
+// type. ApiTableRowsTest checks the rows themselves against lists typed out apart from the tables.
 #include <gtest/gtest.h>
 
 #include <cstring>

@@ -20,3 +20,8 @@ install(FILES ${CMAKE_CURRENT_BINARY_DIR}/quorexConfig.cmake ${CMAKE_CURRENT_BIN
 
 configure_file(cmake/quorex.pc.in ${CMAKE_CURRENT_BINARY_DIR}/quorex.pc @ONLY)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/quorex.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+
+# The programs installed beside the library (quorex-dump); called where each program is defined.
+function(quorex_install_program target)
+  install(TARGETS ${target} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endfunction()

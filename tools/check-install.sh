@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the library from an existing build into a scratch prefix, then builds and runs a small
-# consumer twice: once through find_package(quorex), once through pkg-config.
+# consumer twice: once through find_package(quorex), once through pkg-config; and runs the
+# installed quorex-dump.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build_dir=${1:-build}
@@ -16,4 +17,5 @@ flags=$(PKG_CONFIG_PATH="$prefix/lib/pkgconfig" pkg-config --cflags --libs quore
 # shellcheck disable=SC2086
 c++ -std=c++20 tests/install/consumer.cpp $flags -o "$prefix/consumer-pc"
 LD_LIBRARY_PATH="$prefix/lib" "$prefix/consumer-pc"
-echo "install check: find_package and pkg-config consumers built and ran"
+"$prefix/bin/quorex-dump" --version > /dev/null
+echo "install check: find_package and pkg-config consumers built and ran, quorex-dump installed"

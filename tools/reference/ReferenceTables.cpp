@@ -29,8 +29,8 @@ RecordRow WithWireOffsets(RecordRow record) {
 }
 
 template <class... Records>
-PackageRow Package(std::uint32_t tid, const char* name) {
-    return PackageRow{tid, name, {PackageField{RecordTraits<Records>::kFieldID,
+PackageRow Package(std::uint32_t tid, const char* identifier, const char* name) {
+    return PackageRow{tid, identifier, name, {PackageField{RecordTraits<Records>::kFieldID,
                                                RecordTraits<Records>::kDescriptor.GetRecordName()}...}};
 }
 
@@ -71,7 +71,7 @@ std::vector<RecordRow> Records() {
 }
 
 std::vector<PackageRow> Packages() {
-#define QX_PACKAGE(tid, name, ...) Package<__VA_ARGS__>(tid, name),
+#define QX_PACKAGE(tid, identifier, name, ...) Package<__VA_ARGS__>(tid, #identifier, name),
     return {
 #include "api/packages.def"
     };

@@ -36,7 +36,8 @@ struct PackageField {
 
 struct PackageRow {
     std::uint32_t tid = 0;
-    std::string name;  // UTF-8
+    std::string identifier;  // the constant quorex::tid::<identifier>
+    std::string name;        // UTF-8
     std::vector<PackageField> fields;
 };
 

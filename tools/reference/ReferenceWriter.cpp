@@ -163,14 +163,15 @@ private:
               << m_tables.packages.size()
               << " package types, in catalogue order. Fields are listed in definition order: a builder adds them in "
                  "this order, and because each field is prepended, the content holds them in reverse.\n\n"
-                 "| Tid | Name | Fields | Used by the API |\n|---|---|---|---|\n";
+                 "| Tid | Constant | Name | Fields | Used by the API |\n|---|---|---|---|---|\n";
         for (const PackageRow& package : m_tables.packages) {
             std::string fields;
             for (const PackageField& field : package.fields) {
                 if (!fields.empty()) fields += ", ";
                 fields += FieldIdText(field.fieldId) + " " + RecordLink(field.record);
             }
-            m_out << "| " << TidText(package.tid) << " | " << Cell(package.name) << " | " << fields << " | "
+            m_out << "| " << TidText(package.tid) << " | " << Code("tid::" + package.identifier) << " | "
+                  << Cell(package.name) << " | " << fields << " | "
                   << UsesOf(package.tid) << " |\n";
         }
         m_out << "\n";

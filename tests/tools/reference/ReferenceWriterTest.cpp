@@ -45,7 +45,7 @@ TEST(ReferenceTables, ContradictionsBetweenTablesAreFound) {
     tables.requests.push_back({"CTraderApi", "ReqNothing", 0x12345678, {"TYqOrder"}, false, false});
     tables.requests.push_back({"CTraderApi", "ReqWrongRecord", 0x000000F1, {"TZcOrder"}, false, false});
     tables.callbacks.push_back({143, "onRecvWrongRecord", "TGpOrder", 0x00000033, "delivery", "", false});
-    tables.packages.push_back({0x7FFFFFFF, "x", {{0xA10C, "TNoSuchRecord"}}});
+    tables.packages.push_back({0x7FFFFFFF, "X", "x", {{0xA10C, "TNoSuchRecord"}}});
     EXPECT_EQ(FindInconsistencies(tables),
               (std::vector<std::string>{"CTraderApi::ReqNothing: package type 0x12345678 is not in the catalogue",
                                         "CTraderApi::ReqWrongRecord: 0x000000F1 does not carry TZcOrder",
@@ -74,12 +74,12 @@ TEST_F(GeneratedReference, CallbacksAndPackages) {
     EXPECT_TRUE(Has("| 7 | `onRecvRspYqOrder` | [`TYqOrder`](#tyqorder) | `0x000000F2` 双向竞价报单应答 | response | CTraderApi |\n"));
     EXPECT_TRUE(Has("| 3 | `onRecvReqSendOver` | none | `0x00000EC1` 标准数据发送结束请求 | special | CTraderApi |\n"));
     EXPECT_TRUE(Has("| 0 | `onChannelLost` | text \"channel disconnect\" | — | special | both |\n"));
-    EXPECT_TRUE(Has("| `0x000000F2` | 双向竞价报单应答 | `0xA10C` [`TYqOrder`](#tyqorder), `0xA0FF` [`TTRspMsg`](#ttrspmsg) | "
+    EXPECT_TRUE(Has("| `0x000000F2` | `tid::RspYqOrder` | 双向竞价报单应答 | `0xA10C` [`TYqOrder`](#tyqorder), `0xA0FF` [`TTRspMsg`](#ttrspmsg) | "
                     "delivered to `onRecvRspYqOrder` |\n"));
-    EXPECT_TRUE(Has("| `0x000002E1` | 会员资金查询请求 | `0xA115` [`TReqQryMemberCapital`](#treqqrymembercapital) | sent by "
+    EXPECT_TRUE(Has("| `0x000002E1` | `tid::ReqQryMemberCapital` | 会员资金查询请求 | `0xA115` [`TReqQryMemberCapital`](#treqqrymembercapital) | sent by "
                     "`CTraderApi::ReqQryMemberCapital`, `CAdminApi::ReqQryMemberCapital` |\n"));
     // The raw field has no record section, so it is not linked.
-    EXPECT_TRUE(Has("| `0x00009991` | 变长域 | `0x0001` `TVariableField` | — |\n"));
+    EXPECT_TRUE(Has("| `0x00009991` | `tid::VariableField` | 变长域 | `0x0001` `TVariableField` | — |\n"));
 }
 
 TEST_F(GeneratedReference, RecordsWithWireAndMemoryLayout) {

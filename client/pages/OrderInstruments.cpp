@@ -13,10 +13,10 @@ int CompareInstrumentYqKey(const void* a, const void* b) {
 }
 
 COrderInstruments::COrderInstruments()
-    : m_table(sizeof(TYuanQiInst), {&CompareInstrumentKey, &CompareInstrumentYqKey}) {}
+    : m_table({&CompareInstrumentKey, &CompareInstrumentYqKey}) {}
 
 int COrderInstruments::Add(const TYuanQiInst& instrument) {
-    m_table.Upsert(&instrument);
+    m_table.Upsert(instrument);
     const std::string name(quorex::FieldText(instrument.yqInstID));
     const auto place = std::lower_bound(m_names.begin(), m_names.end(), name);
     if (place != m_names.end() && *place == name) return -1;
@@ -37,7 +37,7 @@ const TYuanQiInst* COrderInstruments::FindByInstID(std::string_view instID) cons
     TYuanQiInst probe{};
     if (instID.empty() || instID.size() >= sizeof probe.instID) return nullptr;
     quorex::SetText(probe.instID, instID);
-    return static_cast<const TYuanQiInst*>(m_table.Find(&probe));
+    return m_table.Find(probe);
 }
 
 }  // namespace kvt

@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "client/shell/RecordTable.h"
+#include "client/shell/TypedRecordTable.h"
 #include "quorex/Records.h"
 
 namespace kvt {
@@ -29,12 +29,12 @@ public:
     const TYuanQiInst* FindByYqInstID(std::string_view yqInstID) const;
     const TYuanQiInst* FindByInstID(std::string_view instID) const;
 
-    const CRecordTable& Table() const { return m_table; }
+    const CTypedRecordTable<TYuanQiInst>& Table() const { return m_table; }
     // Every yqInstID (GBK), sorted by their bytes, each once.
     const std::vector<std::string>& Names() const { return m_names; }
 
 private:
-    CRecordTable m_table;
+    CTypedRecordTable<TYuanQiInst> m_table;
     std::vector<std::string> m_names;
 };
 

@@ -52,7 +52,7 @@ constexpr std::array<CAmountRow, CPageCapital::kRowCount - 2> kAmountRows = {{
 }  // namespace
 
 CPageCapital::CPageCapital(CClientApi& api, CExchangeRequests& requests)
-    : m_api(api), m_requests(requests), m_records(sizeof(TMemberCapital), {&CompareMemberCapitalKey}) {}
+    : m_api(api), m_requests(requests), m_records({&CompareMemberCapitalKey}) {}
 
 std::span<const CListColumn> CPageCapital::Columns() const { return kColumns; }
 
@@ -72,7 +72,7 @@ void CPageCapital::OnMessage(unsigned message, WParam wParam, LParam lParam) {
     if (message == WM_MEMBER_CAPITAL) {
         const auto* capital = MessageRecord<TMemberCapital>(wParam);
         if (capital == nullptr || !IsSuccess(MessageRecord<TTRspMsg>(lParam))) return;
-        m_shown = static_cast<const TMemberCapital*>(m_records.Upsert(capital).record);
+        m_shown = m_records.Upsert(*capital).record;
         RowsChanged(0, kRowCount - 1);
     } else if (message == WM_PAGE_REFRESH) {
         m_requests.ReqQryMemberCapital(OwnCapitalQuery(m_api.LoginState().Trader()));

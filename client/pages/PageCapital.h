@@ -8,7 +8,7 @@
 
 #include "client/shell/ListRows.h"
 #include "client/shell/MessageTarget.h"
-#include "client/shell/RecordTable.h"
+#include "client/shell/TypedRecordTable.h"
 #include "quorex/Records.h"
 
 namespace kvt {
@@ -29,12 +29,12 @@ public:
     // WM_MEMBER_CAPITAL and WM_PAGE_REFRESH.
     void OnMessage(unsigned message, WParam wParam, LParam lParam) override;
 
-    const CRecordTable& Records() const { return m_records; }
+    const CTypedRecordTable<TMemberCapital>& Records() const { return m_records; }
 
 private:
     CClientApi& m_api;
     CExchangeRequests& m_requests;
-    CRecordTable m_records;
+    CTypedRecordTable<TMemberCapital> m_records;
     const TMemberCapital* m_shown = nullptr;
 };
 

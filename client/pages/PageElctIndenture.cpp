@@ -21,7 +21,7 @@ const std::vector<CListColumn> kColumns = IndentureColumns(kFields);
 }  // namespace
 
 CPageElctIndenture::CPageElctIndenture(CClientApi& api, CExchangeRequests& requests)
-    : m_api(api), m_requests(requests), m_records(sizeof(TElctIndenture), {&CompareElctIndentureKey}) {}
+    : m_api(api), m_requests(requests), m_records({&CompareElctIndentureKey}) {}
 
 std::span<const CListColumn> CPageElctIndenture::Columns() const { return kColumns; }
 
@@ -37,7 +37,7 @@ void CPageElctIndenture::OnMessage(unsigned message, WParam wParam, LParam) {
         if (indenture == nullptr) return;
         const int row = RowCount();
         BeginInsert(row, 1);
-        m_records.Insert(indenture);
+        m_records.Insert(*indenture);
         EndInsert();
     }
 }

@@ -7,7 +7,7 @@
 
 #include "client/shell/ListRows.h"
 #include "client/shell/MessageTarget.h"
-#include "client/shell/RecordTable.h"
+#include "client/shell/TypedRecordTable.h"
 #include "quorex/Records.h"
 
 namespace kvt {
@@ -27,7 +27,7 @@ public:
     void OnMessage(unsigned message, WParam wParam, LParam lParam) override;
 
     const TElctIndenture& Record(int row) const {
-        return *static_cast<const TElctIndenture*>(m_records.At(static_cast<std::size_t>(row)));
+        return m_records.At(static_cast<std::size_t>(row));
     }
 
 private:
@@ -35,7 +35,7 @@ private:
 
     CClientApi& m_api;
     CExchangeRequests& m_requests;
-    CRecordTable m_records;
+    CTypedRecordTable<TElctIndenture> m_records;
 };
 
 }  // namespace kvt

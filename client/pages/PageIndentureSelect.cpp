@@ -31,7 +31,7 @@ constexpr std::string_view kMessageCaption = "消息！";
 }  // namespace
 
 CPageIndentureSelect::CPageIndentureSelect(const CClientServices& services)
-    : m_services(services), m_records(sizeof(TElctIndenture), {&CompareElctIndentureKey}) {}
+    : m_services(services), m_records({&CompareElctIndentureKey}) {}
 
 std::span<const CListColumn> CPageIndentureSelect::Columns() const { return kColumns; }
 
@@ -62,7 +62,7 @@ void CPageIndentureSelect::OnMessage(unsigned message, WParam wParam, LParam) {
     if (indenture == nullptr || indenture->canUseInYq == '0' || FreezableAmount(*indenture) < 1) return;
     const int row = RowCount();
     BeginInsert(row, 1);
-    m_rows.push_back({static_cast<const TElctIndenture*>(m_records.Insert(indenture)), false, std::string()});
+    m_rows.push_back({m_records.Insert(*indenture), false, std::string()});
     EndInsert();
 }
 

@@ -22,7 +22,7 @@
 #include "client/shell/ClientServices.h"
 #include "client/shell/ListRows.h"
 #include "client/shell/MessageTarget.h"
-#include "client/shell/RecordTable.h"
+#include "client/shell/TypedRecordTable.h"
 #include "quorex/Records.h"
 
 namespace kvt {
@@ -81,7 +81,7 @@ private:
     CClientServices m_services;
     CIndentureSelectView* m_view = nullptr;
     char m_mode = kNewSellMode;
-    CRecordTable m_records;
+    CTypedRecordTable<TElctIndenture> m_records;
     std::vector<CRow> m_rows;
     std::vector<TElctIndenture> m_selection;
 };

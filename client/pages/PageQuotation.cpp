@@ -170,10 +170,10 @@ void CPageQuotation::OnQuotation(const TYqQuotation& quotation) {
 }
 
 void CPageQuotation::OnInitDataDone() {
-    const CRecordTable* instruments = m_api.InstrumentTable();
+    const CTypedRecordTable<TYuanQiInst>* instruments = m_api.InstrumentTable();
     if (instruments == nullptr) return;
     for (std::size_t i = 0; i < instruments->Size(); ++i) {
-        BandOf(quorex::FieldText(static_cast<const TYuanQiInst*>(instruments->At(i))->yqInstID));
+        BandOf(quorex::FieldText(instruments->At(i).yqInstID));
     }
     if (!m_rows.empty()) RowsChanged(0, RowCount() - 1);
 }

@@ -23,9 +23,8 @@ void CClientApi::Stop() {
     stopApi();
 }
 
-void CClientApi::SetInstrumentTable(const CRecordTable* instruments) {
-    if (instruments != nullptr &&
-        (instruments->RecordSize() != sizeof(TYuanQiInst) || instruments->Index(0).Compare() != &CompareInstrumentKey)) {
+void CClientApi::SetInstrumentTable(const CTypedRecordTable<TYuanQiInst>* instruments) {
+    if (instruments != nullptr && instruments->Index(0).Compare() != &CompareInstrumentKey) {
         throw CDesignError(kInstrumentTableMismatch, kModuleClientApi, __LINE__);
     }
     m_instruments = instruments;
@@ -35,7 +34,7 @@ std::string CClientApi::YqInstIDOf(const char* instID) const {
     if (m_instruments == nullptr || instID == nullptr) return std::string();
     TYuanQiInst probe{};
     std::strncpy(probe.instID, instID, sizeof probe.instID - 1);
-    const auto* found = static_cast<const TYuanQiInst*>(m_instruments->Find(&probe));
+    const TYuanQiInst* found = m_instruments->Find(probe);
     return found == nullptr ? std::string() : std::string(FieldText(found->yqInstID));
 }
 

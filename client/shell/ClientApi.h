@@ -52,7 +52,7 @@
 
 #include "client/shell/LoginState.h"
 #include "client/shell/MessageBridge.h"
-#include "client/shell/RecordTable.h"
+#include "client/shell/TypedRecordTable.h"
 #include "quorex/quorex.h"
 
 namespace kvt {
@@ -91,8 +91,8 @@ public:
     const CWindowRef& Window(EWindow window) const { return m_windows[static_cast<std::size_t>(window)]; }
     // The order entry page's instruments: TYuanQiInst records with CompareInstrumentKey as index 0
     // (CDesignError otherwise); null unregisters it.
-    void SetInstrumentTable(const CRecordTable* instruments);
-    const CRecordTable* InstrumentTable() const { return m_instruments; }
+    void SetInstrumentTable(const CTypedRecordTable<TYuanQiInst>* instruments);
+    const CTypedRecordTable<TYuanQiInst>* InstrumentTable() const { return m_instruments; }
     // The 10-character yqInstID of the instrument with this instID (6 characters); "" when unknown.
     std::string YqInstIDOf(const char* instID) const;
 
@@ -145,7 +145,7 @@ private:
     CMessageBridge& m_bridge;
     NowFunction m_now;
     std::array<CWindowRef, kWindowCount> m_windows;
-    const CRecordTable* m_instruments = nullptr;
+    const CTypedRecordTable<TYuanQiInst>* m_instruments = nullptr;
     CLoginState m_login;
     std::atomic<std::uint64_t> m_deliveredRecords{0};
 };

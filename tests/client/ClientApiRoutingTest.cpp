@@ -209,11 +209,11 @@ TEST_F(ClientApiRouting, RejectedOrUnexpectedLoginResponsesChangeNothing) {
 
 TEST_F(ClientApiRouting, YqInstIDOfLooksInTheOrderEntryPagesInstruments) {
     EXPECT_EQ(m_api.YqInstIDOf("HR0612"), "");
-    CRecordTable instruments(sizeof(TYuanQiInst), {CompareInstrumentKey});
+    CTypedRecordTable<TYuanQiInst> instruments({CompareInstrumentKey});
     TYuanQiInst instrument{};
     std::strcpy(instrument.instID, "HR0612");
     std::strcpy(instrument.yqInstID, "HR0612YQ01");
-    instruments.Insert(&instrument);
+    instruments.Insert(instrument);
     m_api.SetInstrumentTable(&instruments);
     EXPECT_EQ(m_api.YqInstIDOf("HR0612"), "HR0612YQ01");
     EXPECT_EQ(m_api.YqInstIDOf("XX0000"), "");
@@ -221,7 +221,8 @@ TEST_F(ClientApiRouting, YqInstIDOfLooksInTheOrderEntryPagesInstruments) {
     // Only the six characters of an instrument code are compared.
     EXPECT_EQ(m_api.YqInstIDOf("HR0612-and-more"), "HR0612YQ01");
 
-    CRecordTable wrong(sizeof(TElctIndenture), {CompareElctIndentureKey});
+    // A table of another record type does not compile; one keyed otherwise is refused.
+    CTypedRecordTable<TYuanQiInst> wrong({[](const void*, const void*) { return 0; }});
     EXPECT_THROW(m_api.SetInstrumentTable(&wrong), CDesignError);
     m_api.SetInstrumentTable(nullptr);
     EXPECT_EQ(m_api.YqInstIDOf("HR0612"), "");

@@ -11,7 +11,7 @@
 #include "client/pages/PageLinks.h"
 #include "client/shell/ListRows.h"
 #include "client/shell/RecordKeys.h"
-#include "client/shell/RecordTable.h"
+#include "client/shell/TypedRecordTable.h"
 #include "quorex/Text.h"
 
 namespace kvt::test {
@@ -97,9 +97,9 @@ public:
         TYuanQiInst instrument{};
         quorex::SetText(instrument.instID, instID);
         quorex::SetText(instrument.yqInstID, yqInstID);
-        table.Insert(&instrument);
+        table.Insert(instrument);
     }
-    CRecordTable table{sizeof(TYuanQiInst), {&CompareInstrumentKey}};
+    CTypedRecordTable<TYuanQiInst> table{{&CompareInstrumentKey}};
 };
 
 }  // namespace kvt::test

@@ -5,6 +5,7 @@
 #include "PreOrderTestSupport.h"
 #include "client/ClientTestSupport.h"
 #include "client/shell/RecordKeys.h"
+#include "client/shell/TypedRecordTable.h"
 
 using namespace kvt;
 using namespace kvt::test;
@@ -91,11 +92,11 @@ TEST_F(PagePreOrder, RowsShowTheTenColumnsOfTheParkedOrder) {
         EXPECT_EQ(page.Columns()[c].title, titles[c]);
         EXPECT_EQ(page.Columns()[c].width, widths[c]);
     }
-    CRecordTable instruments(sizeof(TYuanQiInst), {&CompareInstrumentKey});
+    CTypedRecordTable<TYuanQiInst> instruments({&CompareInstrumentKey});
     TYuanQiInst instrument{};
     quorex::SetText(instrument.instID, "SR0601");
     quorex::SetText(instrument.yqInstID, "SR601");
-    instruments.Insert(&instrument);
+    instruments.Insert(instrument);
     harness.api.SetInstrumentTable(&instruments);
 
     page.AddPreOrder(ParkableOrder(2350.4, 5, 's'), DepositList(), false);

@@ -7,7 +7,7 @@
 
 #include "client/shell/ListRows.h"
 #include "client/shell/RecordKeys.h"
-#include "client/shell/RecordTable.h"
+#include "client/shell/TypedRecordTable.h"
 #include "quorex/Records.h"
 #include "quorex/Text.h"
 
@@ -63,9 +63,9 @@ public:
         TYuanQiInst instrument{};
         quorex::SetText(instrument.instID, "000001");
         quorex::SetText(instrument.yqInstID, "SR0601");
-        table.Insert(&instrument);
+        table.Insert(instrument);
     }
-    CRecordTable table{sizeof(TYuanQiInst), {&CompareInstrumentKey}};
+    CTypedRecordTable<TYuanQiInst> table{{&CompareInstrumentKey}};
 };
 
 // Every notification as a short line: "insert 3+1", "remove 2+1", "changed 0-0", "show 3".

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "api/ApiTexts.h"
+#include "public/ErrorReport.h"
 #include "quorex/Errors.h"
 
 namespace quorex {
@@ -126,7 +127,7 @@ bool DispatchPackage(CApi& api, CDispatchContext& context, const CXTPPackage& pa
         api.onRecvReqSendOver();
         return true;
     case kTidSystemInit:
-        std::printf("Rcv Sys_INIT_PACKAGE!!!!!\n");
+        Log(LogLevel::kDiagnostic, "Rcv Sys_INIT_PACKAGE!!!!!\n");
         return true;
     default:
         return false;

@@ -20,3 +20,9 @@ install(FILES ${CMAKE_CURRENT_BINARY_DIR}/quorexConfig.cmake ${CMAKE_CURRENT_BIN
 
 configure_file(cmake/quorex.pc.in ${CMAKE_CURRENT_BINARY_DIR}/quorex.pc @ONLY)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/quorex.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+
+# The console examples with their support headers and a CMakeLists.txt that builds them against
+# the installed package alone (find_package(quorex)).
+install(FILES examples/CMakeLists.txt examples/trader_console.cpp examples/admin_console.cpp
+              examples/CommandLine.h examples/ConsoleSupport.h
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/quorex/examples)

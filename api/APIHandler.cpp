@@ -1,6 +1,5 @@
 #include "api/APIHandler.h"
 
-#include <cstdio>
 #include <cstring>
 
 #include "api/ApiTexts.h"

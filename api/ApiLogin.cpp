@@ -1,7 +1,6 @@
 // The login calls of CTraderApi and CAdminApi: connect, build the session, open the user's clock
 // and sync files, and send the login package with one subscription point per sequenced flow.
 #include <array>
-#include <cstdio>
 #include <cstring>
 #include <string>
 #include <type_traits>

@@ -12,7 +12,6 @@
 #include <cerrno>
 #include <climits>
 #include <cstdint>
-#include <cstdio>
 #include <system_error>
 #include <utility>
 

@@ -1,6 +1,5 @@
 #include "public/XTPPackage.h"
 
-#include <cstdio>
 #include <cstring>
 
 #include "public/ErrorReport.h"

@@ -1,9 +1,9 @@
 #include "api/APIHandler.h"
 
-#include <cstdio>
 #include <cstring>
 
 #include "api/ApiTexts.h"
+#include "public/ErrorReport.h"
 #include "public/PackageTypes.h"
 #include "quorex/Errors.h"
 
@@ -123,7 +123,7 @@ bool DispatchPackage(CApi& api, CDispatchContext& context, const CXTPPackage& pa
         api.onRecvReqSendOver();
         return true;
     case tid::ReqSysInit:
-        std::printf("Rcv Sys_INIT_PACKAGE!!!!!\n");
+        Log(LogLevel::kDiagnostic, "Rcv Sys_INIT_PACKAGE!!!!!\n");
         return true;
     default:
         return false;

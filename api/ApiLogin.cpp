@@ -1,7 +1,6 @@
 // The login calls of CTraderApi and CAdminApi: connect, build the session, open the user's clock
 // and sync files, and send the login package with one subscription point per sequenced flow.
 #include <array>
-#include <cstdio>
 #include <cstring>
 #include <string>
 #include <type_traits>
@@ -68,13 +67,13 @@ template <class LoginRecord>
 int CApiState::Login(const LoginRecord& request, const char* requestId, const TUserFilePatterns& files) {
     using Traits = LoginTraits<LoginRecord>;
     if (session.load(std::memory_order_acquire) != nullptr) {
-        std::printf("已经登录\n");
-        std::fflush(stdout);
+        Log(LogLevel::kDiagnostic, "已经登录\n");
+        FlushLog();
         return -2;
     }
     if (reactor == nullptr) return -1;
     std::unique_ptr<CApiSession> newSession = Connect();
-    std::fflush(stdout);
+    FlushLog();
     if (newSession == nullptr) return -1;
     try {
         const std::string userId = Traits::UserId(request);

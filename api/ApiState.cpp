@@ -7,6 +7,7 @@
 
 #include "api/ApiSession.h"
 #include "api/ApiTexts.h"
+#include "public/ErrorReport.h"
 #include "public/PackageTypes.h"
 #include "public/ServiceName.h"
 #include "public/TcpClient.h"
@@ -27,7 +28,7 @@ std::unique_ptr<CApiSession> CApiState::Connect() {
             // A server entry that cannot even be tried (port 0, say) counts as a failed server.
         }
         if (channel == nullptr) {
-            std::printf("connect Fialed!!\n");
+            Log(LogLevel::kError, "connect Fialed!!\n");
             continue;
         }
         return std::make_unique<CApiSession>(*reactor, std::move(channel), *this);
@@ -63,8 +64,8 @@ void CApiState::OnSessionEnded(CApiSession* ended, int code) {
     session.compare_exchange_strong(ended, nullptr);
     dialogQueue.Clear();
     if (m_stopping.load(std::memory_order_acquire)) return;
-    std::printf("ChannelLost  ErrorCode=%d\n", code);
-    std::fflush(stdout);
+    Log(LogLevel::kError, "ChannelLost  ErrorCode=%d\n", code);
+    FlushLog();
     owner.onChannelLost(kChannelLostReason);
 }
 
@@ -83,8 +84,8 @@ bool CApiState::BeginTradingDay(const char* tradeDate, const char* userId) {
     CApiSession* current = session.load(std::memory_order_acquire);
     if (current != nullptr) {
         const CSyncPoint* privatePoint = current->Handler(kPrivateSeries).GetSyncPoint();
-        std::printf("日期变更，修改接收断点! pr=%ld\n", privatePoint ? static_cast<long>(privatePoint->Point().SequenceNo) : 0L);
-        std::fflush(stdout);
+        Log(LogLevel::kDiagnostic, "日期变更，修改接收断点! pr=%ld\n", privatePoint ? static_cast<long>(privatePoint->Point().SequenceNo) : 0L);
+        FlushLog();
         for (FlowSeries series : {kPrivateSeries, kMemberSeries, kMarketSeries})
             if (CSyncPoint* point = current->Handler(series).GetSyncPoint()) point->ResetSequence();
     }

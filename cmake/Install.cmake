@@ -25,3 +25,9 @@ install(FILES ${CMAKE_CURRENT_BINARY_DIR}/quorex.pc DESTINATION ${CMAKE_INSTALL_
 function(quorex_install_program target)
   install(TARGETS ${target} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endfunction()
+
+# The console examples with their support headers and a CMakeLists.txt that builds them against
+# the installed package alone (find_package(quorex)).
+install(FILES examples/CMakeLists.txt examples/trader_console.cpp examples/admin_console.cpp
+              examples/CommandLine.h examples/ConsoleSupport.h
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/quorex/examples)

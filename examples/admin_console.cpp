@@ -1,17 +1,17 @@
 // A monitor (administrator) at the console: logs in, changes the trading state of the exchange,
 // a market or a Yq instrument, runs the whole-exchange queries of today's Yq orders and matches,
-// and prints what comes back as readable UTF-8 lines.
-//
-//   admin_console [--host H] [--port P] [--user U] [--password PW] [--seconds N]
-//                 [--exchange-state ID STATE] [--market-state ID STATE] [--inst-state INST STATE]
-//                 [--orders] [--matches]
+// and prints what comes back as readable UTF-8 lines. The whole command line is read before the
+// login; the commands then run in the order given.
+#include <chrono>
 #include <cstdio>
-#include <cstdlib>
+#include <functional>
 #include <string>
 #include <thread>
+#include <vector>
 
+#include "CommandLine.h"
+#include "ConsoleSupport.h"
 #include "quorex/PasswordDigest.h"
-#include "examples/ConsoleSupport.h"
 #include "quorex/Text.h"
 #include "quorex/quorex.h"
 
@@ -73,68 +73,99 @@ private:
     }
 };
 
+// One command, sent once logged in as `user`.
+using Command = std::function<void(ConsoleMonitor& monitor, const std::string& user)>;
+
+struct Options {
+    std::string host = "127.0.0.1";
+    int port = 6669;
+    std::string user = "M001";
+    std::string password = "123456";
+    int seconds = 2;
+    std::vector<Command> commands;
+};
+
+constexpr const char* kUsage =
+    "usage: admin_console [--host H] [--port P] [--user U] [--password PW] [--seconds N]\n"
+    "                     [--exchange-state ID STATE] [--market-state ID STATE] [--inst-state INST STATE]\n"
+    "                     [--orders] [--matches]\n"
+    "       admin_console --help | --version\n"
+    "Logs in as a monitor (default 127.0.0.1:6669, user M001), sends the commands in the order given\n"
+    "(STATE is one character), prints what arrives for N seconds (default 2), and logs out.\n";
+
+bool TakeOption(examples::CArguments& arguments, Options& options) {
+    const std::string& option = arguments.Option();
+    if (option == "--host") {
+        options.host = arguments.Text();
+    } else if (option == "--port") {
+        options.port = arguments.Port();
+    } else if (option == "--user") {
+        options.user = arguments.Text();
+    } else if (option == "--password") {
+        options.password = arguments.Text();
+    } else if (option == "--seconds") {
+        options.seconds = static_cast<int>(arguments.Integer(0, 3600));
+    } else if (option == "--exchange-state") {
+        TReqExchangeStateUpdate update{};
+        SetText(update.exchangeID, arguments.Text());
+        update.esChangeCommand = arguments.Character();
+        options.commands.push_back([update](ConsoleMonitor& monitor, const std::string&) {
+            monitor.ReqExchangeStateUpdate(&update);
+        });
+    } else if (option == "--market-state") {
+        TReqMarketStateUpdate update{};
+        SetText(update.marketID, arguments.Text());
+        update.msChangeCommand = arguments.Character();
+        options.commands.push_back([update](ConsoleMonitor& monitor, const std::string&) {
+            monitor.ReqMarketStateUpdate(&update);
+        });
+    } else if (option == "--inst-state") {
+        TReqInstStateUpdate update{};
+        SetText(update.instID, arguments.Text());
+        update.isChangeCommand = arguments.Character();
+        options.commands.push_back([update](ConsoleMonitor& monitor, const std::string&) {
+            monitor.ReqYqInstStateUpdate(&update);
+        });
+    } else if (option == "--orders") {
+        options.commands.push_back([](ConsoleMonitor& monitor, const std::string& user) {
+            TReqQryYqOrder4M query{};
+            SetText(query.userID, user);
+            monitor.ReqQryYqOrder4M(&query);
+        });
+    } else if (option == "--matches") {
+        options.commands.push_back([](ConsoleMonitor& monitor, const std::string& user) {
+            TReqQryYqMatch4M query{};
+            SetText(query.userID, user);
+            monitor.ReqQryYqMatch4M(&query);
+        });
+    } else {
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string host = "127.0.0.1", user = "M001", password = "123456";
-    int port = 6669, seconds = 2;
+    Options options;
+    const auto takeOption = [&](examples::CArguments& arguments) { return TakeOption(arguments, options); };
+    const auto parsed = examples::ReadCommandLine(argc, argv, "admin_console", kUsage, takeOption);
+    if (parsed) return *parsed;
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     ConsoleMonitor monitor;
-    // Options are applied in order once logged in; the connection options come first.
-    int first = 1;
-    for (; first < argc; first += 2) {
-        const std::string flag = argv[first];
-        const std::string value = first + 1 < argc ? argv[first + 1] : "";
-        if (flag == "--host") host = value;
-        else if (flag == "--port") port = std::atoi(value.c_str());
-        else if (flag == "--user") user = value;
-        else if (flag == "--password") password = value;
-        else if (flag == "--seconds") seconds = std::atoi(value.c_str());
-        else break;
-    }
     if (monitor.init() != 0) return 1;
-    monitor.SetService(host.c_str(), port);
+    monitor.SetService(options.host.c_str(), options.port);
     TReqUserLogin login{};
-    SetText(login.userID, user);
-    SetText(login.password, quorex::PasswordDigest(password));
+    SetText(login.userID, options.user);
+    SetText(login.password, quorex::PasswordDigest(options.password));
     if (monitor.ReqUserLogin(&login) != 0 || !monitor.loggedIn.Wait(std::chrono::seconds(10))) {
         std::printf("login failed\n");
         return 1;
     }
-    for (int i = first; i < argc; ++i) {
-        const std::string command = argv[i];
-        const auto next = [&]() -> std::string { return i + 1 < argc ? argv[++i] : ""; };
-        if (command == "--exchange-state") {
-            TReqExchangeStateUpdate update{};
-            SetText(update.exchangeID, next());
-            update.esChangeCommand = next().c_str()[0];
-            monitor.ReqExchangeStateUpdate(&update);
-        } else if (command == "--market-state") {
-            TReqMarketStateUpdate update{};
-            SetText(update.marketID, next());
-            update.msChangeCommand = next().c_str()[0];
-            monitor.ReqMarketStateUpdate(&update);
-        } else if (command == "--inst-state") {
-            TReqInstStateUpdate update{};
-            SetText(update.instID, next());
-            update.isChangeCommand = next().c_str()[0];
-            monitor.ReqYqInstStateUpdate(&update);
-        } else if (command == "--orders") {
-            TReqQryYqOrder4M query{};
-            SetText(query.userID, user);
-            monitor.ReqQryYqOrder4M(&query);
-        } else if (command == "--matches") {
-            TReqQryYqMatch4M query{};
-            SetText(query.userID, user);
-            monitor.ReqQryYqMatch4M(&query);
-        } else {
-            std::fprintf(stderr, "unknown option %s\n", command.c_str());
-            return 2;
-        }
-    }
-    std::this_thread::sleep_for(std::chrono::seconds(seconds));
+    for (const Command& command : options.commands) command(monitor, options.user);
+    std::this_thread::sleep_for(std::chrono::seconds(options.seconds));
     TReqUserLogout logout{};
-    SetText(logout.userID, user);
+    SetText(logout.userID, options.user);
     monitor.ReqUserLogout(&logout);
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     return 0;

@@ -1,11 +1,9 @@
 // A trader at the console: logs in, prints what the exchange sends as readable UTF-8 lines
-// (reference data, quotations, order and match returns, answers), optionally places or cancels
-// one Yq order, then logs out.
-//
-//   trader_console [--host H] [--port P] [--trader T] [--member M] [--client C] [--password PW]
-//                  [--seconds N]
-//                  [--buy INST PRICE AMOUNT | --sell INST PRICE AMOUNT | --cancel ORDERNO INST]
+// (reference data, quotations, order and match returns, answers, the capital of the trader's own
+// account or, with --account-type 1, of the member's agency account), optionally places or
+// cancels one Yq order, then logs out.
 #include <chrono>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -13,8 +11,9 @@
 #include <string>
 #include <thread>
 
+#include "CommandLine.h"
+#include "ConsoleSupport.h"
 #include "quorex/PasswordDigest.h"
-#include "examples/ConsoleSupport.h"
 #include "quorex/Text.h"
 #include "quorex/quorex.h"
 
@@ -23,6 +22,15 @@ using quorex::TextOf;
 
 namespace {
 
+constexpr const char* kUsage =
+    "usage: trader_console [--host H] [--port P] [--trader T] [--member M] [--client C] [--password PW]\n"
+    "                      [--account-type 0|1] [--seconds N]\n"
+    "                      [--buy INST PRICE AMOUNT | --sell INST PRICE AMOUNT | --cancel ORDERNO INST]\n"
+    "       trader_console --help | --version\n"
+    "Logs in (default 127.0.0.1:6669, trader T001 of member 0001), prints what arrives for N seconds\n"
+    "(default 3), sends the one order or cancel given, and logs out. --account-type chooses the\n"
+    "capital shown: 0 the trader's own account (default), 1 the member's agency account.\n";
+
 struct Options {
     std::string host = "127.0.0.1";
     int port = 6669;
@@ -30,6 +38,7 @@ struct Options {
     std::string member = "0001";
     std::string client;  // the trader's own when empty
     std::string password = "123456";
+    char accountType = '0';
     int seconds = 3;
     char side = 0;  // 'b' buy, 's' sell, 'C' cancel
     std::string instrument, orderNo;
@@ -37,29 +46,27 @@ struct Options {
     int amount = 0;
 };
 
-bool ParseOptions(int argc, char** argv, Options& options) {
-    for (int i = 1; i < argc; ++i) {
-        const std::string flag = argv[i];
-        const auto next = [&]() -> std::string { return i + 1 < argc ? argv[++i] : ""; };
-        if (flag == "--host") options.host = next();
-        else if (flag == "--port") options.port = std::atoi(next().c_str());
-        else if (flag == "--trader") options.trader = next();
-        else if (flag == "--member") options.member = next();
-        else if (flag == "--client") options.client = next();
-        else if (flag == "--password") options.password = next();
-        else if (flag == "--seconds") options.seconds = std::atoi(next().c_str());
-        else if (flag == "--buy" || flag == "--sell") {
-            options.side = flag == "--buy" ? 'b' : 's';
-            options.instrument = next();
-            options.price = std::atof(next().c_str());
-            options.amount = std::atoi(next().c_str());
-        } else if (flag == "--cancel") {
-            options.side = 'C';
-            options.orderNo = next();
-            options.instrument = next();
-        } else {
-            return false;
-        }
+bool TakeOption(examples::CArguments& arguments, Options& options) {
+    const std::string& option = arguments.Option();
+    if (option == "--host") options.host = arguments.Text();
+    else if (option == "--port") options.port = arguments.Port();
+    else if (option == "--trader") options.trader = arguments.Text();
+    else if (option == "--member") options.member = arguments.Text();
+    else if (option == "--client") options.client = arguments.Text();
+    else if (option == "--password") options.password = arguments.Text();
+    else if (option == "--account-type") options.accountType = arguments.OneOf("01");
+    else if (option == "--seconds") options.seconds = static_cast<int>(arguments.Integer(0, 3600));
+    else if (option == "--buy" || option == "--sell") {
+        options.side = option == "--buy" ? 'b' : 's';
+        options.instrument = arguments.Text();
+        options.price = arguments.Price();
+        options.amount = static_cast<int>(arguments.Integer(1, INT_MAX));
+    } else if (option == "--cancel") {
+        options.side = 'C';
+        options.orderNo = arguments.Text();
+        options.instrument = arguments.Text();
+    } else {
+        return false;
     }
     return true;
 }
@@ -120,7 +127,9 @@ public:
                         match->price, match->volume, match->orderNo);
     }
     void onRecvRspQryMemberCapital(const TMemberCapital* capital, const TTRspMsg*, const char*) override {
-        if (capital) std::printf("capital of %s: balance %.2f, frozen %.2f\n", capital->memberID, capital->todayBalance, capital->frozen);
+        if (capital)
+            std::printf("capital of %s account %c: balance %.2f, frozen %.2f\n", capital->memberID,
+                        capital->accountType, capital->todayBalance, capital->frozen);
     }
 
 private:
@@ -164,12 +173,9 @@ void SendCommand(ConsoleTrader& trader, const Options& options) {
 
 int main(int argc, char** argv) {
     Options options;
-    if (!ParseOptions(argc, argv, options)) {
-        std::fprintf(stderr, "usage: %s [--host H] [--port P] [--trader T] [--member M] [--client C] [--password PW]\n"
-                             "       [--seconds N]\n"
-                             "       [--buy INST PRICE AMOUNT | --sell INST PRICE AMOUNT | --cancel ORDERNO INST]\n", argv[0]);
-        return 2;
-    }
+    const auto takeOption = [&](examples::CArguments& arguments) { return TakeOption(arguments, options); };
+    const auto parsed = examples::ReadCommandLine(argc, argv, "trader_console", kUsage, takeOption);
+    if (parsed) return *parsed;
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     ConsoleTrader trader;
     if (trader.initApi() != 0) return 1;
@@ -185,7 +191,7 @@ int main(int argc, char** argv) {
     }
     TReqQryMemberCapital capital{};
     SetText(capital.memberID, options.member);
-    capital.accountType = '1';
+    capital.accountType = options.accountType;
     trader.ReqQryMemberCapital(&capital);
     TReqQryQuotation quotations{};
     trader.ReqQryYqQuotation(&quotations);

@@ -1,8 +1,11 @@
 // Builds a Yq order package with one electronic indenture, frames it, prints the frame as hex,
-// then cuts, parses and decodes it again and prints what came back.
+// then cuts, parses and decodes it again and prints what came back. It uses the kernel's own
+// package and frame classes, which the shared library does not export, so it is built in the
+// source tree only (linked with quorex_internal) and not installed.
 #include <cstdio>
 #include <cstring>
 
+#include "CommandLine.h"
 #include "public/Frame.h"
 #include "public/PackageTypes.h"
 #include "public/XTPPackage.h"
@@ -10,6 +13,11 @@
 using namespace quorex;
 
 namespace {
+
+constexpr const char* kUsage =
+    "usage: yq_order_frame [--help | --version]\n"
+    "Frames a Yq order package with one electronic indenture, prints its bytes as hex, and parses\n"
+    "and decodes it again.\n";
 
 void PrintHex(const std::uint8_t* bytes, std::size_t n) {
     for (std::size_t i = 0; i < n; ++i) std::printf("%02x%s", bytes[i], (i % 16 == 15 || i + 1 == n) ? "\n" : " ");
@@ -40,7 +48,9 @@ TYqFrznElctIndenture SampleIndenture() {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    const auto noOptions = [](examples::CArguments&) { return false; };
+    if (const auto parsed = examples::ReadCommandLine(argc, argv, "yq_order_frame", kUsage, noOptions)) return *parsed;
     CXTPPackage package;
     if (!package.Prepare(tid::ReqYqOrder)) return 1;
     package.SetRootID("req1");

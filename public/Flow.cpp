@@ -5,6 +5,7 @@
 #include <ctime>
 #include <limits>
 
+#include "public/ErrorReport.h"
 #include "public/ErrorTexts.h"
 
 namespace quorex {
@@ -66,7 +67,7 @@ void CFlow::Open(const char* idFileName, const char* contentFileName, bool reuse
         m_idFile = std::fopen(idFileName, "w+b");
         m_contentFile = std::fopen(contentFileName, "w+b");
         if (m_idFile == nullptr || m_contentFile == nullptr) {
-            std::printf("filename=%s\n", idFileName);
+            Log(LogLevel::kError, "filename=%s\n", idFileName);
             FailOpen(kFlowCannotOpen, __LINE__);
         }
     }
@@ -185,7 +186,7 @@ std::uint32_t CFlow::Locate(std::uint32_t recordNumber) {
         }
         if (record == recordNumber && offset <= m_contentSize) return static_cast<std::uint32_t>(offset);
     }
-    std::printf("file=%s line=%d id=%d flowcount=%d\n", kModuleFlow, __LINE__, static_cast<int>(recordNumber),
+    Log(LogLevel::kError, "file=%s line=%d id=%d flowcount=%d\n", kModuleFlow, __LINE__, static_cast<int>(recordNumber),
                 static_cast<int>(m_count));
     throw CRuntimeError(kFlowCannotReadId, kModuleFlow, __LINE__);
 }
@@ -193,13 +194,13 @@ std::uint32_t CFlow::Locate(std::uint32_t recordNumber) {
 std::uint32_t CFlow::Read(std::uint32_t offset, std::span<std::uint8_t> buffer, std::uint32_t* time) {
     std::uint32_t header[2];
     if (m_contentFile == nullptr || !ReadAt(offset, header, sizeof header)) {
-        std::printf("file=%s line=%d offset=%d flowcount=%d\n", kModuleFlow, __LINE__, static_cast<int>(offset),
+        Log(LogLevel::kError, "file=%s line=%d offset=%d flowcount=%d\n", kModuleFlow, __LINE__, static_cast<int>(offset),
                     static_cast<int>(m_count));
         throw CRuntimeError(kFlowCannotReadContent, kModuleFlow, __LINE__);
     }
     const std::uint32_t length = header[0];
     if (length > buffer.size()) {
-        std::printf("flowId.size=%d bufferLength=%d\n", static_cast<int>(length), static_cast<int>(buffer.size()));
+        Log(LogLevel::kError, "flowId.size=%d bufferLength=%d\n", static_cast<int>(length), static_cast<int>(buffer.size()));
         throw CRuntimeError(kFlowBufferTooShort, kModuleFlow, __LINE__);
     }
     if (!ReadAt(std::uint64_t{offset} + kRecordHeaderLength, buffer.data(), length)) {

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "public/ErrorReport.h"
 #include "public/ErrorTexts.h"
 
 namespace quorex {
@@ -48,7 +49,7 @@ void CSyncPoint::OpenSyncFile(const char* path) {
 
 bool CSyncPoint::Accept(const TXTPHeader& header) const {
     if (header.SequenceNo == 0 || m_point.SequenceNo < header.SequenceNo) return true;
-    std::printf("Rcv Tid=%08x Seqseri=%d No=%ld,m_pSyncPoint No=%ld\n", header.Tid, header.SequenceSeries,
+    Log(LogLevel::kDiagnostic, "Rcv Tid=%08x Seqseri=%d No=%ld,m_pSyncPoint No=%ld\n", header.Tid, header.SequenceSeries,
                 static_cast<long>(header.SequenceNo), static_cast<long>(m_point.SequenceNo));
     return false;
 }

@@ -6,9 +6,9 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <system_error>
 
+#include "public/ErrorReport.h"
 #include "public/ErrorTexts.h"
 
 namespace quorex {
@@ -67,8 +67,8 @@ int CTcpChannel::WriteImpl(int length, const char* data) {
         const int error = errno;
         if (error == EINTR) continue;
         if (WouldBlock(error)) return 0;
-        std::printf("11GET_LAST_SOCK_ERROR()=%d\n", error);
-        std::printf("11WRITE:::%s\n", std::system_category().message(error).c_str());
+        Log(LogLevel::kError, "11GET_LAST_SOCK_ERROR()=%d\n", error);
+        Log(LogLevel::kError, "11WRITE:::%s\n", std::system_category().message(error).c_str());
         return -1;
     }
 }

@@ -12,11 +12,11 @@
 #include <cerrno>
 #include <climits>
 #include <cstdint>
-#include <cstdio>
 #include <system_error>
 #include <utility>
 
 #include "public/Clock.h"
+#include "public/ErrorReport.h"
 #include "public/ErrorTexts.h"
 
 namespace quorex {
@@ -104,7 +104,7 @@ std::unique_ptr<CTcpChannel> CTcpClient::Connect(const CServiceName& service) {
 
     CSocketGuard socket(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, IPPROTO_TCP));
     if (socket.Get() < 0) {
-        std::printf("GGGGG%s\n", std::system_category().message(errno).c_str());
+        Log(LogLevel::kError, "GGGGG%s\n", std::system_category().message(errno).c_str());
         throw CDesignError(kTcpClientCannotCreateSocket, kModuleTcpClient, __LINE__);
     }
     const int on = 1;

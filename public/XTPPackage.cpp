@@ -1,8 +1,8 @@
 #include "public/XTPPackage.h"
 
-#include <cstdio>
 #include <cstring>
 
+#include "public/ErrorReport.h"
 #include "public/ErrorTexts.h"
 #include "public/WireBytes.h"
 
@@ -48,7 +48,7 @@ int CXTPPackage::Parse() {
     const std::size_t contentLength = m_XTPHeader.ContentLength;
     if (length - XTPHLEN != contentLength) {
         m_definition = nullptr;
-        std::printf("Length()-XTPHLEN=%d m_XTPHeader.ContentLength=%d\n", static_cast<int>(length - XTPHLEN),
+        Log(LogLevel::kError, "Length()-XTPHLEN=%d m_XTPHeader.ContentLength=%d\n", static_cast<int>(length - XTPHLEN),
                     static_cast<int>(contentLength));
         return kParseShortOrLengthMismatch;
     }
@@ -87,8 +87,8 @@ int CXTPPackage::Parse() {
     }
     m_fieldCount = found;
     if (offset != contentLength) {
-        std::printf("Tid=%08x\n", m_XTPHeader.Tid);
-        std::printf("size=%d m_XTPHeader.ContentLength=%d\n", static_cast<int>(offset),
+        Log(LogLevel::kError, "Tid=%08x\n", m_XTPHeader.Tid);
+        Log(LogLevel::kError, "size=%d m_XTPHeader.ContentLength=%d\n", static_cast<int>(offset),
                     static_cast<int>(contentLength));
         return kParseFieldsDoNotAddUp;
     }

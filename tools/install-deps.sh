@@ -1,7 +1,18 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs, skipping those already present.
-# Usage: tools/install-deps.sh [extra-package ...]
 set -euo pipefail
+
+case "${1:-}" in
+  --help | -h)
+    cat <<'EOF'
+usage: tools/install-deps.sh [EXTRA_PACKAGE ...]
+       tools/install-deps.sh --help
+Installs with apt-get the Debian packages the project needs that are missing, and the extra
+packages named (sudo when not root).
+EOF
+    exit 0 ;;
+  -*) echo "install-deps.sh: unknown option $1" >&2; exit 2 ;;
+esac
 
 packages=(build-essential cmake ninja-build pkg-config clang libclang-rt-dev
           libgtest-dev libgmock-dev libbenchmark-dev libtomlplusplus-dev qt6-base-dev

@@ -10,6 +10,22 @@
 # close logs out). The simulator is stopped at the end; nothing is left running.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+
+usage() {
+  cat <<'EOF'
+usage: tools/run-demo.sh
+       tools/run-demo.sh --help
+Builds everything, starts exchange-sim with its demo day and market bot, places two orders for
+the demo trader 00010001 with trader_console, and starts KvtTrade logged in as that trader (under
+Xvfb, with pictures in build/demo/, when there is no DISPLAY).
+EOF
+}
+case "${1:-}" in
+  "") ;;
+  --help | -h) usage; exit 0 ;;
+  -*) echo "run-demo.sh: unknown option $1" >&2; usage >&2; exit 2 ;;
+  *) echo "run-demo.sh: takes no arguments, not $1" >&2; usage >&2; exit 2 ;;
+esac
 tools/install-deps.sh
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo

@@ -3,9 +3,27 @@
 # each for the given number of seconds (default 60) from its seed corpus.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+
+usage() {
+  cat <<'EOF'
+usage: tools/run-fuzz.sh [SECONDS]
+       tools/run-fuzz.sh --help
+Builds the fuzz targets in build-fuzz (clang, address and undefined-behaviour sanitizers) and runs
+each for SECONDS (default 60) from its seed corpus; fails when a target finds a crash.
+EOF
+}
+case "${1:-}" in
+  --help | -h) usage; exit 0 ;;
+  -*) echo "run-fuzz.sh: unknown option $1" >&2; usage >&2; exit 2 ;;
+esac
+[ $# -le 1 ] || { echo "run-fuzz.sh: one number of seconds at most" >&2; usage >&2; exit 2; }
+seconds=${1:-60}
+if ! [[ "$seconds" =~ ^[0-9]+$ ]] || [ "$seconds" -eq 0 ]; then
+  echo "run-fuzz.sh: SECONDS: $seconds is not a number of seconds 1 or more" >&2
+  exit 2
+fi
 tools/install-deps.sh
 
-seconds=${1:-60}
 build_dir=build-fuzz
 CC=clang CXX=clang++ cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
       -DQUOREX_FUZZ=ON -DQUOREX_SANITIZE=address,undefined -DQUOREX_TESTS=OFF -DQUOREX_BENCH=OFF \

@@ -5,6 +5,17 @@
 # -L kernel).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+if [ "${1:-}" = "--help" ] || [ "${1:-}" = "-h" ]; then
+  cat <<'EOF'
+usage: tools/run-tests.sh [CTEST_ARGUMENT ...]
+       tools/run-tests.sh --help
+Installs what is missing, configures and builds, and runs the tests with ctest, passing it the
+arguments given (for example -L kernel). Environment: QUOREX_WERROR=ON (warnings are errors),
+QUOREX_BUILD_DIR (default build), QUOREX_SANITIZE (e.g. address,undefined or thread),
+QUOREX_CMAKE_ARGS (more configuration options).
+EOF
+  exit 0
+fi
 tools/install-deps.sh
 
 build_dir=${QUOREX_BUILD_DIR:-build}

@@ -4,9 +4,16 @@
 // callback; they only queue the request and return 0, or -1 without a session. Every callback
 // runs on the object's reactor thread, one at a time; the pointers it gets are valid only during
 // the call. No callback runs after the destructor has returned.
+//
+// The library's own diagnostics and error reports go to standard output unless the host installs
+// a sink with quorex::SetLogSink(sink, context) (quorex/Log.h): the sink then gets each text with
+// its level (kDiagnostic or kError) on the thread that reports it, often a reactor thread, and
+// must not call back into the API; nullptr restores standard output, quorex::DiscardLog silences
+// the library. Setting the sink is safe at any time from any thread.
 #pragma once
 
 #include "quorex/Export.h"
+#include "quorex/Log.h"
 #include "quorex/Records.h"
 
 // N bytes and a terminating zero.

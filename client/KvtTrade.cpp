@@ -9,12 +9,17 @@
 #include "client/shell/ui/Application.h"
 #include "client/shell/ui/DemoSnapshots.h"
 #include "client/shell/ui/Fonts.h"
+#include "quorex/Version.h"
 
 int main(int argc, char** argv) {
-    // --help needs no display, so it is answered before the toolkit starts.
+    // --help and --version need no display, so they are answered before the toolkit starts.
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
             std::fputs(kvt::CommandLineUsage(), stdout);
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("KvtTrade %s\n", QUOREX_VERSION);
             return 0;
         }
     }

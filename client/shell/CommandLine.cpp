@@ -45,6 +45,7 @@ const char* CommandLineUsage() {
            "                          pictures of the window as PREFIX-<page>.png, then close it\n"
            "                          (logging out); for demos without anyone at the screen\n"
            "  --help                  print these options and exit\n"
+           "  --version               print the program's version and exit\n"
            "The program keeps its files (kvtsys.data and the library's per-trader files) in the\n"
            "current directory.\n";
 }

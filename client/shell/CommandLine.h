@@ -6,6 +6,7 @@
 //                            market are shown, saves PREFIX-<page>.png pictures of the window and
 //                            closes it (logging out)
 //   --help                   prints the options and exits
+//   --version                prints the program's version and exits (answered before parsing)
 // Options the windowing toolkit reads itself (-platform and the like) are left to it.
 #pragma once
 

@@ -12,15 +12,35 @@
 // NextPackage hands a session its flows' packages one at a time; the transport pulls from it
 // whenever it can send, so a slow session never makes the exchange queue packages for it.
 //
+// Keeping the day: given a folder, the exchange keeps its day there (CDayFiles) and a restart on
+// the same trade date carries on with it. The design: every state change the exchange makes comes
+// from a request that changes the day (an order, a cancel, a password, a state change, a
+// bulletin), and the exchange is deterministic given the configured day, those requests and the
+// time of day it stamps into records (read once per request). So the exchange journals each such
+// request, with its session's user and that time, before it handles it (CRequestJournal), and
+// keeps every sequenced flow in flow files as it appends to it. A restart loads the flows, then
+// handles the journaled requests again through the same handlers (answers go nowhere): that
+// rebuilds orders, matches, capital, positions, indentures, numbering, each trader's last local
+// order number and changed passwords, and every package it appends again must equal the one on
+// disk, which checks the files against each other. Packages the files lack (the process died
+// between journaling a request and writing all it produced) are written then; packages no request
+// explains mean the files do not belong together, and the start is refused.
+//
 // Thread contract: one thread drives everything (the server's reactor thread, or a test). The
 // exchange owns the trading day's state and its flows; the output and the clock are borrowed and
 // must outlive it.
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
+#include <memory>
 #include <span>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "public/XTPPackage.h"
+#include "sim/DayFiles.h"
 #include "sim/ExchangeLogins.h"
 #include "sim/ExchangeMonitor.h"
 #include "sim/ExchangeOrders.h"
@@ -28,12 +48,23 @@
 #include "sim/ExchangeQueries.h"
 #include "sim/ExchangeReplies.h"
 #include "sim/ExchangeState.h"
+#include "sim/RequestJournal.h"
 
 namespace quorex::sim {
 
 class CExchange {
 public:
-    CExchange(CTradingDay day, CExchangeOutput& output, const CTimeOfDay& clock);
+    // What a start found in the day's folder.
+    struct CRestored {
+        bool resumed = false;              // the folder held this day already
+        std::uint32_t requests = 0;        // journaled requests handled again
+        std::uint32_t packagesWritten = 0;  // packages the flows' files lacked, written again
+        std::vector<std::string> repairs;  // torn tails cut, one line each naming the file
+    };
+
+    // With a folder the day is kept there (see above); CDayFileError naming the file when it
+    // holds another day or damaged files.
+    CExchange(CTradingDay day, CExchangeOutput& output, const CTimeOfDay& clock, const std::filesystem::path& dataDir = {});
     CExchange(const CExchange&) = delete;
     CExchange& operator=(const CExchange&) = delete;
     ~CExchange();
@@ -53,15 +84,20 @@ public:
     const TYqQuotation& Quotation(int instrument) const { return m_state.instruments[instrument].quotation; }
     std::size_t OrderCount() const { return m_state.orders.size(); }
     const COrder& Order(std::size_t id) const { return m_state.orders[id]; }
+    // The local order number of the trader's last accepted order; 0 when none (or no such trader).
+    long long LastLocalOrderNo(std::string_view traderID) const;
+    const CRestored& Restored() const { return m_restored; }
 
 private:
     using Handler = void (*)(CExchange&, SessionId, CExchangeSession&, const CXTPPackage&);
     struct CRoute {
         std::uint32_t tid;
         Role role;  // kNone: any logged-in session
+        bool changesDay;  // journaled before it is handled
         Handler handler;
     };
     static const CRoute kRoutes[];
+    static const CRoute* FindRoute(std::uint32_t tid);
 
     // The table's entry for a part's handler.
     template <auto Method>
@@ -70,13 +106,20 @@ private:
     Part& PartOf();
 
     void RefuseUnsupported(SessionId id, const CXTPPackage& request, Rsp result);
+    // Opens the day's folder, loads its flows and handles its journaled requests again
+    // (ExchangeRestore.cpp).
+    void KeepDayIn(const std::filesystem::path& folder);
 
+    const CTimeOfDay& m_clock;
     CExchangeState m_state;
     CExchangeReplies m_replies;
     CExchangeLogins m_logins;
     CExchangeOrders m_orders;
     CExchangeQueries m_queries;
     CExchangeMonitor m_monitor;
+    std::unique_ptr<CDayFiles> m_files;  // none: the day is kept in memory only
+    std::unique_ptr<CRequestJournal> m_journal;
+    CRestored m_restored;
 };
 
 }  // namespace quorex::sim

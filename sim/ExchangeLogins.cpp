@@ -2,12 +2,15 @@
 // the hand-out of the sequenced flows.
 #include "sim/ExchangeLogins.h"
 
+#include <cstdint>
+
 #include "sim/Text.h"
 
 namespace quorex::sim {
 namespace {
 
 constexpr std::uint32_t kSendOverTid = 0x00000EC1;
+constexpr std::int32_t kAtTheEnd = INT32_MAX;
 constexpr std::uint8_t kMemberSeries = 2;
 constexpr std::uint8_t kPrivateSeries = 3;
 constexpr std::uint8_t kMarketSeries = 4;
@@ -36,6 +39,8 @@ void CExchangeLogins::Subscribe(SessionId id, CExchangeSession& session, const C
     }
     // Each flow resumes after the subscription point the login carried for its series; a flow
     // without one is sent from its start, and a point beyond the flow's end sends nothing old.
+    // Such a point is reported, since its client will drop this day's packages up to it, except
+    // the point INT32_MAX, with which the market bot asks for nothing old on purpose.
     const CFieldRange points = request.GetField(RecordTraits<TSequencePoint>::kFieldID);
     for (int k = 0; k < points.Count(); ++k) {
         TSequencePoint point{};
@@ -43,7 +48,9 @@ void CExchangeLogins::Subscribe(SessionId id, CExchangeSession& session, const C
         for (int i = 0; i < 3; ++i) {
             if (point.sequenceSeries != kCursorSeries[i] || point.sequenceNo < 0) continue;
             const std::uint32_t last = flows[i]->LastSequenceNo();
-            if (static_cast<std::uint32_t>(point.sequenceNo) > last) m_replies.Output().OnStaleSubscription(id, point.sequenceSeries, point.sequenceNo, last);
+            if (static_cast<std::uint32_t>(point.sequenceNo) > last && point.sequenceNo != kAtTheEnd) {
+                m_replies.Output().OnStaleSubscription(id, point.sequenceSeries, point.sequenceNo, last);
+            }
             session.cursors[i].next = std::min(static_cast<std::uint32_t>(point.sequenceNo), last) + 1;
         }
     }
@@ -87,7 +94,7 @@ void CExchangeLogins::TraderLogin(SessionId id, CExchangeSession& session, const
     Subscribe(id, session, request, flows);
 
     SetText(answer.tradeDate, m_state.day.tradeDate);
-    m_clock.Format(answer.tradeTime);
+    m_state.Stamp(answer.tradeTime);
     SetText(answer.localOrderNo, state.lastLocalOrderText);
     answer.traderType = state.record.traderType;
     SetText(answer.clientID, FieldText(state.record.clientID));
@@ -123,7 +130,7 @@ void CExchangeLogins::UserLogin(SessionId id, CExchangeSession& session, const C
     Subscribe(id, session, request, flows);
 
     SetText(answer.tradeDate, m_state.day.tradeDate);
-    m_clock.Format(answer.tradeTime);
+    m_state.Stamp(answer.tradeTime);
     m_replies.Writer().Begin(request.m_XTPHeader.Tid + 1, request.m_XTPHeader.RootID);
     m_replies.Writer().Add(answer);
     for (int i = 0; i < 3; ++i) m_replies.Writer().Add(TSequencePoint{kCursorSeries[i], static_cast<std::int32_t>(flows[i]->LastSequenceNo())});

@@ -4,8 +4,8 @@
 // a time, in flow order (private, member, market), followed, once the session has caught up with
 // what its flows held at login, by the end of the standard data (0x00000EC1).
 //
-// Thread contract: one thread (the exchange's). Owns the sessions; the day state, the replies and
-// the clock are borrowed from the exchange.
+// Thread contract: one thread (the exchange's). Owns the sessions; the day state and the replies are
+// borrowed from the exchange.
 #pragma once
 
 #include <span>
@@ -20,8 +20,8 @@ namespace quorex::sim {
 
 class CExchangeLogins {
 public:
-    CExchangeLogins(CExchangeState& state, CExchangeReplies& replies, const CTimeOfDay& clock)
-        : m_state(state), m_replies(replies), m_clock(clock) {}
+    CExchangeLogins(CExchangeState& state, CExchangeReplies& replies)
+        : m_state(state), m_replies(replies) {}
 
     // The session's record, created (not logged in) on first use.
     CExchangeSession& SessionOf(SessionId id) { return m_sessions[id]; }
@@ -52,7 +52,6 @@ private:
 
     CExchangeState& m_state;
     CExchangeReplies& m_replies;
-    const CTimeOfDay& m_clock;
     std::unordered_map<SessionId, CExchangeSession> m_sessions;
 };
 

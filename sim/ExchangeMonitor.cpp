@@ -120,7 +120,7 @@ void CExchangeMonitor::PublishBulletin(SessionId id, CExchangeSession& session, 
 
     bulletin.seqNo = static_cast<std::int32_t>(m_state.day.bulletins.size() + 1);
     SetText(bulletin.announceDate, m_state.day.tradeDate);
-    m_clock.Format(bulletin.announceTime);
+    m_state.Stamp(bulletin.announceTime);
     SetText(bulletin.announcer, FieldText(m_state.users[session.user].record.userID));
     m_state.day.bulletins.push_back(bulletin);
     m_replies.Answer(id, request, &bulletin, Rsp::kSuccess);

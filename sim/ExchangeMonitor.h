@@ -2,8 +2,8 @@
 // Yq instruments (each change announced on the market flow) and their queries, bulletins and
 // forced logouts.
 //
-// Thread contract: one thread (the exchange's). The day state, the replies, the clock and the
-// sessions (for forced logouts) are borrowed from the exchange.
+// Thread contract: one thread (the exchange's). The day state, the replies and the sessions
+// (for forced logouts) are borrowed from the exchange.
 #pragma once
 
 #include "public/XTPPackage.h"
@@ -16,8 +16,8 @@ namespace quorex::sim {
 
 class CExchangeMonitor {
 public:
-    CExchangeMonitor(CExchangeState& state, CExchangeReplies& replies, const CTimeOfDay& clock, CExchangeLogins& logins)
-        : m_state(state), m_replies(replies), m_clock(clock), m_logins(logins) {}
+    CExchangeMonitor(CExchangeState& state, CExchangeReplies& replies, CExchangeLogins& logins)
+        : m_state(state), m_replies(replies), m_logins(logins) {}
 
     // Handlers of the dispatch table.
     void ChangeExchangeState(SessionId id, CExchangeSession& session, const CXTPPackage& request);
@@ -32,7 +32,6 @@ public:
 private:
     CExchangeState& m_state;
     CExchangeReplies& m_replies;
-    const CTimeOfDay& m_clock;
     CExchangeLogins& m_logins;
 };
 

@@ -102,7 +102,7 @@ void CExchangeOrders::PlaceOrder(SessionId id, CExchangeSession& session, const 
     FormatNumber(record.orderNo, m_state.day.tradeDate, m_state.orders.size() + 1);
     record.accountType = m_state.accounts.Client(order.client).accountType;
     SetText(record.applyDate, m_state.day.tradeDate);
-    m_clock.Format(record.applyTime);
+    m_state.Stamp(record.applyTime);
     record.remainAmount = record.amount;
     record.status = kStatusUnmatched;
     SetText(record.cancelTime, "");
@@ -152,7 +152,7 @@ void CExchangeOrders::RecordMatch(COrder& order, int volume, double price, std::
     match.offsetProfit = profit;
     SetText(match.orderNo, FieldText(record.orderNo));
     SetText(match.matchDate, m_state.day.tradeDate);
-    m_clock.Format(match.matchTime);
+    m_state.Stamp(match.matchTime);
     SetText(match.traderID, FieldText(record.traderID));
     SetText(match.localOrderNo, FieldText(record.localOrderNo));
 
@@ -171,7 +171,7 @@ void CExchangeOrders::PublishQuotation(int instrument) {
     TYqQuotation& quotation = state.quotation;
     ApplyBook(quotation, state.book, m_state.day.instruments[instrument].info.tick);
     quotation.Posi = m_state.accounts.OpenInterest(instrument);
-    m_clock.Format(quotation.quoteTime);
+    m_state.Stamp(quotation.quoteTime);
     ++quotation.sequenceNo;
     m_replies.Publish(m_state.marketFlow, kQuotationTid, quotation);
 }
@@ -181,7 +181,7 @@ void CExchangeOrders::Cancel(COrder& order, char status, std::string_view cancel
     m_state.instruments[order.instrument].book.Erase(static_cast<COrderBook::OrderId>(&order - m_state.orders.data()),
                                                order.record.buyOrSell == kBuy, order.priceTicks);
     order.record.status = status;
-    m_clock.Format(order.record.cancelTime);
+    m_state.Stamp(order.record.cancelTime);
     SetText(order.record.cancelID, cancelID);
     PublishOrderReturn(kCancelReturnTid, order);
     PublishQuotation(order.instrument);

@@ -4,8 +4,8 @@
 // instrument's quotation is published on the market flow. Monitors may force cancels, singly or
 // by filter.
 //
-// Thread contract: one thread (the exchange's). The day state, the replies and the clock are
-// borrowed from the exchange.
+// Thread contract: one thread (the exchange's). The day state and the replies are borrowed
+// from the exchange.
 #pragma once
 
 #include <string_view>
@@ -19,8 +19,8 @@ namespace quorex::sim {
 
 class CExchangeOrders {
 public:
-    CExchangeOrders(CExchangeState& state, CExchangeReplies& replies, const CTimeOfDay& clock)
-        : m_state(state), m_replies(replies), m_clock(clock) {}
+    CExchangeOrders(CExchangeState& state, CExchangeReplies& replies)
+        : m_state(state), m_replies(replies) {}
 
     // Handlers of the dispatch table.
     void PlaceOrder(SessionId id, CExchangeSession& session, const CXTPPackage& request);
@@ -40,7 +40,6 @@ private:
 
     CExchangeState& m_state;
     CExchangeReplies& m_replies;
-    const CTimeOfDay& m_clock;
 };
 
 }  // namespace quorex::sim

@@ -6,6 +6,7 @@
 // Thread contract: one thread (the exchange's). Owned by CExchange; the parts borrow it.
 #pragma once
 
+#include <cstring>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -65,6 +66,8 @@ public:
     int FindUser(std::string_view userID) const;
     int FindMarket(std::string_view marketID) const;
     CSequencedFlow& MemberFlow(int member) { return *memberFlows[member]; }
+    // Writes the time of the request being handled into a record's time member.
+    void Stamp(char (&time)[9]) const { std::memcpy(time, now, sizeof now); }
 
     CTradingDay day;
     CAccounts accounts;
@@ -78,6 +81,9 @@ public:
     CSequencedFlow marketFlow{4};
     CSequencedFlow monitorPrivateFlow{3};
     CSequencedFlow monitorMemberFlow{2};
+    // The time of day of the request being handled: read once per request, so that a replay of
+    // the request (with its journaled time) gives every record it produced again byte for byte.
+    char now[9] = "00:00:00";
 };
 
 }  // namespace quorex::sim

@@ -304,6 +304,8 @@ std::optional<CTradingDay> ParseTradingDay(std::string_view text, std::string_vi
     }
 
     if (!CheckDay(day, why)) return failed();
+    day.configurationDigest = 0xcbf29ce484222325ULL;
+    for (const char c : text) day.configurationDigest = (day.configurationDigest ^ static_cast<unsigned char>(c)) * 0x100000001b3ULL;
     return day;
 }
 

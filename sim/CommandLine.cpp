@@ -63,23 +63,24 @@ bool ParseCommandLine(std::span<const std::string_view> arguments, CCommandLine&
         };
         // Checks a value; false with "FLAG: VALUE is not WHAT" when the check fails.
         const auto check = [&](bool ok, const char* what) {
+            if (value.empty()) return error = std::string(flag) + " needs a value", false;
             if (!ok) error = std::string(flag) + ": " + std::string(value) + " is not " + what;
             return ok;
         };
         bool ok = true;
         if (flag == "--host") {
-            ok = takeValue() && check(!value.empty(), "an IPv4 address");
+            ok = takeValue() && check(true, "an IPv4 address");
             options.host = value;
         } else if (flag == "--port") {
             ok = takeValue() && check(ParseNumber(value, options.port, 0, 65535), "a port 0-65535");
         } else if (flag == "--config") {
-            ok = takeValue() && check(!value.empty(), "a file");
+            ok = takeValue() && check(true, "a file");
             line.config = value;
         } else if (flag == "--trade-date") {
             ok = takeValue() && check(IsDate(value), "a date YYYYMMDD");
             line.tradeDate = value;
         } else if (flag == "--data-dir") {
-            ok = takeValue() && check(!value.empty(), "a folder");
+            ok = takeValue() && check(true, "a folder");
             line.dataDir = value;
         } else if (flag == "--print-demo-config") {
             line.printDemo = true;

@@ -1,6 +1,6 @@
 // The monitor's controls: trading states of the exchange, its markets and the Yq instruments
 // (each change announced on the market flow), bulletins and forced logouts.
-#include "sim/Exchange.h"
+#include "sim/ExchangeMonitor.h"
 #include "sim/Text.h"
 
 namespace quorex::sim {
@@ -13,136 +13,136 @@ constexpr std::uint32_t kBulletinNoticeTid = 0x000004F3;
 
 }  // namespace
 
-void CExchange::ChangeExchangeState(SessionId id, CSession&, const CXTPPackage& request) {
+void CExchangeMonitor::ChangeExchangeState(SessionId id, CExchangeSession&, const CXTPPackage& request) {
     TReqExchangeStateUpdate update{};
     const bool decoded = request.GetRecord(update);
     Rsp result = Rsp::kSuccess;
-    if (!decoded || FieldText(update.exchangeID) != FieldText(m_day.exchange.exchangeID)) {
+    if (!decoded || FieldText(update.exchangeID) != FieldText(m_state.day.exchange.exchangeID)) {
         result = Rsp::kUnknownExchange;
     } else if (!IsTradingState(update.esChangeCommand)) {
         result = Rsp::kBadStateCommand;
     }
-    Answer(id, request, decoded ? &update : nullptr, result);
+    m_replies.Answer(id, request, decoded ? &update : nullptr, result);
     if (result != Rsp::kSuccess) return;
-    m_day.exchange.state = update.esChangeCommand;
+    m_state.day.exchange.state = update.esChangeCommand;
     TExchangeState notice{};
-    SetText(notice.exchangeID, FieldText(m_day.exchange.exchangeID));
-    notice.state = m_day.exchange.state;
-    Publish(m_marketFlow, kExchangeStateNoticeTid, notice);
+    SetText(notice.exchangeID, FieldText(m_state.day.exchange.exchangeID));
+    notice.state = m_state.day.exchange.state;
+    m_replies.Publish(m_state.marketFlow, kExchangeStateNoticeTid, notice);
 }
 
-void CExchange::ChangeMarketState(SessionId id, CSession&, const CXTPPackage& request) {
+void CExchangeMonitor::ChangeMarketState(SessionId id, CExchangeSession&, const CXTPPackage& request) {
     TReqMarketStateUpdate update{};
     const bool decoded = request.GetRecord(update);
-    const int market = decoded ? FindMarket(FieldText(update.marketID)) : -1;
+    const int market = decoded ? m_state.FindMarket(FieldText(update.marketID)) : -1;
     Rsp result = Rsp::kSuccess;
     if (market < 0) {
         result = Rsp::kUnknownMarket;
     } else if (!IsTradingState(update.msChangeCommand)) {
         result = Rsp::kBadStateCommand;
     }
-    Answer(id, request, decoded ? &update : nullptr, result);
+    m_replies.Answer(id, request, decoded ? &update : nullptr, result);
     if (result != Rsp::kSuccess) return;
-    m_day.markets[market].marketState = update.msChangeCommand;
+    m_state.day.markets[market].marketState = update.msChangeCommand;
     TMarketState notice{};
     SetText(notice.marketID, FieldText(update.marketID));
     notice.marketState = update.msChangeCommand;
-    Publish(m_marketFlow, kMarketStateNoticeTid, notice);
+    m_replies.Publish(m_state.marketFlow, kMarketStateNoticeTid, notice);
 }
 
-void CExchange::ChangeInstrumentState(SessionId id, CSession&, const CXTPPackage& request) {
+void CExchangeMonitor::ChangeInstrumentState(SessionId id, CExchangeSession&, const CXTPPackage& request) {
     TReqInstStateUpdate update{};
     const bool decoded = request.GetRecord(update);
-    const int instrument = decoded ? FindInstrument(FieldText(update.instID)) : -1;
+    const int instrument = decoded ? m_state.FindInstrument(FieldText(update.instID)) : -1;
     Rsp result = Rsp::kSuccess;
     if (instrument < 0) {
         result = Rsp::kUnknownInstrument;
     } else if (!IsTradingState(update.isChangeCommand)) {
         result = Rsp::kBadStateCommand;
     }
-    Answer(id, request, decoded ? &update : nullptr, result);
+    m_replies.Answer(id, request, decoded ? &update : nullptr, result);
     if (result != Rsp::kSuccess) return;
-    m_day.instruments[instrument].info.tradeState = update.isChangeCommand;
+    m_state.day.instruments[instrument].info.tradeState = update.isChangeCommand;
     TInstState notice{};
     SetText(notice.instID, FieldText(update.instID));
     notice.tradeState = update.isChangeCommand;
-    Publish(m_marketFlow, kYqInstStateNoticeTid, notice);
+    m_replies.Publish(m_state.marketFlow, kYqInstStateNoticeTid, notice);
 }
 
-void CExchange::QueryExchangeState(SessionId id, CSession&, const CXTPPackage& request) {
+void CExchangeMonitor::QueryExchangeState(SessionId id, CExchangeSession&, const CXTPPackage& request) {
     TReqQryExchangeState filter{};
     request.GetRecord(filter);
     std::vector<TExchangeState> found;
-    if (Matches(FieldText(filter.exchangeID), FieldText(m_day.exchange.exchangeID))) {
+    if (Matches(FieldText(filter.exchangeID), FieldText(m_state.day.exchange.exchangeID))) {
         TExchangeState& state = found.emplace_back();
-        SetText(state.exchangeID, FieldText(m_day.exchange.exchangeID));
-        state.state = m_day.exchange.state;
+        SetText(state.exchangeID, FieldText(m_state.day.exchange.exchangeID));
+        state.state = m_state.day.exchange.state;
     }
-    AnswerRecords<TExchangeState>(id, request, 0x000004A2, found);
+    m_replies.AnswerRecords<TExchangeState>(id, request, 0x000004A2, found);
 }
 
-void CExchange::QueryMarketState(SessionId id, CSession&, const CXTPPackage& request) {
+void CExchangeMonitor::QueryMarketState(SessionId id, CExchangeSession&, const CXTPPackage& request) {
     TReqQryMarketState filter{};
     request.GetRecord(filter);
     std::vector<TMarketState> found;
-    for (const TMarket& market : m_day.markets) {
+    for (const TMarket& market : m_state.day.markets) {
         if (!Matches(FieldText(filter.marketID), FieldText(market.marketID))) continue;
         TMarketState& state = found.emplace_back();
         SetText(state.marketID, FieldText(market.marketID));
         state.marketState = market.marketState;
     }
-    AnswerRecords<TMarketState>(id, request, 0x000009E2, found);
+    m_replies.AnswerRecords<TMarketState>(id, request, 0x000009E2, found);
 }
 
-void CExchange::QueryInstrumentState(SessionId id, CSession&, const CXTPPackage& request) {
+void CExchangeMonitor::QueryInstrumentState(SessionId id, CExchangeSession&, const CXTPPackage& request) {
     TReqQryInstState filter{};
     request.GetRecord(filter);
     std::vector<TInstState> found;
-    for (const CInstrumentConfig& instrument : m_day.instruments) {
+    for (const CInstrumentConfig& instrument : m_state.day.instruments) {
         const TYuanQiInst& info = instrument.info;
         if (!Matches(FieldText(filter.instID), FieldText(info.instID)) || !Matches(FieldText(filter.marketID), FieldText(info.marketID))) continue;
         TInstState& state = found.emplace_back();
         SetText(state.instID, FieldText(info.instID));
         state.tradeState = info.tradeState;
     }
-    AnswerRecords<TInstState>(id, request, 0x000004B2, found);
+    m_replies.AnswerRecords<TInstState>(id, request, 0x000004B2, found);
 }
 
-void CExchange::PublishBulletin(SessionId id, CSession& session, const CXTPPackage& request) {
+void CExchangeMonitor::PublishBulletin(SessionId id, CExchangeSession& session, const CXTPPackage& request) {
     TTradeBulletinBoard bulletin{};
     const bool decoded = request.GetRecord(bulletin);
     const std::string_view addressee = FieldText(bulletin.memberID);
     int member = -1;
-    for (std::size_t m = 0; m < m_day.members.size(); ++m) {
-        if (FieldText(m_day.members[m].memberID) == addressee) member = static_cast<int>(m);
+    for (std::size_t m = 0; m < m_state.day.members.size(); ++m) {
+        if (FieldText(m_state.day.members[m].memberID) == addressee) member = static_cast<int>(m);
     }
-    if (!decoded || (!addressee.empty() && member < 0)) return Answer(id, request, decoded ? &bulletin : nullptr, Rsp::kMemberMismatch);
+    if (!decoded || (!addressee.empty() && member < 0)) return m_replies.Answer(id, request, decoded ? &bulletin : nullptr, Rsp::kMemberMismatch);
 
-    bulletin.seqNo = static_cast<std::int32_t>(m_day.bulletins.size() + 1);
-    SetText(bulletin.announceDate, m_day.tradeDate);
-    m_clock.Format(bulletin.announceTime);
-    SetText(bulletin.announcer, FieldText(m_users[session.user].record.userID));
-    m_day.bulletins.push_back(bulletin);
-    Answer(id, request, &bulletin, Rsp::kSuccess);
+    bulletin.seqNo = static_cast<std::int32_t>(m_state.day.bulletins.size() + 1);
+    SetText(bulletin.announceDate, m_state.day.tradeDate);
+    m_state.Stamp(bulletin.announceTime);
+    SetText(bulletin.announcer, FieldText(m_state.users[session.user].record.userID));
+    m_state.day.bulletins.push_back(bulletin);
+    m_replies.Answer(id, request, &bulletin, Rsp::kSuccess);
     // A bulletin for everyone goes on the market flow, one for a member on that member's flow.
-    Publish(member < 0 ? m_marketFlow : MemberFlow(member), kBulletinNoticeTid, bulletin);
+    m_replies.Publish(member < 0 ? m_state.marketFlow : m_state.MemberFlow(member), kBulletinNoticeTid, bulletin);
 }
 
-void CExchange::ForceTraderLogout(SessionId id, CSession&, const CXTPPackage& request) {
+void CExchangeMonitor::ForceTraderLogout(SessionId id, CExchangeSession&, const CXTPPackage& request) {
     TReqForceTraderLogout order{};
     const bool decoded = request.GetRecord(order);
-    const int trader = decoded ? FindTrader(FieldText(order.traderID)) : -1;
+    const int trader = decoded ? m_state.FindTrader(FieldText(order.traderID)) : -1;
     Rsp result = Rsp::kSuccess;
     if (trader < 0) {
         result = Rsp::kUnknownTrader;
-    } else if (!m_traders[trader].online) {
+    } else if (!m_state.traders[trader].online) {
         result = Rsp::kTraderNotOnline;
     }
-    Answer(id, request, decoded ? &order : nullptr, result);
+    m_replies.Answer(id, request, decoded ? &order : nullptr, result);
     if (result != Rsp::kSuccess) return;
-    const SessionId target = m_traders[trader].session;
-    ForgetSession(target);
-    m_output.EndSession(target);
+    const SessionId target = m_state.traders[trader].session;
+    m_logins.ForgetSession(target);
+    m_replies.Output().EndSession(target);
 }
 
 }  // namespace quorex::sim

@@ -2,7 +2,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "sim/Exchange.h"
+#include "sim/ExchangeOrders.h"
 #include "sim/Quotation.h"
 #include "sim/Text.h"
 
@@ -46,37 +46,37 @@ bool OrderKindOf(const TYqOrder& record, OrderKind& kind) {
 
 }  // namespace
 
-bool CExchange::IsTradable(int instrument) const {
-    const TYuanQiInst& info = m_day.instruments[instrument].info;
-    const int market = FindMarket(FieldText(info.marketID));
-    return m_day.exchange.state == kStateTrading && market >= 0 && m_day.markets[market].marketState == kStateTrading &&
+bool CExchangeOrders::IsTradable(int instrument) const {
+    const TYuanQiInst& info = m_state.day.instruments[instrument].info;
+    const int market = m_state.FindMarket(FieldText(info.marketID));
+    return m_state.day.exchange.state == kStateTrading && market >= 0 && m_state.day.markets[market].marketState == kStateTrading &&
            info.tradeState == kStateTrading;
 }
 
-Rsp CExchange::ValidateOrder(const CSession& session, COrder& order) const {
+Rsp CExchangeOrders::ValidateOrder(const CExchangeSession& session, COrder& order) const {
     const TYqOrder& record = order.record;
-    const CTraderState& trader = m_traders[session.user];
+    const CTraderState& trader = m_state.traders[session.user];
     if (FieldText(record.traderID) != FieldText(trader.record.traderID)) return Rsp::kNotTheSessionsUser;
     if (FieldText(record.memberID) != FieldText(trader.record.memberID)) return Rsp::kMemberMismatch;
-    order.instrument = FindInstrument(FieldText(record.instID));
+    order.instrument = m_state.FindInstrument(FieldText(record.instID));
     if (order.instrument < 0) return Rsp::kUnknownInstrument;
     if (!IsTradable(order.instrument)) return Rsp::kNotTrading;
     if (!OrderKindOf(record, order.kind)) return Rsp::kBadOrderCodes;
-    const TYuanQiInst& info = m_day.instruments[order.instrument].info;
+    const TYuanQiInst& info = m_state.day.instruments[order.instrument].info;
     if (!(record.price >= info.lowerLimit && record.price <= info.upperLimit)) return Rsp::kPriceOutOfLimits;
     const double ticks = record.price / info.tick;
     if (std::fabs(ticks - std::round(ticks)) > 1e-6) return Rsp::kPriceOffTick;
     order.priceTicks = std::llround(ticks);
     if (record.amount <= 0 || record.amount < info.minHand || record.amount > info.maxHand) return Rsp::kBadAmount;
     if (LocalOrderNumber(FieldText(record.localOrderNo)) <= trader.lastLocalOrderNo) return Rsp::kLocalOrderNoNotAbove;
-    order.client = m_accounts.FindClient(FieldText(record.clientID));
-    if (order.client < 0 || FieldText(m_accounts.Client(order.client).memberID) != FieldText(record.memberID)) return Rsp::kUnknownClient;
+    order.client = m_state.accounts.FindClient(FieldText(record.clientID));
+    if (order.client < 0 || FieldText(m_state.accounts.Client(order.client).memberID) != FieldText(record.memberID)) return Rsp::kUnknownClient;
     return Rsp::kSuccess;
 }
 
-void CExchange::PlaceOrder(SessionId id, CSession& session, const CXTPPackage& request) {
+void CExchangeOrders::PlaceOrder(SessionId id, CExchangeSession& session, const CXTPPackage& request) {
     COrder order;
-    if (!request.GetRecord(order.record)) return Answer<TYqOrder>(id, request, nullptr, Rsp::kBadOrderCodes);
+    if (!request.GetRecord(order.record)) return m_replies.Answer<TYqOrder>(id, request, nullptr, Rsp::kBadOrderCodes);
     // The plain order request always carries one indenture entry, an empty one for a deposit.
     std::vector<TYqFrznElctIndenture> indentures;
     const CFieldRange listed = request.GetField(RecordTraits<TYqFrznElctIndenture>::kFieldID);
@@ -89,57 +89,57 @@ void CExchange::PlaceOrder(SessionId id, CSession& session, const CXTPPackage& r
     Rsp result = ValidateOrder(session, order);
     const bool wantsIndentures = order.kind == OrderKind::kOpenShortIndenture || order.kind == OrderKind::kCloseShortIndenture;
     if (result == Rsp::kSuccess && !wantsIndentures && !indentures.empty()) result = Rsp::kBadOrderCodes;
-    if (result == Rsp::kSuccess) result = m_accounts.Reserve(order, indentures);
-    if (result != Rsp::kSuccess) return Answer(id, request, &order.record, result);
+    if (result == Rsp::kSuccess) result = m_state.accounts.Reserve(order, indentures);
+    if (result != Rsp::kSuccess) return m_replies.Answer(id, request, &order.record, result);
 
-    CTraderState& trader = m_traders[session.user];
+    CTraderState& trader = m_state.traders[session.user];
     trader.lastLocalOrderNo = LocalOrderNumber(FieldText(order.record.localOrderNo));
     // Kept as 14 digits with leading zeros; the value has at most 14 digits.
     long long digits = trader.lastLocalOrderNo;
     for (int i = 13; i >= 0; --i, digits /= 10) trader.lastLocalOrderText[i] = static_cast<char>('0' + digits % 10);
 
     TYqOrder& record = order.record;
-    FormatNumber(record.orderNo, m_day.tradeDate, m_orders.size() + 1);
-    record.accountType = m_accounts.Client(order.client).accountType;
-    SetText(record.applyDate, m_day.tradeDate);
-    m_clock.Format(record.applyTime);
+    FormatNumber(record.orderNo, m_state.day.tradeDate, m_state.orders.size() + 1);
+    record.accountType = m_state.accounts.Client(order.client).accountType;
+    SetText(record.applyDate, m_state.day.tradeDate);
+    m_state.Stamp(record.applyTime);
     record.remainAmount = record.amount;
     record.status = kStatusUnmatched;
     SetText(record.cancelTime, "");
     SetText(record.cancelID, "");
-    const std::size_t orderId = m_orders.size();
-    m_orders.push_back(std::move(order));
+    const std::size_t orderId = m_state.orders.size();
+    m_state.orders.push_back(std::move(order));
 
-    Answer(id, request, &m_orders[orderId].record, Rsp::kSuccess);
-    PublishOrderReturn(kOrderReturnTid, m_orders[orderId]);
+    m_replies.Answer(id, request, &m_state.orders[orderId].record, Rsp::kSuccess);
+    PublishOrderReturn(kOrderReturnTid, m_state.orders[orderId]);
     Match(orderId);
-    PublishQuotation(m_orders[orderId].instrument);
+    PublishQuotation(m_state.orders[orderId].instrument);
 }
 
-void CExchange::Match(std::size_t incomingId) {
-    COrder& incoming = m_orders[incomingId];
-    CInstrumentState& instrument = m_instruments[incoming.instrument];
-    const TYuanQiInst& info = m_day.instruments[incoming.instrument].info;
+void CExchangeOrders::Match(std::size_t incomingId) {
+    COrder& incoming = m_state.orders[incomingId];
+    CInstrumentState& instrument = m_state.instruments[incoming.instrument];
+    const TYuanQiInst& info = m_state.day.instruments[incoming.instrument].info;
     const bool buy = incoming.record.buyOrSell == kBuy;
     const int left = instrument.book.Match(buy, incoming.priceTicks, incoming.record.remainAmount,
                                            [&](COrderBook::OrderId restingId, int volume, std::int64_t ticks) {
         const double price = static_cast<double>(ticks) * info.tick;
-        const std::uint32_t matchNumber = ++m_matchCount;
-        COrder& resting = m_orders[restingId];
-        RecordMatch(resting, volume, price, matchNumber, m_accounts.Fill(resting, volume, price));
-        RecordMatch(incoming, volume, price, matchNumber, m_accounts.Fill(incoming, volume, price));
+        const std::uint32_t matchNumber = ++m_state.matchCount;
+        COrder& resting = m_state.orders[restingId];
+        RecordMatch(resting, volume, price, matchNumber, m_state.accounts.Fill(resting, volume, price));
+        RecordMatch(incoming, volume, price, matchNumber, m_state.accounts.Fill(incoming, volume, price));
         ApplyMatch(instrument.quotation, price, volume, info.unit);
     });
     if (left > 0) instrument.book.Insert(static_cast<COrderBook::OrderId>(incomingId), buy, incoming.priceTicks, left);
 }
 
-void CExchange::RecordMatch(COrder& order, int volume, double price, std::uint32_t matchNumber, double profit) {
+void CExchangeOrders::RecordMatch(COrder& order, int volume, double price, std::uint32_t matchNumber, double profit) {
     TYqOrder& record = order.record;
     record.remainAmount -= volume;
     record.status = record.remainAmount == 0 ? kStatusMatched : kStatusPartlyMatched;
 
-    TYqMatch& match = m_matches.emplace_back();
-    FormatNumber(match.matchNo, m_day.tradeDate, matchNumber);
+    TYqMatch& match = m_state.matches.emplace_back();
+    FormatNumber(match.matchNo, m_state.day.tradeDate, matchNumber);
     match.buyOrSell = record.buyOrSell;
     SetText(match.clientID, FieldText(record.clientID));
     match.accountType = record.accountType;
@@ -151,37 +151,37 @@ void CExchange::RecordMatch(COrder& order, int volume, double price, std::uint32
     match.volume = volume;
     match.offsetProfit = profit;
     SetText(match.orderNo, FieldText(record.orderNo));
-    SetText(match.matchDate, m_day.tradeDate);
-    m_clock.Format(match.matchTime);
+    SetText(match.matchDate, m_state.day.tradeDate);
+    m_state.Stamp(match.matchTime);
     SetText(match.traderID, FieldText(record.traderID));
     SetText(match.localOrderNo, FieldText(record.localOrderNo));
 
-    Publish(*m_traders[order.trader].privateFlow, kMatchReturnTid, match);
-    Publish(m_monitorPrivateFlow, kMatchReturnTid, match);
+    m_replies.Publish(*m_state.traders[order.trader].privateFlow, kMatchReturnTid, match);
+    m_replies.Publish(m_state.monitorPrivateFlow, kMatchReturnTid, match);
     PublishOrderReturn(kOrderReturnTid, order);
 }
 
-void CExchange::PublishOrderReturn(std::uint32_t tid, const COrder& order) {
-    Publish(*m_traders[order.trader].privateFlow, tid, order.record);
-    Publish(m_monitorPrivateFlow, tid, order.record);
+void CExchangeOrders::PublishOrderReturn(std::uint32_t tid, const COrder& order) {
+    m_replies.Publish(*m_state.traders[order.trader].privateFlow, tid, order.record);
+    m_replies.Publish(m_state.monitorPrivateFlow, tid, order.record);
 }
 
-void CExchange::PublishQuotation(int instrument) {
-    CInstrumentState& state = m_instruments[instrument];
+void CExchangeOrders::PublishQuotation(int instrument) {
+    CInstrumentState& state = m_state.instruments[instrument];
     TYqQuotation& quotation = state.quotation;
-    ApplyBook(quotation, state.book, m_day.instruments[instrument].info.tick);
-    quotation.Posi = m_accounts.OpenInterest(instrument);
-    m_clock.Format(quotation.quoteTime);
+    ApplyBook(quotation, state.book, m_state.day.instruments[instrument].info.tick);
+    quotation.Posi = m_state.accounts.OpenInterest(instrument);
+    m_state.Stamp(quotation.quoteTime);
     ++quotation.sequenceNo;
-    Publish(m_marketFlow, kQuotationTid, quotation);
+    m_replies.Publish(m_state.marketFlow, kQuotationTid, quotation);
 }
 
-void CExchange::Cancel(COrder& order, char status, std::string_view cancelID) {
-    m_accounts.Release(order);
-    m_instruments[order.instrument].book.Erase(static_cast<COrderBook::OrderId>(&order - m_orders.data()),
+void CExchangeOrders::Cancel(COrder& order, char status, std::string_view cancelID) {
+    m_state.accounts.Release(order);
+    m_state.instruments[order.instrument].book.Erase(static_cast<COrderBook::OrderId>(&order - m_state.orders.data()),
                                                order.record.buyOrSell == kBuy, order.priceTicks);
     order.record.status = status;
-    m_clock.Format(order.record.cancelTime);
+    m_state.Stamp(order.record.cancelTime);
     SetText(order.record.cancelID, cancelID);
     PublishOrderReturn(kCancelReturnTid, order);
     PublishQuotation(order.instrument);
@@ -204,11 +204,11 @@ COrder* FindOrder(std::vector<COrder>& orders, std::string_view orderNo) {
 
 }  // namespace
 
-void CExchange::CancelOrder(SessionId id, CSession& session, const CXTPPackage& request) {
+void CExchangeOrders::CancelOrder(SessionId id, CExchangeSession& session, const CXTPPackage& request) {
     TYqOrderCancel cancel{};
-    if (!request.GetRecord(cancel)) return Answer<TYqOrderCancel>(id, request, nullptr, Rsp::kUnknownOrder);
-    const TTrader& trader = m_traders[session.user].record;
-    COrder* order = FindOrder(m_orders, FieldText(cancel.orderNo));
+    if (!request.GetRecord(cancel)) return m_replies.Answer<TYqOrderCancel>(id, request, nullptr, Rsp::kUnknownOrder);
+    const TTrader& trader = m_state.traders[session.user].record;
+    COrder* order = FindOrder(m_state.orders, FieldText(cancel.orderNo));
     Rsp result = Rsp::kSuccess;
     if (FieldText(cancel.traderID) != FieldText(trader.traderID)) {
         result = Rsp::kNotTheSessionsUser;
@@ -219,21 +219,21 @@ void CExchange::CancelOrder(SessionId id, CSession& session, const CXTPPackage& 
     } else if (!IsCancellable(order->record.status)) {
         result = Rsp::kOrderFinished;
     }
-    Answer(id, request, &cancel, result);
+    m_replies.Answer(id, request, &cancel, result);
     if (result == Rsp::kSuccess) Cancel(*order, kStatusCancelled, FieldText(trader.traderID));
 }
 
-bool CExchange::MonitorPasswordMatches(const CSession& session, const CXTPPackage& request) const {
+bool CExchangeOrders::MonitorPasswordMatches(const CExchangeSession& session, const CXTPPackage& request) const {
     TUserPassword credentials{};
-    const TUser& user = m_users[session.user].record;
+    const TUser& user = m_state.users[session.user].record;
     return request.GetRecord(credentials) && FieldText(credentials.userID) == FieldText(user.userID) &&
            FieldText(credentials.password) == FieldText(user.password);
 }
 
-void CExchange::ForceCancelOrder(SessionId id, CSession& session, const CXTPPackage& request) {
+void CExchangeOrders::ForceCancelOrder(SessionId id, CExchangeSession& session, const CXTPPackage& request) {
     TYqOrderCancel cancel{};
     const bool decoded = request.GetRecord(cancel);
-    COrder* order = decoded ? FindOrder(m_orders, FieldText(cancel.orderNo)) : nullptr;
+    COrder* order = decoded ? FindOrder(m_state.orders, FieldText(cancel.orderNo)) : nullptr;
     Rsp result = Rsp::kSuccess;
     if (!MonitorPasswordMatches(session, request)) {
         result = Rsp::kWrongPassword;
@@ -242,24 +242,24 @@ void CExchange::ForceCancelOrder(SessionId id, CSession& session, const CXTPPack
     } else if (!IsCancellable(order->record.status)) {
         result = Rsp::kOrderFinished;
     }
-    Answer(id, request, decoded ? &cancel : nullptr, result);
-    if (result == Rsp::kSuccess) Cancel(*order, kStatusForceCancelled, FieldText(m_users[session.user].record.userID));
+    m_replies.Answer(id, request, decoded ? &cancel : nullptr, result);
+    if (result == Rsp::kSuccess) Cancel(*order, kStatusForceCancelled, FieldText(m_state.users[session.user].record.userID));
 }
 
-void CExchange::ForceCancelByFilter(SessionId id, CSession& session, const CXTPPackage& request) {
+void CExchangeOrders::ForceCancelByFilter(SessionId id, CExchangeSession& session, const CXTPPackage& request) {
     TReqOrderForceCancel filter{};
     const bool decoded = request.GetRecord(filter);
-    if (!decoded) return Answer<TReqOrderForceCancel>(id, request, nullptr, Rsp::kUnknownOrder);
-    Answer(id, request, &filter, Rsp::kSuccess);
-    for (COrder& order : m_orders) {
+    if (!decoded) return m_replies.Answer<TReqOrderForceCancel>(id, request, nullptr, Rsp::kUnknownOrder);
+    m_replies.Answer(id, request, &filter, Rsp::kSuccess);
+    for (COrder& order : m_state.orders) {
         const TYqOrder& record = order.record;
-        const std::string_view market = FieldText(m_day.instruments[order.instrument].info.marketID);
+        const std::string_view market = FieldText(m_state.day.instruments[order.instrument].info.marketID);
         if (!IsCancellable(record.status) || !Matches(FieldText(filter.marketID), market) ||
             !Matches(FieldText(filter.instID), FieldText(record.instID)) || !Matches(FieldText(filter.clientID), FieldText(record.clientID)) ||
             !MatchesChar(filter.direction, record.buyOrSell)) {
             continue;
         }
-        Cancel(order, kStatusForceCancelled, FieldText(m_users[session.user].record.userID));
+        Cancel(order, kStatusForceCancelled, FieldText(m_state.users[session.user].record.userID));
     }
 }
 

@@ -1,6 +1,6 @@
 // The queries: a trader sees its own member's capital, positions, indentures, orders and matches;
 // a monitor sees the whole exchange. Empty filter members (or "*") match everything.
-#include "sim/Exchange.h"
+#include "sim/ExchangeQueries.h"
 #include "sim/Text.h"
 
 namespace quorex::sim {
@@ -14,45 +14,45 @@ bool InTimeRange(std::string_view time, std::string_view low, std::string_view h
 
 }  // namespace
 
-std::string_view CExchange::VisibleMember(const CSession& session) const {
-    return session.role == Role::kTrader ? FieldText(m_traders[session.user].record.memberID) : std::string_view();
+std::string_view CExchangeQueries::VisibleMember(const CExchangeSession& session) const {
+    return session.role == Role::kTrader ? FieldText(m_state.traders[session.user].record.memberID) : std::string_view();
 }
 
-void CExchange::QueryCapital(SessionId id, CSession& session, const CXTPPackage& request) {
+void CExchangeQueries::QueryCapital(SessionId id, CExchangeSession& session, const CXTPPackage& request) {
     TReqQryMemberCapital filter{};
     request.GetRecord(filter);
     std::vector<TMemberCapital> found;
-    for (const TMemberCapital& capital : m_accounts.Capitals()) {
+    for (const TMemberCapital& capital : m_state.accounts.Capitals()) {
         if (Matches(VisibleMember(session), FieldText(capital.memberID)) && Matches(FieldText(filter.memberID), FieldText(capital.memberID)) &&
             MatchesChar(filter.accountType, capital.accountType)) {
             found.push_back(capital);
         }
     }
-    AnswerRecords<TMemberCapital>(id, request, 0x000002E2, found);
+    m_replies.AnswerRecords<TMemberCapital>(id, request, 0x000002E2, found);
 }
 
-void CExchange::QueryIndentures(SessionId id, CSession& session, const CXTPPackage& request) {
+void CExchangeQueries::QueryIndentures(SessionId id, CExchangeSession& session, const CXTPPackage& request) {
     TReqQryElctIndenture filter{};
     request.GetRecord(filter);
     std::vector<TElctIndenture> found;
-    for (const TElctIndenture& indenture : m_accounts.Indentures()) {
+    for (const TElctIndenture& indenture : m_state.accounts.Indentures()) {
         if (Matches(VisibleMember(session), FieldText(indenture.memberID)) && Matches(FieldText(filter.memberID), FieldText(indenture.memberID)) &&
             Matches(FieldText(filter.clientID), FieldText(indenture.clientID)) && Matches(FieldText(filter.indentNo), FieldText(indenture.indentNo)) &&
             Matches(FieldText(filter.factoryID), FieldText(indenture.factoryID))) {
             found.push_back(indenture);
         }
     }
-    AnswerRecords<TElctIndenture>(id, request, 0x000002F2, found);
+    m_replies.AnswerRecords<TElctIndenture>(id, request, 0x000002F2, found);
 }
 
-void CExchange::QueryInstrumentIndentures(SessionId id, CSession& session, const CXTPPackage& request) {
+void CExchangeQueries::QueryInstrumentIndentures(SessionId id, CExchangeSession& session, const CXTPPackage& request) {
     TReqQryInstElctIndent filter{};
     request.GetRecord(filter);
     std::vector<TElctIndenture> found;
-    const int instrument = FindInstrument(FieldText(filter.instID));
+    const int instrument = m_state.FindInstrument(FieldText(filter.instID));
     if (instrument >= 0) {
-        const std::string_view cateID = FieldText(m_day.instruments[instrument].info.cateID);
-        for (const TElctIndenture& indenture : m_accounts.Indentures()) {
+        const std::string_view cateID = FieldText(m_state.day.instruments[instrument].info.cateID);
+        for (const TElctIndenture& indenture : m_state.accounts.Indentures()) {
             if (FieldText(indenture.cateID) == cateID && Matches(VisibleMember(session), FieldText(indenture.memberID)) &&
                 Matches(FieldText(filter.memberID), FieldText(indenture.memberID)) &&
                 Matches(FieldText(filter.clientID), FieldText(indenture.clientID)) &&
@@ -61,32 +61,32 @@ void CExchange::QueryInstrumentIndentures(SessionId id, CSession& session, const
             }
         }
     }
-    AnswerRecords<TElctIndenture>(id, request, 0x00000B42, found);
+    m_replies.AnswerRecords<TElctIndenture>(id, request, 0x00000B42, found);
 }
 
-void CExchange::QueryOrders(SessionId id, CSession& session, const CXTPPackage& request) {
+void CExchangeQueries::QueryOrders(SessionId id, CExchangeSession& session, const CXTPPackage& request) {
     TReqQryOrder filter{};
     request.GetRecord(filter);
     std::vector<TYqOrder> found;
-    for (const COrder& order : m_orders) {
+    for (const COrder& order : m_state.orders) {
         const TYqOrder& record = order.record;
         if (Matches(VisibleMember(session), FieldText(record.memberID)) && Matches(FieldText(filter.memberID), FieldText(record.memberID)) &&
             Matches(FieldText(filter.instID), FieldText(record.instID)) &&
-            Matches(FieldText(filter.marketID), FieldText(m_day.instruments[order.instrument].info.marketID)) &&
+            Matches(FieldText(filter.marketID), FieldText(m_state.day.instruments[order.instrument].info.marketID)) &&
             Matches(FieldText(filter.orderNo), FieldText(record.orderNo)) && Matches(FieldText(filter.clientID), FieldText(record.clientID)) &&
             MatchesChar(filter.offsetFlag, record.offSetFlag) && Matches(FieldText(filter.traderID), FieldText(record.traderID)) &&
             MatchesChar(filter.status, record.status)) {
             found.push_back(record);
         }
     }
-    AnswerRecords<TYqOrder>(id, request, 0x00000302, found);
+    m_replies.AnswerRecords<TYqOrder>(id, request, 0x00000302, found);
 }
 
-void CExchange::QueryOrders4M(SessionId id, CSession&, const CXTPPackage& request) {
+void CExchangeQueries::QueryOrders4M(SessionId id, CExchangeSession&, const CXTPPackage& request) {
     TReqQryYqOrder4M filter{};
     request.GetRecord(filter);
     std::vector<TYqOrder> found;
-    for (const COrder& order : m_orders) {
+    for (const COrder& order : m_state.orders) {
         const TYqOrder& record = order.record;
         if (Matches(FieldText(filter.orderNo), FieldText(record.orderNo)) && Matches(FieldText(filter.instID), FieldText(record.instID)) &&
             Matches(FieldText(filter.memberID), FieldText(record.memberID)) && Matches(FieldText(filter.clientID), FieldText(record.clientID)) &&
@@ -97,31 +97,31 @@ void CExchange::QueryOrders4M(SessionId id, CSession&, const CXTPPackage& reques
             found.push_back(record);
         }
     }
-    AnswerRecords<TYqOrder>(id, request, 0x00000BE2, found);
+    m_replies.AnswerRecords<TYqOrder>(id, request, 0x00000BE2, found);
 }
 
-void CExchange::QueryMatches(SessionId id, CSession& session, const CXTPPackage& request) {
+void CExchangeQueries::QueryMatches(SessionId id, CExchangeSession& session, const CXTPPackage& request) {
     TReqQryMatch filter{};
     request.GetRecord(filter);
     std::vector<TYqMatch> found;
-    for (const TYqMatch& match : m_matches) {
-        const int instrument = FindInstrument(FieldText(match.instID));
+    for (const TYqMatch& match : m_state.matches) {
+        const int instrument = m_state.FindInstrument(FieldText(match.instID));
         if (Matches(VisibleMember(session), FieldText(match.memberID)) && Matches(FieldText(filter.memberID), FieldText(match.memberID)) &&
             Matches(FieldText(filter.instID), FieldText(match.instID)) &&
-            Matches(FieldText(filter.marketID), FieldText(m_day.instruments[instrument].info.marketID)) &&
+            Matches(FieldText(filter.marketID), FieldText(m_state.day.instruments[instrument].info.marketID)) &&
             Matches(FieldText(filter.orderNo), FieldText(match.orderNo)) && Matches(FieldText(filter.clientID), FieldText(match.clientID)) &&
             Matches(FieldText(filter.matchNo), FieldText(match.matchNo)) && Matches(FieldText(filter.traderID), FieldText(match.traderID))) {
             found.push_back(match);
         }
     }
-    AnswerRecords<TYqMatch>(id, request, 0x00000352, found);
+    m_replies.AnswerRecords<TYqMatch>(id, request, 0x00000352, found);
 }
 
-void CExchange::QueryMatches4M(SessionId id, CSession&, const CXTPPackage& request) {
+void CExchangeQueries::QueryMatches4M(SessionId id, CExchangeSession&, const CXTPPackage& request) {
     TReqQryYqMatch4M filter{};
     request.GetRecord(filter);
     std::vector<TYqMatch> found;
-    for (const TYqMatch& match : m_matches) {
+    for (const TYqMatch& match : m_state.matches) {
         if (Matches(FieldText(filter.matchNo), FieldText(match.matchNo)) && Matches(FieldText(filter.memberID), FieldText(match.memberID)) &&
             Matches(FieldText(filter.clientID), FieldText(match.clientID)) &&
             InTimeRange(FieldText(match.matchTime), FieldText(filter.matchTimeMin), FieldText(filter.matchTimeMax)) &&
@@ -131,71 +131,71 @@ void CExchange::QueryMatches4M(SessionId id, CSession&, const CXTPPackage& reque
             found.push_back(match);
         }
     }
-    AnswerRecords<TYqMatch>(id, request, 0x00000BF2, found);
+    m_replies.AnswerRecords<TYqMatch>(id, request, 0x00000BF2, found);
 }
 
-void CExchange::QueryQuotations(SessionId id, CSession&, const CXTPPackage& request) {
+void CExchangeQueries::QueryQuotations(SessionId id, CExchangeSession&, const CXTPPackage& request) {
     TReqQryQuotation filter{};
     request.GetRecord(filter);
     std::vector<TYqQuotation> found;
-    for (std::size_t i = 0; i < m_instruments.size(); ++i) {
-        const TYuanQiInst& info = m_day.instruments[i].info;
+    for (std::size_t i = 0; i < m_state.instruments.size(); ++i) {
+        const TYuanQiInst& info = m_state.day.instruments[i].info;
         if (Matches(FieldText(filter.instID), FieldText(info.instID)) && Matches(FieldText(filter.marketID), FieldText(info.marketID))) {
-            found.push_back(m_instruments[i].quotation);
+            found.push_back(m_state.instruments[i].quotation);
         }
     }
-    AnswerRecords<TYqQuotation>(id, request, 0x00000382, found);
+    m_replies.AnswerRecords<TYqQuotation>(id, request, 0x00000382, found);
 }
 
-void CExchange::QueryLastQuotations(SessionId id, CSession&, const CXTPPackage& request) {
+void CExchangeQueries::QueryLastQuotations(SessionId id, CExchangeSession&, const CXTPPackage& request) {
     TReqQryQuotation filter{};
     request.GetRecord(filter);
     std::vector<TYqLastQuotation> found;
-    for (const TYqLastQuotation& last : m_day.lastQuotations) {
-        const int instrument = FindInstrument(FieldText(last.instID));
+    for (const TYqLastQuotation& last : m_state.day.lastQuotations) {
+        const int instrument = m_state.FindInstrument(FieldText(last.instID));
         if (Matches(FieldText(filter.instID), FieldText(last.instID)) &&
-            Matches(FieldText(filter.marketID), FieldText(m_day.instruments[instrument].info.marketID))) {
+            Matches(FieldText(filter.marketID), FieldText(m_state.day.instruments[instrument].info.marketID))) {
             found.push_back(last);
         }
     }
-    AnswerRecords<TYqLastQuotation>(id, request, 0x00000392, found);
+    m_replies.AnswerRecords<TYqLastQuotation>(id, request, 0x00000392, found);
 }
 
-void CExchange::QueryMemberPositions(SessionId id, CSession& session, const CXTPPackage& request) {
+void CExchangeQueries::QueryMemberPositions(SessionId id, CExchangeSession& session, const CXTPPackage& request) {
     TReqQryMemberPosi filter{};
     request.GetRecord(filter);
     std::vector<TYqMemberPosi> found;
-    for (const TYqMemberPosi& position : m_accounts.MemberPositions()) {
-        const int instrument = FindInstrument(FieldText(position.instID));
+    for (const TYqMemberPosi& position : m_state.accounts.MemberPositions()) {
+        const int instrument = m_state.FindInstrument(FieldText(position.instID));
         if (Matches(VisibleMember(session), FieldText(position.memberID)) && Matches(FieldText(filter.memberID), FieldText(position.memberID)) &&
             Matches(FieldText(filter.instID), FieldText(position.instID)) &&
-            Matches(FieldText(filter.marketID), FieldText(m_day.instruments[instrument].info.marketID))) {
+            Matches(FieldText(filter.marketID), FieldText(m_state.day.instruments[instrument].info.marketID))) {
             found.push_back(position);
         }
     }
-    AnswerRecords<TYqMemberPosi>(id, request, 0x000003C2, found);
+    m_replies.AnswerRecords<TYqMemberPosi>(id, request, 0x000003C2, found);
 }
 
-void CExchange::QueryClientPositions(SessionId id, CSession& session, const CXTPPackage& request) {
+void CExchangeQueries::QueryClientPositions(SessionId id, CExchangeSession& session, const CXTPPackage& request) {
     TReqQryClientPosi filter{};
     request.GetRecord(filter);
     std::vector<TYqClientPosi> found;
-    m_accounts.ForEachClientPosition([&](const TYqClientPosi& position) {
-        const int instrument = FindInstrument(FieldText(position.instID));
+    m_state.accounts.ForEachClientPosition([&](const TYqClientPosi& position) {
+        const int instrument = m_state.FindInstrument(FieldText(position.instID));
         if (Matches(VisibleMember(session), FieldText(position.memberID)) && Matches(FieldText(filter.memberID), FieldText(position.memberID)) &&
             Matches(FieldText(filter.clientID), FieldText(position.clientID)) && Matches(FieldText(filter.instID), FieldText(position.instID)) &&
-            Matches(FieldText(filter.marketID), FieldText(m_day.instruments[instrument].info.marketID))) {
+            Matches(FieldText(filter.marketID), FieldText(m_state.day.instruments[instrument].info.marketID))) {
             found.push_back(position);
         }
     });
-    AnswerRecords<TYqClientPosi>(id, request, 0x000003F2, found);
+    m_replies.AnswerRecords<TYqClientPosi>(id, request, 0x000003F2, found);
 }
 
-void CExchange::QueryBulletins(SessionId id, CSession& session, const CXTPPackage& request) {
+void CExchangeQueries::QueryBulletins(SessionId id, CExchangeSession& session, const CXTPPackage& request) {
     TReqQryTradeBulletinBoard filter{};
     request.GetRecord(filter);
     std::vector<TTradeBulletinBoard> found;
-    for (const TTradeBulletinBoard& bulletin : m_day.bulletins) {
+    for (const TTradeBulletinBoard& bulletin : m_state.day.bulletins) {
         // A bulletin without a member is for everyone; one with a member only for that member.
         const std::string_view addressee = FieldText(bulletin.memberID);
         if ((addressee.empty() || Matches(VisibleMember(session), addressee)) && Matches(FieldText(filter.memberID), addressee) &&
@@ -203,21 +203,21 @@ void CExchange::QueryBulletins(SessionId id, CSession& session, const CXTPPackag
             found.push_back(bulletin);
         }
     }
-    AnswerRecords<TTradeBulletinBoard>(id, request, 0x00000422, found);
+    m_replies.AnswerRecords<TTradeBulletinBoard>(id, request, 0x00000422, found);
 }
 
-void CExchange::QueryTraders(SessionId id, CSession&, const CXTPPackage& request) {
+void CExchangeQueries::QueryTraders(SessionId id, CExchangeSession&, const CXTPPackage& request) {
     TReqQryTrader filter{};
     request.GetRecord(filter);
     std::vector<TTrader> found;
-    for (const CTraderState& trader : m_traders) {
+    for (const CTraderState& trader : m_state.traders) {
         if (!Matches(FieldText(filter.traderID), FieldText(trader.record.traderID))) continue;
         TTrader& record = found.emplace_back(trader.record);
         SetText(record.password, "");
         record.isLogin = trader.online ? '1' : '0';
         SetText(record.localOrderNo, trader.lastLocalOrderText);
     }
-    AnswerRecords<TTrader>(id, request, 0x000004E2, found);
+    m_replies.AnswerRecords<TTrader>(id, request, 0x000004E2, found);
 }
 
 }  // namespace quorex::sim

@@ -25,7 +25,16 @@ bool CMarketBot::LogIn() {
     const TSequencePoint none[3] = {{3, INT32_MAX}, {2, INT32_MAX}, {4, INT32_MAX}};
     if (!BuildRequest(m_build, m_request, 0x00000011, nullptr, login, none[0], none[1], none[2])) return false;
     m_exchange.Handle(m_session, m_request);
-    return m_exchange.IsLoggedIn(m_session);
+    if (!m_exchange.IsLoggedIn(m_session)) return false;
+    // The day may have been resumed after a restart: the bot carries on with its numbering and
+    // its resting orders, or the exchange would refuse every order it places.
+    m_localOrderNo = m_exchange.LastLocalOrderNo(day.bot.traderID);
+    m_orders.clear();
+    for (std::size_t id = 0; id < m_exchange.OrderCount(); ++id) {
+        const TYqOrder& order = m_exchange.Order(id).record;
+        if (FieldText(order.traderID) == day.bot.traderID && IsCancellable(order.status)) m_orders.push_back(id);
+    }
+    return true;
 }
 
 void CMarketBot::Step() {

@@ -4,42 +4,69 @@
 // in the flow's series, so that every session reading the flow, now or after a re-login, gets the
 // same bytes with the same numbers: nothing lost and nothing twice.
 //
+// A flow may also be kept on disk, as the kernel's flow files (CFlow; each record one package in
+// wire form, as CXTPFlow stores them). A package is written to the files before Append returns,
+// so before any session can be handed it. One write() per record is enough against a crash of the
+// process (kill -9 included): the operating system keeps what was written; the files are not
+// synced, since only a crash of the machine could lose more. Reopening loads what the files hold;
+// the exchange then replays its day, and each package the replay appends again must equal the one
+// loaded (they are confirmed, not written twice); packages beyond the files are written as usual.
+//
 // Storage grows in blocks of 256 KiB that never move, so a package handed out stays valid for the
-// flow's lifetime. Thread contract: one thread (the exchange's). Owns its blocks.
+// flow's lifetime. Thread contract: one thread (the exchange's). Owns its blocks and its files.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <string>
 #include <vector>
 
+#include "public/Flow.h"
 #include "quorex/Records.h"
+#include "sim/DayFiles.h"
 
 namespace quorex::sim {
 
 class CSequencedFlow {
 public:
-    explicit CSequencedFlow(std::uint8_t series) : m_series(series) {}
+    explicit CSequencedFlow(std::uint8_t series);
     CSequencedFlow(const CSequencedFlow&) = delete;
     CSequencedFlow& operator=(const CSequencedFlow&) = delete;
+    ~CSequencedFlow();
 
+    // Keeps the flow in these files from now on and loads the packages they hold, which become
+    // unconfirmed (see above). CDayFileError naming the file when they cannot be opened or a record
+    // is not a package of this flow with the next number.
+    void KeepIn(const CFlowFilePaths& files);
     // Stores a package: header members come from header, except SequenceSeries (the flow's),
     // SequenceNo (the next number) and ContentLength (content's size, at most 4040 bytes).
-    // Returns the number given.
+    // Returns the number given. While loaded packages are unconfirmed, the package must equal the
+    // next of them (CDayFileError otherwise). A failed write ends the process (StopOnLostWrite).
     std::uint32_t Append(const TXTPHeader& header, std::span<const std::uint8_t> content);
     // The number of the last package; 0 for an empty flow.
     std::uint32_t LastSequenceNo() const { return static_cast<std::uint32_t>(m_packages.size()); }
+    // Loaded packages that no Append has confirmed yet.
+    std::uint32_t Unconfirmed() const { return LastSequenceNo() - m_confirmed; }
     // The wire form of package number sequenceNo, 1 <= sequenceNo <= LastSequenceNo().
     std::span<const std::uint8_t> Package(std::uint32_t sequenceNo) const { return m_packages[sequenceNo - 1]; }
     std::uint8_t Series() const { return m_series; }
+    // The content file the flow is kept in; empty for a flow in memory only.
+    const std::string& FileName() const { return m_files.contentFile; }
 
 private:
     static constexpr std::size_t kBlockSize = 256 * 1024;
+
+    // Room for length bytes in the blocks.
+    std::uint8_t* Reserve(std::size_t length);
 
     std::uint8_t m_series;
     std::vector<std::unique_ptr<std::uint8_t[]>> m_blocks;
     std::size_t m_blockUsed = kBlockSize;
     std::vector<std::span<const std::uint8_t>> m_packages;
+    std::uint32_t m_confirmed = 0;
+    std::unique_ptr<CFlow> m_file;
+    CFlowFilePaths m_files;
 };
 
 }  // namespace quorex::sim

@@ -56,7 +56,7 @@ private:
 };
 
 CSimServer::CSimServer(CTradingDay day, CServerOptions options, const CClock& clock, const CTimeOfDay* time)
-    : m_options(std::move(options)), m_exchange(std::move(day), *this, time != nullptr ? *time : m_localTime),
+    : m_options(std::move(options)), m_exchange(std::move(day), *this, time != nullptr ? *time : m_localTime, m_options.dataDir),
       m_reactor(clock) {}
 
 CSimServer::~CSimServer() {

@@ -38,6 +38,7 @@ struct CServerOptions {
     int botIntervalMs = 200;
     std::uint32_t botSeed = 1;
     bool logSessions = true;         // a line on standard output per connection and end
+    std::string dataDir;             // the day is kept in this folder (see CExchange); empty: in memory
 };
 
 class CSimServer final : private CSessionHost, private CExchangeOutput {

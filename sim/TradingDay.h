@@ -7,6 +7,7 @@
 // Plain data; owned by whoever loaded it.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -67,6 +68,9 @@ struct CTradingDay {
     std::vector<TWarehouse> warehouses;
     std::vector<TTradeBulletinBoard> bulletins;
     CBotConfig bot;
+    // FNV-1a digest of the configuration text the day was loaded from: a day kept on disk is
+    // carried on only with the configuration it started with.
+    std::uint64_t configurationDigest = 0;
 };
 
 // Parses and checks a day from TOML text; today (YYYYMMDD) is the trade date unless the text sets

@@ -26,6 +26,11 @@ bool ToFieldValue(const toml::node& node, CFieldValue& value, std::string& error
     if (const auto* text = node.as_string()) {
         value.kind = CFieldValue::Kind::kText;
         value.text = Utf8ToGbk(text->get());
+        // Utf8ToGbk turns what GBK cannot express into '?', so such a text does not come back.
+        if (GbkToUtf8(value.text) != text->get()) {
+            error = "the text cannot be expressed in GBK";
+            return false;
+        }
         return true;
     }
     if (const auto* integer = node.as_integer()) {
@@ -113,6 +118,8 @@ bool IsDate(std::string_view text) {
     return text.size() == 8 && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
+bool WithinLimits(double price, const TYuanQiInst& info) { return price >= info.lowerLimit && price <= info.upperLimit; }
+
 bool IsOnTick(double price, double tick) {
     const double steps = price / tick;
     return std::fabs(steps - std::round(steps)) < 1e-6;
@@ -186,10 +193,17 @@ bool CheckDay(const CTradingDay& day, std::string& error) {
         if (info.unit < 1 || info.minHand < 1 || info.maxHand < info.minHand) return fail("needs unit >= 1 and 1 <= minHand <= maxHand");
         if (!IsTradingState(info.tradeState)) return fail("tradeState must be 0..3");
         if (!(instrument.marginRate > 0) || instrument.marginRate > 1) return fail("marginRate must be in (0, 1]");
+        // 0 leaves the reference price unset; any other must be a price the day can trade at.
+        if (info.refPrice != 0 && !WithinLimits(info.refPrice, info)) return fail("refPrice must lie within lowerLimit..upperLimit");
     }
     for (const TYqLastQuotation& quotation : day.lastQuotations) {
-        if (!Contains(day.instruments, instId, FieldText(quotation.instID)))
-            return error = "last_quotation names an unknown instrument '" + std::string(FieldText(quotation.instID)) + "'", false;
+        const std::string id(FieldText(quotation.instID));
+        const auto instrument = std::find_if(day.instruments.begin(), day.instruments.end(),
+                                             [&](const CInstrumentConfig& i) { return instId(i) == id; });
+        if (instrument == day.instruments.end()) return error = "last_quotation names an unknown instrument '" + id + "'", false;
+        // The previous day's average is the day's reference (its price changes are measured from it).
+        if (quotation.average != 0 && !WithinLimits(quotation.average, instrument->info))
+            return error = "last_quotation '" + id + "': average must lie within the instrument's lowerLimit..upperLimit", false;
     }
     for (const TMemberCapital& capital : day.capitals) {
         if (!Contains(day.members, memberId, FieldText(capital.memberID))) return error = "capital names an unknown member", false;
@@ -304,6 +318,8 @@ std::optional<CTradingDay> ParseTradingDay(std::string_view text, std::string_vi
     }
 
     if (!CheckDay(day, why)) return failed();
+    day.configurationDigest = 0xcbf29ce484222325ULL;
+    for (const char c : text) day.configurationDigest = (day.configurationDigest ^ static_cast<unsigned char>(c)) * 0x100000001b3ULL;
     return day;
 }
 

@@ -43,7 +43,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-build/sim/exchange-sim --port 0 --bot > "$work/exchange-sim.log" 2>&1 &
+build/sim/exchange-sim --port 0 --bot --data-dir "$work/exchange-day" > "$work/exchange-sim.log" 2>&1 &
 simulator=$!
 port=""
 for _ in $(seq 100); do

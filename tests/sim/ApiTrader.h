@@ -83,6 +83,11 @@ public:
     }
     void onRecvRspYqOrder(const TYqOrder* order, const TTRspMsg* rsp, const char*) override {
         log.Note("RspYqOrder", order != nullptr ? order->orderNo : "", rsp);
+        if (order != nullptr) log.Note("RspYqOrderLocal", std::string(order->orderNo) + "/" + order->localOrderNo, rsp);
+    }
+    void onRecvRspQryYqOrder(const TYqOrder* order, const TTRspMsg* rsp, const char*) override {
+        log.Note("QryYqOrder", order != nullptr ? std::string(order->orderNo) + "/" + order->localOrderNo : "", rsp);
+        if (rsp != nullptr && rsp->ChainFlag != 'C') log.Note("QryYqOrderEnd", "", rsp);
     }
     void onRecvRtnYqOrder(const TYqOrder* order, const TTRspMsg* rsp, const char*) override {
         log.Note("RtnYqOrder", std::string(order->orderNo) + "/" + order->status + "/" + std::to_string(order->remainAmount), rsp);
@@ -135,6 +140,7 @@ public:
 class SimEndToEndTest : public quorex::test::CWorkingDirectoryTest {
 protected:
     void StartServer(CServerOptions options = {}) {
+        server.reset();
         options.port = 0;
         options.logSessions = false;
         std::string error;

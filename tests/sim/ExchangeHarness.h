@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <string>
@@ -72,11 +73,12 @@ public:
 
 class CExchangeHarness {
 public:
-    explicit CExchangeHarness(std::string_view toml = DemoDayToml()) {
+    // With a data directory the day is kept there (and carried on from it).
+    explicit CExchangeHarness(std::string_view toml = DemoDayToml(), const std::filesystem::path& dataDir = {}) {
         std::string error;
         auto day = ParseTradingDay(toml, "test", "20260105", error);
         EXPECT_TRUE(day) << error;
-        exchange = std::make_unique<CExchange>(std::move(*day), output, clock);
+        exchange = std::make_unique<CExchange>(std::move(*day), output, clock, dataDir);
     }
 
     // Builds a request with the given records (in definition order) and hands it to the exchange

@@ -125,8 +125,32 @@ INSTANTIATE_TEST_SUITE_P(
                MinimalDay("[[member]]\nmemberID = \"0002\"\n[[indenture]]\nindentNo = \"E1\"\nclientID = \"00010001\"\nmemberID = \"0002\"\n"),
                "indenture 'E1'"},
         BadDay{"BadState", MinimalDay("[[market]]\nmarketID = \"02\"\nmarketState = \"x\"\n"), "marketState"},
-        BadDay{"BadDate", "trade_date = \"2026-01-05\"\n" + MinimalDay(), "YYYYMMDD"}),
+        BadDay{"BadDate", "trade_date = \"2026-01-05\"\n" + MinimalDay(), "YYYYMMDD"},
+        BadDay{"RefPriceAboveLimits",
+               MinimalDay("[[instrument]]\ninstID = \"000002\"\nyqInstID = \"X\"\nmarketID = \"01\"\nunit = 1\ntick = 5.0\n"
+                          "minHand = 1\nmaxHand = 1\nlowerLimit = 3000.0\nupperLimit = 4000.0\nrefPrice = 4005.0\ntradeState = \"1\"\n"),
+               "instrument '000002': refPrice must lie within"},
+        BadDay{"RefPriceBelowLimits",
+               MinimalDay("[[instrument]]\ninstID = \"000002\"\nyqInstID = \"X\"\nmarketID = \"01\"\nunit = 1\ntick = 5.0\n"
+                          "minHand = 1\nmaxHand = 1\nlowerLimit = 3000.0\nupperLimit = 4000.0\nrefPrice = -1.0\ntradeState = \"1\"\n"),
+               "instrument '000002': refPrice must lie within"},
+        BadDay{"LastQuotationOutsideLimits", MinimalDay("[[last_quotation]]\ninstID = \"000001\"\naverage = 2990.0\n"),
+               "last_quotation '000001': average must lie within"},
+        BadDay{"TextNotInGbk", MinimalDay("[[member]]\nmemberID = \"0002\"\nmemName = \"\U0001F600\"\n"),
+               "[[member]] entry 2: 'memName': the text cannot be expressed in GBK"}),
     [](const ::testing::TestParamInfo<BadDay>& entry) { return entry.param.name; });
+
+TEST(TradingDayTest, PricesAtTheLimitsAndChineseTextsAreAccepted) {
+    std::string error;
+    const auto day = Parse(MinimalDay("[[last_quotation]]\ninstID = \"000001\"\naverage = 4000.0\nyqName = \"螺纹钢\"\n"), error);
+    ASSERT_TRUE(day) << error;
+    EXPECT_EQ(GbkToUtf8(FieldText(day->lastQuotations[0].yqName)), "螺纹钢");
+    EXPECT_TRUE(Parse(MinimalDay("[[instrument]]\ninstID = \"000002\"\nyqInstID = \"X\"\nmarketID = \"01\"\nunit = 1\n"
+                                 "tick = 5.0\nminHand = 1\nmaxHand = 1\nlowerLimit = 3000.0\nupperLimit = 4000.0\n"
+                                 "refPrice = 3000.0\ntradeState = \"1\"\n"),
+                      error))
+        << error;
+}
 
 TEST(TradingDayTest, MissingFileIsReported) {
     std::string error;

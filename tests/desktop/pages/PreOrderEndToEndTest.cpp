@@ -26,12 +26,13 @@ void ParkOrder(COrderFormWidget& form, const char* price) {
     form.PreOrderButton().click();
 }
 
-// The library's own per-trader files (sync points, clock, received log) belong to one run of the
-// simulator, which keeps its flows in memory; the settings and the pre-order file stay.
+// The library's own per-trader files (sync points, clock, received log) go, and with them the
+// simulator's folder of the day, so the next run starts a fresh day; the settings and the
+// pre-order file stay.
 void RemoveLibraryFiles(const std::filesystem::path& directory) {
     for (const auto& entry : std::filesystem::directory_iterator(directory)) {
         const std::string name = entry.path().filename().string();
-        if (name != "kvtsys.data" && name.find("YqPreOrder") == std::string::npos) std::filesystem::remove(entry);
+        if (name != "kvtsys.data" && name.find("YqPreOrder") == std::string::npos) std::filesystem::remove_all(entry);
     }
 }
 

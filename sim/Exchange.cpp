@@ -2,6 +2,7 @@
 // request passes before its handler runs (and, for a request that changes the day, its journal
 // entry is written).
 #include "sim/Exchange.h"
+#include "public/PackageTypes.h"
 
 #include <ctime>
 #include <type_traits>
@@ -9,8 +10,8 @@
 namespace quorex::sim {
 namespace {
 
-constexpr std::uint32_t kTraderLoginTid = 0x00000011;
-constexpr std::uint32_t kUserLoginTid = 0x00000441;
+constexpr std::uint32_t kTraderLoginTid = tid::ReqTraderLogin;
+constexpr std::uint32_t kUserLoginTid = tid::ReqUserLogin;
 
 // The class a handler belongs to.
 template <class>
@@ -44,36 +45,36 @@ void CExchange::Dispatch(CExchange& exchange, SessionId id, CExchangeSession& se
 }
 
 const CExchange::CRoute CExchange::kRoutes[] = {
-    {0x00000021, Role::kTrader, false, &Dispatch<&CExchangeLogins::TraderLogout>},
-    {0x000000F1, Role::kTrader, true, &Dispatch<&CExchangeOrders::PlaceOrder>},
-    {0x00000101, Role::kTrader, true, &Dispatch<&CExchangeOrders::CancelOrder>},
-    {0x00000271, Role::kTrader, true, &Dispatch<&CExchangeLogins::TraderPassword>},
-    {0x00000EC2, Role::kNone, false, &Dispatch<&CExchangeLogins::IgnoreRequest>},
-    {0x000002E1, Role::kNone, false, &Dispatch<&CExchangeQueries::QueryCapital>},
-    {0x000002F1, Role::kNone, false, &Dispatch<&CExchangeQueries::QueryIndentures>},
-    {0x00000B41, Role::kNone, false, &Dispatch<&CExchangeQueries::QueryInstrumentIndentures>},
-    {0x00000301, Role::kNone, false, &Dispatch<&CExchangeQueries::QueryOrders>},
-    {0x00000351, Role::kNone, false, &Dispatch<&CExchangeQueries::QueryMatches>},
-    {0x00000381, Role::kNone, false, &Dispatch<&CExchangeQueries::QueryQuotations>},
-    {0x00000391, Role::kNone, false, &Dispatch<&CExchangeQueries::QueryLastQuotations>},
-    {0x000003C1, Role::kNone, false, &Dispatch<&CExchangeQueries::QueryMemberPositions>},
-    {0x000003F1, Role::kNone, false, &Dispatch<&CExchangeQueries::QueryClientPositions>},
-    {0x00000421, Role::kNone, false, &Dispatch<&CExchangeQueries::QueryBulletins>},
-    {0x00000451, Role::kMonitor, false, &Dispatch<&CExchangeLogins::UserLogout>},
-    {0x00000C51, Role::kMonitor, true, &Dispatch<&CExchangeLogins::UserPassword>},
-    {0x00000461, Role::kMonitor, true, &Dispatch<&CExchangeMonitor::ChangeExchangeState>},
-    {0x00000471, Role::kMonitor, true, &Dispatch<&CExchangeMonitor::ChangeMarketState>},
-    {0x00000481, Role::kMonitor, true, &Dispatch<&CExchangeMonitor::ChangeInstrumentState>},
-    {0x000004A1, Role::kMonitor, false, &Dispatch<&CExchangeMonitor::QueryExchangeState>},
-    {0x000009E1, Role::kMonitor, false, &Dispatch<&CExchangeMonitor::QueryMarketState>},
-    {0x000004B1, Role::kMonitor, false, &Dispatch<&CExchangeMonitor::QueryInstrumentState>},
-    {0x000004E1, Role::kMonitor, false, &Dispatch<&CExchangeQueries::QueryTraders>},
-    {0x000004F1, Role::kMonitor, true, &Dispatch<&CExchangeMonitor::PublishBulletin>},
-    {0x00000581, Role::kMonitor, false, &Dispatch<&CExchangeMonitor::ForceTraderLogout>},
-    {0x00000591, Role::kMonitor, true, &Dispatch<&CExchangeOrders::ForceCancelOrder>},
-    {0x00000BD1, Role::kMonitor, true, &Dispatch<&CExchangeOrders::ForceCancelByFilter>},
-    {0x00000BE1, Role::kMonitor, false, &Dispatch<&CExchangeQueries::QueryOrders4M>},
-    {0x00000BF1, Role::kMonitor, false, &Dispatch<&CExchangeQueries::QueryMatches4M>},
+    {tid::ReqTraderLogout, Role::kTrader, false, &Dispatch<&CExchangeLogins::TraderLogout>},
+    {tid::ReqYqOrder, Role::kTrader, true, &Dispatch<&CExchangeOrders::PlaceOrder>},
+    {tid::ReqYqOrderCancel, Role::kTrader, true, &Dispatch<&CExchangeOrders::CancelOrder>},
+    {tid::ReqTraderPasswordUpdate, Role::kTrader, true, &Dispatch<&CExchangeLogins::TraderPassword>},
+    {tid::RspStandardDataSendOver, Role::kNone, false, &Dispatch<&CExchangeLogins::IgnoreRequest>},
+    {tid::ReqQryMemberCapital, Role::kNone, false, &Dispatch<&CExchangeQueries::QueryCapital>},
+    {tid::ReqQryElctIndenture, Role::kNone, false, &Dispatch<&CExchangeQueries::QueryIndentures>},
+    {tid::ReqQryYqInstElctIndent, Role::kNone, false, &Dispatch<&CExchangeQueries::QueryInstrumentIndentures>},
+    {tid::ReqQryYqOrder, Role::kNone, false, &Dispatch<&CExchangeQueries::QueryOrders>},
+    {tid::ReqQryYqMatch, Role::kNone, false, &Dispatch<&CExchangeQueries::QueryMatches>},
+    {tid::ReqQryYqQuotation, Role::kNone, false, &Dispatch<&CExchangeQueries::QueryQuotations>},
+    {tid::ReqQryYqLastQuotation, Role::kNone, false, &Dispatch<&CExchangeQueries::QueryLastQuotations>},
+    {tid::ReqQryYqMemberPosi, Role::kNone, false, &Dispatch<&CExchangeQueries::QueryMemberPositions>},
+    {tid::ReqQryYqClientPosi, Role::kNone, false, &Dispatch<&CExchangeQueries::QueryClientPositions>},
+    {tid::ReqQryTradeBulletinBoard, Role::kNone, false, &Dispatch<&CExchangeQueries::QueryBulletins>},
+    {tid::ReqUserLogout, Role::kMonitor, false, &Dispatch<&CExchangeLogins::UserLogout>},
+    {tid::ReqUserPasswordUpdate, Role::kMonitor, true, &Dispatch<&CExchangeLogins::UserPassword>},
+    {tid::ReqExchangeStateUpdate, Role::kMonitor, true, &Dispatch<&CExchangeMonitor::ChangeExchangeState>},
+    {tid::ReqMarketStateUpdate, Role::kMonitor, true, &Dispatch<&CExchangeMonitor::ChangeMarketState>},
+    {tid::ReqYqInstStateUpdate, Role::kMonitor, true, &Dispatch<&CExchangeMonitor::ChangeInstrumentState>},
+    {tid::ReqQryExchangeState, Role::kMonitor, false, &Dispatch<&CExchangeMonitor::QueryExchangeState>},
+    {tid::ReqQryMarketState, Role::kMonitor, false, &Dispatch<&CExchangeMonitor::QueryMarketState>},
+    {tid::ReqQryYqInstState, Role::kMonitor, false, &Dispatch<&CExchangeMonitor::QueryInstrumentState>},
+    {tid::ReqQryTrader, Role::kMonitor, false, &Dispatch<&CExchangeQueries::QueryTraders>},
+    {tid::ReqTradeBulletinBoard, Role::kMonitor, true, &Dispatch<&CExchangeMonitor::PublishBulletin>},
+    {tid::ReqForceTraderLogout, Role::kMonitor, false, &Dispatch<&CExchangeMonitor::ForceTraderLogout>},
+    {tid::ReqForceYqOrderCancel, Role::kMonitor, true, &Dispatch<&CExchangeOrders::ForceCancelOrder>},
+    {tid::ReqOrderForceCancel, Role::kMonitor, true, &Dispatch<&CExchangeOrders::ForceCancelByFilter>},
+    {tid::ReqQryYqOrder4M, Role::kMonitor, false, &Dispatch<&CExchangeQueries::QueryOrders4M>},
+    {tid::ReqQryYqMatch4M, Role::kMonitor, false, &Dispatch<&CExchangeQueries::QueryMatches4M>},
 };
 
 CExchange::CExchange(CTradingDay day, CExchangeOutput& output, const CTimeOfDay& clock, const std::filesystem::path& dataDir)

@@ -5,15 +5,13 @@
 #include <cstdint>
 
 #include "sim/Text.h"
+#include "public/FlowSeries.h"
+#include "public/PackageTypes.h"
 
 namespace quorex::sim {
 namespace {
 
-constexpr std::uint32_t kSendOverTid = 0x00000EC1;
 constexpr std::int32_t kAtTheEnd = INT32_MAX;
-constexpr std::uint8_t kMemberSeries = 2;
-constexpr std::uint8_t kPrivateSeries = 3;
-constexpr std::uint8_t kMarketSeries = 4;
 
 // The order in which a session's flows are served, and the series each one answers.
 constexpr std::uint8_t kCursorSeries[3] = {kPrivateSeries, kMemberSeries, kMarketSeries};
@@ -140,15 +138,15 @@ void CExchangeLogins::UserLogin(SessionId id, CExchangeSession& session, const C
 }
 
 void CExchangeLogins::SendReferenceData(SessionId id) {
-    m_replies.SendRecords<TMarket>(id, 0x000009F3, m_state.day.markets);
+    m_replies.SendRecords<TMarket>(id, tid::MarketInfo, m_state.day.markets);
     std::vector<TYuanQiInst> instruments;
     for (const CInstrumentConfig& instrument : m_state.day.instruments) instruments.push_back(instrument.info);
-    m_replies.SendRecords<TYuanQiInst>(id, 0x00000A03, instruments);
-    m_replies.SendRecords<TVariety>(id, 0x00000A73, m_state.day.varieties);
-    m_replies.SendRecords<TCategory>(id, 0x00000AA3, m_state.day.categories);
-    m_replies.SendRecords<TFactory>(id, 0x00000AC3, m_state.day.factories);
-    m_replies.SendRecords<TRegion>(id, 0x00000AD3, m_state.day.regions);
-    m_replies.SendRecords<TWarehouse>(id, 0x00000AE3, m_state.day.warehouses);
+    m_replies.SendRecords<TYuanQiInst>(id, tid::YuanQiInstInfo, instruments);
+    m_replies.SendRecords<TVariety>(id, tid::VarietyInfo, m_state.day.varieties);
+    m_replies.SendRecords<TCategory>(id, tid::CategoryInfo, m_state.day.categories);
+    m_replies.SendRecords<TFactory>(id, tid::FactoryInfo, m_state.day.factories);
+    m_replies.SendRecords<TRegion>(id, tid::RegionInfo, m_state.day.regions);
+    m_replies.SendRecords<TWarehouse>(id, tid::WarehouseInfo, m_state.day.warehouses);
 }
 
 void CExchangeLogins::TraderLogout(SessionId id, CExchangeSession& session, const CXTPPackage& request) {
@@ -220,7 +218,7 @@ std::span<const std::uint8_t> CExchangeLogins::NextPackage(SessionId id) {
             if (cursor.next <= cursor.catchUpTo) return cursor.flow->Package(cursor.next++);
         }
         session.sendOverPending = false;
-        m_replies.Writer().Begin(kSendOverTid);
+        m_replies.Writer().Begin(tid::ReqStandardDataSendOver);
         m_replies.Writer().Add(RspMsgOf(Rsp::kSuccess));
         return m_replies.Writer().FinishDialog(kChainSingle);
     }

@@ -1,8 +1,8 @@
-// CExchangeLogins: the exchange's sessions. Logs traders (0x00000011) and monitor users
-// (0x00000441) in with one subscription point per flow and resumes each flow after it, sends the
+// CExchangeLogins: the exchange's sessions. Logs traders (tid::ReqTraderLogin) and monitor users
+// (tid::ReqUserLogin) in with one subscription point per flow and resumes each flow after it, sends the
 // reference data, logs out, changes passwords, and hands each session its flows' packages one at
 // a time, in flow order (private, member, market), followed, once the session has caught up with
-// what its flows held at login, by the end of the standard data (0x00000EC1).
+// what its flows held at login, by the end of the standard data (tid::ReqStandardDataSendOver).
 //
 // Thread contract: one thread (the exchange's). Owns the sessions; the day state and the replies are
 // borrowed from the exchange.
@@ -15,6 +15,7 @@
 #include "sim/ExchangeOutput.h"
 #include "sim/ExchangeReplies.h"
 #include "sim/ExchangeState.h"
+#include "public/PackageTypes.h"
 
 namespace quorex::sim {
 

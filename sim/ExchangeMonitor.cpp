@@ -2,14 +2,15 @@
 // (each change announced on the market flow), bulletins and forced logouts.
 #include "sim/ExchangeMonitor.h"
 #include "sim/Text.h"
+#include "public/PackageTypes.h"
 
 namespace quorex::sim {
 namespace {
 
-constexpr std::uint32_t kExchangeStateNoticeTid = 0x00000463;
-constexpr std::uint32_t kMarketStateNoticeTid = 0x00000473;
-constexpr std::uint32_t kYqInstStateNoticeTid = 0x00000483;
-constexpr std::uint32_t kBulletinNoticeTid = 0x000004F3;
+constexpr std::uint32_t kExchangeStateNoticeTid = tid::NtfExchangeStateUpdate;
+constexpr std::uint32_t kMarketStateNoticeTid = tid::NtfMarketStateUpdate;
+constexpr std::uint32_t kYqInstStateNoticeTid = tid::NtfYqInstStateUpdate;
+constexpr std::uint32_t kBulletinNoticeTid = tid::NtfTradeBulletinBoard;
 
 }  // namespace
 
@@ -78,7 +79,7 @@ void CExchangeMonitor::QueryExchangeState(SessionId id, CExchangeSession&, const
         SetText(state.exchangeID, FieldText(m_state.day.exchange.exchangeID));
         state.state = m_state.day.exchange.state;
     }
-    m_replies.AnswerRecords<TExchangeState>(id, request, 0x000004A2, found);
+    m_replies.AnswerRecords<TExchangeState>(id, request, tid::RspQryExchangeState, found);
 }
 
 void CExchangeMonitor::QueryMarketState(SessionId id, CExchangeSession&, const CXTPPackage& request) {
@@ -91,7 +92,7 @@ void CExchangeMonitor::QueryMarketState(SessionId id, CExchangeSession&, const C
         SetText(state.marketID, FieldText(market.marketID));
         state.marketState = market.marketState;
     }
-    m_replies.AnswerRecords<TMarketState>(id, request, 0x000009E2, found);
+    m_replies.AnswerRecords<TMarketState>(id, request, tid::RspQryMarketState, found);
 }
 
 void CExchangeMonitor::QueryInstrumentState(SessionId id, CExchangeSession&, const CXTPPackage& request) {
@@ -105,7 +106,7 @@ void CExchangeMonitor::QueryInstrumentState(SessionId id, CExchangeSession&, con
         SetText(state.instID, FieldText(info.instID));
         state.tradeState = info.tradeState;
     }
-    m_replies.AnswerRecords<TInstState>(id, request, 0x000004B2, found);
+    m_replies.AnswerRecords<TInstState>(id, request, tid::RspQryYqInstState, found);
 }
 
 void CExchangeMonitor::PublishBulletin(SessionId id, CExchangeSession& session, const CXTPPackage& request) {

@@ -5,14 +5,15 @@
 #include "sim/ExchangeOrders.h"
 #include "sim/Quotation.h"
 #include "sim/Text.h"
+#include "public/PackageTypes.h"
 
 namespace quorex::sim {
 namespace {
 
-constexpr std::uint32_t kOrderReturnTid = 0x00000033;
-constexpr std::uint32_t kCancelReturnTid = 0x00000113;
-constexpr std::uint32_t kMatchReturnTid = 0x00000133;
-constexpr std::uint32_t kQuotationTid = 0x00000143;
+constexpr std::uint32_t kOrderReturnTid = tid::RtnYqOrder;
+constexpr std::uint32_t kCancelReturnTid = tid::RtnYqOrderCancel;
+constexpr std::uint32_t kMatchReturnTid = tid::RtnYqMatch;
+constexpr std::uint32_t kQuotationTid = tid::YqQuotation;
 
 // Order numbers are the trade date without its century and the order's sequence of the day, 14
 // digits; match numbers the same with 10 digits of sequence, 16 in all.

@@ -2,6 +2,7 @@
 // a monitor sees the whole exchange. Empty filter members (or "*") match everything.
 #include "sim/ExchangeQueries.h"
 #include "sim/Text.h"
+#include "public/PackageTypes.h"
 
 namespace quorex::sim {
 namespace {
@@ -28,7 +29,7 @@ void CExchangeQueries::QueryCapital(SessionId id, CExchangeSession& session, con
             found.push_back(capital);
         }
     }
-    m_replies.AnswerRecords<TMemberCapital>(id, request, 0x000002E2, found);
+    m_replies.AnswerRecords<TMemberCapital>(id, request, tid::RspQryMemberCapital, found);
 }
 
 void CExchangeQueries::QueryIndentures(SessionId id, CExchangeSession& session, const CXTPPackage& request) {
@@ -42,7 +43,7 @@ void CExchangeQueries::QueryIndentures(SessionId id, CExchangeSession& session, 
             found.push_back(indenture);
         }
     }
-    m_replies.AnswerRecords<TElctIndenture>(id, request, 0x000002F2, found);
+    m_replies.AnswerRecords<TElctIndenture>(id, request, tid::RspQryElctIndenture, found);
 }
 
 void CExchangeQueries::QueryInstrumentIndentures(SessionId id, CExchangeSession& session, const CXTPPackage& request) {
@@ -61,7 +62,7 @@ void CExchangeQueries::QueryInstrumentIndentures(SessionId id, CExchangeSession&
             }
         }
     }
-    m_replies.AnswerRecords<TElctIndenture>(id, request, 0x00000B42, found);
+    m_replies.AnswerRecords<TElctIndenture>(id, request, tid::RspQryYqInstElctIndent, found);
 }
 
 void CExchangeQueries::QueryOrders(SessionId id, CExchangeSession& session, const CXTPPackage& request) {
@@ -79,7 +80,7 @@ void CExchangeQueries::QueryOrders(SessionId id, CExchangeSession& session, cons
             found.push_back(record);
         }
     }
-    m_replies.AnswerRecords<TYqOrder>(id, request, 0x00000302, found);
+    m_replies.AnswerRecords<TYqOrder>(id, request, tid::RspQryYqOrder, found);
 }
 
 void CExchangeQueries::QueryOrders4M(SessionId id, CExchangeSession&, const CXTPPackage& request) {
@@ -97,7 +98,7 @@ void CExchangeQueries::QueryOrders4M(SessionId id, CExchangeSession&, const CXTP
             found.push_back(record);
         }
     }
-    m_replies.AnswerRecords<TYqOrder>(id, request, 0x00000BE2, found);
+    m_replies.AnswerRecords<TYqOrder>(id, request, tid::RspQryYqOrder4M, found);
 }
 
 void CExchangeQueries::QueryMatches(SessionId id, CExchangeSession& session, const CXTPPackage& request) {
@@ -114,7 +115,7 @@ void CExchangeQueries::QueryMatches(SessionId id, CExchangeSession& session, con
             found.push_back(match);
         }
     }
-    m_replies.AnswerRecords<TYqMatch>(id, request, 0x00000352, found);
+    m_replies.AnswerRecords<TYqMatch>(id, request, tid::RspQryYqMatch, found);
 }
 
 void CExchangeQueries::QueryMatches4M(SessionId id, CExchangeSession&, const CXTPPackage& request) {
@@ -131,7 +132,7 @@ void CExchangeQueries::QueryMatches4M(SessionId id, CExchangeSession&, const CXT
             found.push_back(match);
         }
     }
-    m_replies.AnswerRecords<TYqMatch>(id, request, 0x00000BF2, found);
+    m_replies.AnswerRecords<TYqMatch>(id, request, tid::RspQryYqMatch4M, found);
 }
 
 void CExchangeQueries::QueryQuotations(SessionId id, CExchangeSession&, const CXTPPackage& request) {
@@ -144,7 +145,7 @@ void CExchangeQueries::QueryQuotations(SessionId id, CExchangeSession&, const CX
             found.push_back(m_state.instruments[i].quotation);
         }
     }
-    m_replies.AnswerRecords<TYqQuotation>(id, request, 0x00000382, found);
+    m_replies.AnswerRecords<TYqQuotation>(id, request, tid::RspQryYqQuotation, found);
 }
 
 void CExchangeQueries::QueryLastQuotations(SessionId id, CExchangeSession&, const CXTPPackage& request) {
@@ -158,7 +159,7 @@ void CExchangeQueries::QueryLastQuotations(SessionId id, CExchangeSession&, cons
             found.push_back(last);
         }
     }
-    m_replies.AnswerRecords<TYqLastQuotation>(id, request, 0x00000392, found);
+    m_replies.AnswerRecords<TYqLastQuotation>(id, request, tid::RspQryYqLastQuotation, found);
 }
 
 void CExchangeQueries::QueryMemberPositions(SessionId id, CExchangeSession& session, const CXTPPackage& request) {
@@ -173,7 +174,7 @@ void CExchangeQueries::QueryMemberPositions(SessionId id, CExchangeSession& sess
             found.push_back(position);
         }
     }
-    m_replies.AnswerRecords<TYqMemberPosi>(id, request, 0x000003C2, found);
+    m_replies.AnswerRecords<TYqMemberPosi>(id, request, tid::RspQryYqMemberPosi, found);
 }
 
 void CExchangeQueries::QueryClientPositions(SessionId id, CExchangeSession& session, const CXTPPackage& request) {
@@ -188,7 +189,7 @@ void CExchangeQueries::QueryClientPositions(SessionId id, CExchangeSession& sess
             found.push_back(position);
         }
     });
-    m_replies.AnswerRecords<TYqClientPosi>(id, request, 0x000003F2, found);
+    m_replies.AnswerRecords<TYqClientPosi>(id, request, tid::RspQryYqClientPosi, found);
 }
 
 void CExchangeQueries::QueryBulletins(SessionId id, CExchangeSession& session, const CXTPPackage& request) {
@@ -203,7 +204,7 @@ void CExchangeQueries::QueryBulletins(SessionId id, CExchangeSession& session, c
             found.push_back(bulletin);
         }
     }
-    m_replies.AnswerRecords<TTradeBulletinBoard>(id, request, 0x00000422, found);
+    m_replies.AnswerRecords<TTradeBulletinBoard>(id, request, tid::RspQryTradeBulletinBoard, found);
 }
 
 void CExchangeQueries::QueryTraders(SessionId id, CExchangeSession&, const CXTPPackage& request) {
@@ -217,7 +218,7 @@ void CExchangeQueries::QueryTraders(SessionId id, CExchangeSession&, const CXTPP
         record.isLogin = trader.online ? '1' : '0';
         SetText(record.localOrderNo, trader.lastLocalOrderText);
     }
-    m_replies.AnswerRecords<TTrader>(id, request, 0x000004E2, found);
+    m_replies.AnswerRecords<TTrader>(id, request, tid::RspQryTrader, found);
 }
 
 }  // namespace quorex::sim

@@ -3,15 +3,9 @@
 
 #include "sim/Quotation.h"
 #include "sim/Text.h"
+#include "public/FlowSeries.h"
 
 namespace quorex::sim {
-namespace {
-
-constexpr std::uint8_t kMemberSeries = 2;
-constexpr std::uint8_t kPrivateSeries = 3;
-
-}  // namespace
-
 CExchangeState::CExchangeState(CTradingDay configured) : day(std::move(configured)), accounts(day) {
     for (std::size_t i = 0; i < day.members.size(); ++i) memberFlows.push_back(std::make_unique<CSequencedFlow>(kMemberSeries));
     for (const TTrader& trader : day.traders) {

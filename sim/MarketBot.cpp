@@ -6,6 +6,7 @@
 
 #include "sim/RequestBuilder.h"
 #include "sim/Text.h"
+#include "public/PackageTypes.h"
 
 namespace quorex::sim {
 
@@ -23,7 +24,7 @@ bool CMarketBot::LogIn() {
     SetText(login.password, FieldText(trader->password));
     // The bot never reads its flows: it subscribes at their ends.
     const TSequencePoint none[3] = {{3, INT32_MAX}, {2, INT32_MAX}, {4, INT32_MAX}};
-    if (!BuildRequest(m_build, m_request, 0x00000011, nullptr, login, none[0], none[1], none[2])) return false;
+    if (!BuildRequest(m_build, m_request, tid::ReqTraderLogin, nullptr, login, none[0], none[1], none[2])) return false;
     m_exchange.Handle(m_session, m_request);
     if (!m_exchange.IsLoggedIn(m_session)) return false;
     // The day may have been resumed after a restart: the bot carries on with its numbering and
@@ -61,7 +62,7 @@ void CMarketBot::CancelOldest() {
     SetText(cancel.clientID, FieldText(order.clientID));
     SetText(cancel.memberID, FieldText(order.memberID));
     SetText(cancel.traderID, FieldText(order.traderID));
-    if (BuildRequest(m_build, m_request, 0x00000101, nullptr, cancel)) m_exchange.Handle(m_session, m_request);
+    if (BuildRequest(m_build, m_request, tid::ReqYqOrderCancel, nullptr, cancel)) m_exchange.Handle(m_session, m_request);
 }
 
 int CMarketBot::Available(int instrument, bool closingLong) const {
@@ -115,7 +116,7 @@ void CMarketBot::Place(int instrument, bool aggressive) {
     SetText(order.localOrderNo, std::string(14 - number.size(), '0') + number);
 
     const std::size_t id = m_exchange.OrderCount();
-    if (!BuildRequest(m_build, m_request, 0x000000F1, nullptr, order)) return;
+    if (!BuildRequest(m_build, m_request, tid::ReqYqOrder, nullptr, order)) return;
     m_exchange.Handle(m_session, m_request);
     if (m_exchange.OrderCount() > id && IsCancellable(m_exchange.Order(id).record.status)) m_orders.push_back(id);
 }

@@ -11,12 +11,12 @@
 #include <cstdint>
 #include <span>
 
+#include "public/FlowSeries.h"
 #include "public/RecordTraits.h"
 #include "public/XTPPackage.h"
 
 namespace quorex::sim {
 
-inline constexpr std::uint8_t kDialogSeries = 1;
 inline constexpr char kChainSingle = 'S';
 inline constexpr char kChainMore = 'N';
 inline constexpr char kChainLast = 'L';

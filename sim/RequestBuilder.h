@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "public/FlowSeries.h"
 #include "public/XTPPackage.h"
 
 namespace quorex::sim {
@@ -17,7 +18,7 @@ bool BuildRequest(CXTPPackage& build, CXTPPackage& request, std::uint32_t tid, c
     if (rootID != nullptr) build.SetRootID(rootID);
     if (!(build.AddRecord(records) && ...)) return false;
     TXTPHeader header = build.m_XTPHeader;
-    header.SequenceSeries = 1;
+    header.SequenceSeries = kDialogSeries;
     header.ContentLength = static_cast<std::uint16_t>(build.Length());
     if (!build.PrependHeader(header)) return false;
     request.Assign(build.Address(), build.Length());

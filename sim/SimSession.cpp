@@ -2,11 +2,11 @@
 
 #include "public/Frame.h"
 #include "public/XTPPackageHandler.h"
+#include "public/FlowSeries.h"
+#include "public/PackageTypes.h"
 
 namespace quorex::sim {
 namespace {
-
-constexpr std::uint8_t kDialogSeries = 1;
 
 // Receives the session's requests and, on each poll, pulls the session's next packages.
 class CRequestHandler final : public CXTPPackageHandler {
@@ -77,7 +77,7 @@ void CSimSession::InjectFault() {
     TXTPHeader header{};
     header.SequenceSeries = kDialogSeries;
     header.Chain = 'S';
-    header.Tid = 0x00000033;
+    header.Tid = tid::RtnYqOrder;
     header.ContentLength = 100;
     std::uint8_t wire[XTPHLEN];
     EncodeXTPHeader(header, wire);

@@ -18,6 +18,7 @@
 #include "quorex/PasswordDigest.h"
 #include "quorex/Text.h"
 #include "sim/Text.h"
+#include "public/PackageTypes.h"
 
 namespace quorex::sim::test {
 
@@ -120,7 +121,7 @@ public:
         SetText(login.traderID, traderID);
         SetText(login.memberID, std::string_view(traderID, 4));
         SetText(login.password, quorex::PasswordDigest(password));
-        Send(session, 0x00000011, login, TSequencePoint{3, privatePoint}, TSequencePoint{2, memberPoint},
+        Send(session, tid::ReqTraderLogin, login, TSequencePoint{3, privatePoint}, TSequencePoint{2, memberPoint},
              TSequencePoint{4, marketPoint});
         std::vector<CReceived> taken = TakeDialog(session);
         return taken.empty() ? CReceived{} : taken.front();
@@ -129,7 +130,7 @@ public:
         TReqUserLogin login{};
         SetText(login.userID, userID);
         SetText(login.password, quorex::PasswordDigest(password));
-        Send(session, 0x00000441, login, TSequencePoint{3, 0}, TSequencePoint{2, 0}, TSequencePoint{4, 0});
+        Send(session, tid::ReqUserLogin, login, TSequencePoint{3, 0}, TSequencePoint{2, 0}, TSequencePoint{4, 0});
         std::vector<CReceived> taken = TakeDialog(session);
         return taken.empty() ? CReceived{} : taken.front();
     }
@@ -153,7 +154,7 @@ public:
     }
     // Places an order without indentures and returns its answer.
     CReceived Place(SessionId session, const TYqOrder& order) {
-        Send(session, 0x000000F1, order);
+        Send(session, tid::ReqYqOrder, order);
         return Answer(session);
     }
 

@@ -2,14 +2,15 @@
 #include <gtest/gtest.h>
 
 #include "ExchangeHarness.h"
+#include "public/PackageTypes.h"
 
 namespace quorex::sim::test {
 namespace {
 
-constexpr std::uint32_t kOrderReturn = 0x00000033;
-constexpr std::uint32_t kCancelReturn = 0x00000113;
-constexpr std::uint32_t kMatchReturn = 0x00000133;
-constexpr std::uint32_t kQuotation = 0x00000143;
+constexpr std::uint32_t kOrderReturn = tid::RtnYqOrder;
+constexpr std::uint32_t kCancelReturn = tid::RtnYqOrderCancel;
+constexpr std::uint32_t kMatchReturn = tid::RtnYqMatch;
+constexpr std::uint32_t kQuotation = tid::YqQuotation;
 
 // Trader 00010001 on session 1 and trader 00020001 on session 2, both caught up.
 class ExchangeOrderTest : public ::testing::Test {
@@ -49,7 +50,7 @@ class ExchangeOrderRefusalTest : public ExchangeOrderTest, public ::testing::Wit
 
 TEST_P(ExchangeOrderRefusalTest, IsAnsweredWithItsCodeAndLeavesNoTrace) {
     const CReceived answer = harness.Place(1, GetParam().order);
-    EXPECT_EQ(answer.Tid(), 0x000000F2u);
+    EXPECT_EQ(answer.Tid(), tid::RspYqOrder);
     EXPECT_EQ(answer.RspCode(), GetParam().code);
     EXPECT_STREQ(answer.First<TYqOrder>().localOrderNo, GetParam().order.localOrderNo);  // the echo
     EXPECT_TRUE(harness.Drain(1).empty());
@@ -171,13 +172,13 @@ TEST_F(ExchangeOrderTest, CancelReleasesWhatTheOrderFroze) {
     SetText(cancel.clientID, "00020001");
     SetText(cancel.memberID, "0002");
     SetText(cancel.traderID, "00020001");
-    harness.Send(2, 0x00000101, cancel);
+    harness.Send(2, tid::ReqYqOrderCancel, cancel);
     EXPECT_EQ(harness.Answer(2).RspCode(), "ERR001015");  // another member's order
 
     SetText(cancel.traderID, "00010001");
-    harness.Send(1, 0x00000101, cancel);
+    harness.Send(1, tid::ReqYqOrderCancel, cancel);
     const CReceived answer = harness.Answer(1);
-    EXPECT_EQ(answer.Tid(), 0x00000102u);
+    EXPECT_EQ(answer.Tid(), tid::RspYqOrderCancel);
     EXPECT_EQ(answer.RspCode(), "RSP000000");
     const std::vector<CReceived> pulled = harness.Drain(1);
     ASSERT_EQ(OfType(pulled, kCancelReturn).size(), 1u);
@@ -188,10 +189,10 @@ TEST_F(ExchangeOrderTest, CancelReleasesWhatTheOrderFroze) {
     EXPECT_DOUBLE_EQ(Capital("0001").frozen, 0);
     EXPECT_DOUBLE_EQ(Capital("0001").todayBalance, 10000000.0 - Capital("0001").lastOccupied);
 
-    harness.Send(1, 0x00000101, cancel);
+    harness.Send(1, tid::ReqYqOrderCancel, cancel);
     EXPECT_EQ(harness.Answer(1).RspCode(), "ERR001014");
     SetText(cancel.orderNo, "26010500000099");
-    harness.Send(1, 0x00000101, cancel);
+    harness.Send(1, tid::ReqYqOrderCancel, cancel);
     EXPECT_EQ(harness.Answer(1).RspCode(), "ERR001013");
 }
 
@@ -222,17 +223,17 @@ TEST_F(ExchangeOrderTest, IndenturesGuaranteeASaleAndComeBackWithItsTransfer) {
     TYqFrznElctIndenture wrongKind{};
     SetText(wrongKind.indentNo, "E000000002");  // hot-rolled coil, not rebar
     wrongKind.frznAmount = 10;
-    harness.Send(1, 0x000000F1, sale, wrongKind);
+    harness.Send(1, tid::ReqYqOrder, sale, wrongKind);
     EXPECT_EQ(harness.Answer(1).RspCode(), "ERR001010");
     TYqFrznElctIndenture first{}, second{};
     SetText(first.indentNo, "E000000001");
     first.frznAmount = 6;
     SetText(second.indentNo, "E000000001");
     second.frznAmount = 3;
-    harness.Send(1, 0x000000F1, sale, first, second);
+    harness.Send(1, tid::ReqYqOrder, sale, first, second);
     EXPECT_EQ(harness.Answer(1).RspCode(), "ERR001011");  // 9 listed for 10 lots
     second.frznAmount = 4;
-    harness.Send(1, 0x000000F1, sale, first, second);
+    harness.Send(1, tid::ReqYqOrder, sale, first, second);
     EXPECT_EQ(harness.Answer(1).RspCode(), "RSP000000");
     EXPECT_EQ(Indenture(0).avaAmount, 90);
     EXPECT_EQ(Indenture(0).frznYqOpen, 10);
@@ -249,7 +250,7 @@ TEST_F(ExchangeOrderTest, IndenturesGuaranteeASaleAndComeBackWithItsTransfer) {
     TYqFrznElctIndenture release{};
     SetText(release.indentNo, "E000000001");
     release.frznAmount = 10;
-    harness.Send(1, 0x000000F1, buyBack, release);
+    harness.Send(1, tid::ReqYqOrder, buyBack, release);
     EXPECT_EQ(harness.Answer(1).RspCode(), "RSP000000");
     EXPECT_EQ(Indenture(0).frznYqOffset, 10);
     harness.Place(2, CExchangeHarness::Order("00020001", "00020001", "000001", 's', 3480, 10, 2, '1'));

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "ExchangeHarness.h"
+#include "public/PackageTypes.h"
 
 namespace quorex::sim::test {
 namespace {
@@ -37,13 +38,13 @@ TEST_F(ExchangeQueryTest, ALargeAnswerIsChainedAndKeepsItsOrder) {
         harness.Place(1, CExchangeHarness::Order("00010001", "00010001", "000001", 'b', 3300 + i, 1, i));
     }
     TReqQryOrder filter{};
-    const std::vector<CReceived> answer = Query(1, 0x00000301, filter);
+    const std::vector<CReceived> answer = Query(1, tid::ReqQryYqOrder, filter);
     ASSERT_EQ(answer.size(), 2u);
     EXPECT_EQ(answer[0].Header().Chain, 'N');
     EXPECT_EQ(answer[1].Header().Chain, 'L');
     std::vector<std::string> numbers;
     for (const CReceived& package : answer) {
-        EXPECT_EQ(package.Tid(), 0x00000302u);
+        EXPECT_EQ(package.Tid(), tid::RspQryYqOrder);
         EXPECT_EQ(package.RspCode(), "RSP000000");  // every package carries the response field
         EXPECT_STREQ(package.Header().RootID, "req1");
         for (const TYqOrder& order : package.Records<TYqOrder>()) numbers.emplace_back(FieldText(order.orderNo));
@@ -55,7 +56,7 @@ TEST_F(ExchangeQueryTest, ALargeAnswerIsChainedAndKeepsItsOrder) {
 TEST_F(ExchangeQueryTest, AnEmptyAnswerIsOnePackageWithOnlyTheResponseField) {
     TReqQryOrder filter{};
     SetText(filter.instID, "000003");
-    const std::vector<CReceived> answer = Query(1, 0x00000301, filter);
+    const std::vector<CReceived> answer = Query(1, tid::ReqQryYqOrder, filter);
     ASSERT_EQ(answer.size(), 1u);
     EXPECT_EQ(answer[0].Header().Chain, 'S');
     EXPECT_EQ(answer[0].RspCode(), "RSP000000");
@@ -66,40 +67,40 @@ TEST_F(ExchangeQueryTest, ATraderSeesItsOwnMemberAndAMonitorTheWholeExchange) {
     harness.Place(1, CExchangeHarness::Order("00010001", "00010001", "000001", 'b', 3500, 2, 1));
     harness.Place(2, CExchangeHarness::Order("00020001", "00020001", "000001", 's', 3500, 2, 1));
     TReqQryMatch matches{};
-    EXPECT_EQ((QueryRecords<TYqMatch>(1, 0x00000351, matches).size()), 1u);
+    EXPECT_EQ((QueryRecords<TYqMatch>(1, tid::ReqQryYqMatch, matches).size()), 1u);
     SetText(matches.memberID, "0002");  // asking for another member gives nothing
-    EXPECT_TRUE((QueryRecords<TYqMatch>(1, 0x00000351, matches).empty()));
+    EXPECT_TRUE((QueryRecords<TYqMatch>(1, tid::ReqQryYqMatch, matches).empty()));
     TReqQryYqMatch4M all{};
-    EXPECT_EQ((QueryRecords<TYqMatch>(3, 0x00000BF1, all).size()), 2u);
+    EXPECT_EQ((QueryRecords<TYqMatch>(3, tid::ReqQryYqMatch4M, all).size()), 2u);
     all.buyOrSell = 's';
-    EXPECT_EQ((QueryRecords<TYqMatch>(3, 0x00000BF1, all).size()), 1u);
+    EXPECT_EQ((QueryRecords<TYqMatch>(3, tid::ReqQryYqMatch4M, all).size()), 1u);
 
     TReqQryMemberCapital capital{};
-    const std::vector<TMemberCapital> own = QueryRecords<TMemberCapital>(1, 0x000002E1, capital);
+    const std::vector<TMemberCapital> own = QueryRecords<TMemberCapital>(1, tid::ReqQryMemberCapital, capital);
     ASSERT_EQ(own.size(), 2u);  // member 0001's own and agency accounts
     for (const TMemberCapital& record : own) EXPECT_STREQ(record.memberID, "0001");
-    EXPECT_EQ((QueryRecords<TMemberCapital>(3, 0x000002E1, capital).size()), 4u);
+    EXPECT_EQ((QueryRecords<TMemberCapital>(3, tid::ReqQryMemberCapital, capital).size()), 4u);
 
     TReqQryYqOrder4M orders{};
     orders.priceMin = 3500;
     orders.priceMax = 3500;
-    EXPECT_EQ((QueryRecords<TYqOrder>(3, 0x00000BE1, orders).size()), 2u);
+    EXPECT_EQ((QueryRecords<TYqOrder>(3, tid::ReqQryYqOrder4M, orders).size()), 2u);
     orders.priceMin = 3501;
-    EXPECT_TRUE((QueryRecords<TYqOrder>(3, 0x00000BE1, orders).empty()));
+    EXPECT_TRUE((QueryRecords<TYqOrder>(3, tid::ReqQryYqOrder4M, orders).empty()));
 }
 
 TEST_F(ExchangeQueryTest, PositionsOfClientsAndTheirMember) {
     harness.Place(1, CExchangeHarness::Order("00010001", "00010001", "000001", 'b', 3500, 4, 1));
     harness.Place(2, CExchangeHarness::Order("00020001", "00020001", "000001", 's', 3500, 4, 1));
     TReqQryClientPosi clientFilter{};
-    const std::vector<TYqClientPosi> clients = QueryRecords<TYqClientPosi>(1, 0x000003F1, clientFilter);
+    const std::vector<TYqClientPosi> clients = QueryRecords<TYqClientPosi>(1, tid::ReqQryYqClientPosi, clientFilter);
     ASSERT_EQ(clients.size(), 1u);
     EXPECT_EQ(clients[0].longPosi, 24);
     EXPECT_EQ(clients[0].lastLong, 20);
     EXPECT_EQ(clients[0].todayLong, 4);
     TReqQryMemberPosi memberFilter{};
     SetText(memberFilter.instID, "000001");
-    const std::vector<TYqMemberPosi> members = QueryRecords<TYqMemberPosi>(1, 0x000003C1, memberFilter);
+    const std::vector<TYqMemberPosi> members = QueryRecords<TYqMemberPosi>(1, tid::ReqQryYqMemberPosi, memberFilter);
     ASSERT_EQ(members.size(), 1u);
     EXPECT_EQ(members[0].longPosi, 24);
     EXPECT_DOUBLE_EQ(members[0].longTurnOver, 3480.0 * 20 + 3500.0 * 4);  // average price = turnover / lots
@@ -107,25 +108,25 @@ TEST_F(ExchangeQueryTest, PositionsOfClientsAndTheirMember) {
 
 TEST_F(ExchangeQueryTest, IndenturesOfAClientAndOfAnInstrument) {
     TReqQryElctIndenture filter{};
-    EXPECT_EQ((QueryRecords<TElctIndenture>(1, 0x000002F1, filter).size()), 2u);
-    EXPECT_EQ((QueryRecords<TElctIndenture>(3, 0x000002F1, filter).size()), 3u);
+    EXPECT_EQ((QueryRecords<TElctIndenture>(1, tid::ReqQryElctIndenture, filter).size()), 2u);
+    EXPECT_EQ((QueryRecords<TElctIndenture>(3, tid::ReqQryElctIndenture, filter).size()), 3u);
     TReqQryInstElctIndent byInstrument{};
     SetText(byInstrument.instID, "000001");
-    const std::vector<TElctIndenture> rebar = QueryRecords<TElctIndenture>(1, 0x00000B41, byInstrument);
+    const std::vector<TElctIndenture> rebar = QueryRecords<TElctIndenture>(1, tid::ReqQryYqInstElctIndent, byInstrument);
     ASSERT_EQ(rebar.size(), 1u);
     EXPECT_STREQ(rebar[0].indentNo, "E000000001");
-    EXPECT_EQ((QueryRecords<TElctIndenture>(3, 0x00000B41, byInstrument).size()), 2u);
+    EXPECT_EQ((QueryRecords<TElctIndenture>(3, tid::ReqQryYqInstElctIndent, byInstrument).size()), 2u);
 }
 
 TEST_F(ExchangeQueryTest, QuotationsOfTheDayAndOfThePreviousDay) {
     TReqQryQuotation filter{};
-    const std::vector<TYqQuotation> quotations = QueryRecords<TYqQuotation>(1, 0x00000381, filter);
+    const std::vector<TYqQuotation> quotations = QueryRecords<TYqQuotation>(1, tid::ReqQryYqQuotation, filter);
     ASSERT_EQ(quotations.size(), 3u);
     EXPECT_DOUBLE_EQ(quotations[0].lastAverage, 3500);
     EXPECT_EQ(quotations[0].Posi, 20);
     EXPECT_DOUBLE_EQ(quotations[0].lowerPrice, 3150);
     SetText(filter.instID, "000002");
-    const std::vector<TYqLastQuotation> last = QueryRecords<TYqLastQuotation>(1, 0x00000391, filter);
+    const std::vector<TYqLastQuotation> last = QueryRecords<TYqLastQuotation>(1, tid::ReqQryYqLastQuotation, filter);
     ASSERT_EQ(last.size(), 1u);
     EXPECT_DOUBLE_EQ(last[0].lastest, 3702);
 }

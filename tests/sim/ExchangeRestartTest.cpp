@@ -11,6 +11,7 @@
 
 #include "ExchangeHarness.h"
 #include "api/ApiTestSupport.h"
+#include "public/PackageTypes.h"
 
 namespace quorex::sim::test {
 namespace {
@@ -73,24 +74,24 @@ protected:
         TYqOrderCancel cancel{};
         SetText(cancel.orderNo, FieldText(day->exchange->Order(2).record.orderNo));
         SetText(cancel.traderID, "00010001");
-        day->Send(1, 0x00000101, cancel);
+        day->Send(1, tid::ReqYqOrderCancel, cancel);
         EXPECT_EQ(day->Answer(1).RspCode(), "RSP000000");
         TYqFrznElctIndenture indenture{};
         SetText(indenture.indentNo, "E000000001");
         indenture.frznAmount = 5;
-        day->Send(1, 0x000000F1, CExchangeHarness::Order("00010001", "00010001", "000001", 's', 3600, 5, 7, '0', '2'), indenture);
+        day->Send(1, tid::ReqYqOrder, CExchangeHarness::Order("00010001", "00010001", "000001", 's', 3600, 5, 7, '0', '2'), indenture);
         EXPECT_EQ(day->Answer(1).RspCode(), "RSP000000");
         TReqTraderPasswordUpdate password{};
         SetText(password.traderID, "00020001");
         SetText(password.memberID, "0002");
         SetText(password.oldPassword, quorex::PasswordDigest("trader3"));
         SetText(password.newPassword, quorex::PasswordDigest("changed"));
-        day->Send(2, 0x00000271, password);
+        day->Send(2, tid::ReqTraderPasswordUpdate, password);
         EXPECT_EQ(day->Answer(2).RspCode(), "RSP000000");
         TReqInstStateUpdate pause{};
         SetText(pause.instID, "000002");
         pause.isChangeCommand = '2';
-        day->Send(3, 0x00000481, pause);
+        day->Send(3, tid::ReqYqInstStateUpdate, pause);
         EXPECT_EQ(day->Answer(3).RspCode(), "RSP000000");
     }
     // Everything a monitor's flows hold, from their start.

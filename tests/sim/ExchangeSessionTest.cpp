@@ -5,13 +5,14 @@
 #include <set>
 
 #include "ExchangeHarness.h"
+#include "public/PackageTypes.h"
 
 namespace quorex::sim::test {
 namespace {
 
-constexpr std::uint32_t kOrderReturn = 0x00000033;
-constexpr std::uint32_t kQuotation = 0x00000143;
-constexpr std::uint32_t kSendOver = 0x00000EC1;
+constexpr std::uint32_t kOrderReturn = tid::RtnYqOrder;
+constexpr std::uint32_t kQuotation = tid::YqQuotation;
+constexpr std::uint32_t kSendOver = tid::ReqStandardDataSendOver;
 
 TEST(ExchangeSessionTest, LoginAnswersWithTheDayThenReferenceDataThenSendOver) {
     CExchangeHarness harness;
@@ -19,10 +20,10 @@ TEST(ExchangeSessionTest, LoginAnswersWithTheDayThenReferenceDataThenSendOver) {
     SetText(login.traderID, "00010001");
     SetText(login.memberID, "0001");
     SetText(login.password, quorex::PasswordDigest("trader1"));
-    harness.Send(1, 0x00000011, login, TSequencePoint{3, 0}, TSequencePoint{2, 0}, TSequencePoint{4, 0});
+    harness.Send(1, tid::ReqTraderLogin, login, TSequencePoint{3, 0}, TSequencePoint{2, 0}, TSequencePoint{4, 0});
     const std::vector<CReceived> dialog = harness.TakeDialog(1);
     ASSERT_GE(dialog.size(), 3u);
-    EXPECT_EQ(dialog[0].Tid(), 0x00000012u);
+    EXPECT_EQ(dialog[0].Tid(), tid::RspTraderLogin);
     EXPECT_EQ(dialog[0].RspCode(), "RSP000000");
     EXPECT_STREQ(dialog[0].Header().RootID, "req1");
     const TReqTraderLogin answer = dialog[0].First<TReqTraderLogin>();
@@ -30,8 +31,8 @@ TEST(ExchangeSessionTest, LoginAnswersWithTheDayThenReferenceDataThenSendOver) {
     EXPECT_STREQ(answer.tradeTime, "10:30:00");
     EXPECT_STREQ(answer.localOrderNo, "00000000000000");
     EXPECT_STREQ(answer.password, "");  // the digest is not sent back
-    EXPECT_EQ(OfType(dialog, 0x000009F3)[0].Records<TMarket>().size(), 3u);
-    const std::vector<TYuanQiInst> instruments = OfType(dialog, 0x00000A03)[0].Records<TYuanQiInst>();
+    EXPECT_EQ(OfType(dialog, tid::MarketInfo)[0].Records<TMarket>().size(), 3u);
+    const std::vector<TYuanQiInst> instruments = OfType(dialog, tid::YuanQiInstInfo)[0].Records<TYuanQiInst>();
     ASSERT_EQ(instruments.size(), 3u);
     EXPECT_STREQ(instruments[0].instID, "000001");  // in configuration order
     EXPECT_STREQ(instruments[2].instID, "000003");
@@ -62,13 +63,13 @@ TEST(ExchangeSessionTest, RolesAreKeptApart) {
     TReqInstStateUpdate update{};
     SetText(update.instID, "000001");
     update.isChangeCommand = '2';
-    harness.Send(1, 0x00000481, update);
+    harness.Send(1, tid::ReqYqInstStateUpdate, update);
     EXPECT_EQ(harness.Answer(1).RspCode(), "ERR000010");
-    harness.Send(2, 0x000000F1, CExchangeHarness::Order("00010001", "00010001", "000001", 'b', 3500, 1, 1));
+    harness.Send(2, tid::ReqYqOrder, CExchangeHarness::Order("00010001", "00010001", "000001", 'b', 3500, 1, 1));
     EXPECT_EQ(harness.Answer(2).RspCode(), "ERR000010");
     // A request the simulator does not serve is refused, not ignored.
     TZcOrder zc{};
-    harness.Send(1, 0x00000151, zc);
+    harness.Send(1, tid::ReqZcOrder, zc);
     EXPECT_EQ(harness.Answer(1).RspCode(), "ERR000008");
 }
 
@@ -77,11 +78,11 @@ TEST(ExchangeSessionTest, LogoutIsAnsweredAndEndsTheSession) {
     harness.LoginTrader(1, "00010001", "trader1");
     TReqTraderLogout logout{};
     SetText(logout.traderID, "00010002");
-    harness.Send(1, 0x00000021, logout);
+    harness.Send(1, tid::ReqTraderLogout, logout);
     EXPECT_EQ(harness.Answer(1).RspCode(), "ERR000007");  // not the session's trader: nothing ends
     EXPECT_TRUE(harness.output.ended.empty());
     SetText(logout.traderID, "00010001");
-    harness.Send(1, 0x00000021, logout);
+    harness.Send(1, tid::ReqTraderLogout, logout);
     EXPECT_EQ(harness.Answer(1).RspCode(), "RSP000000");
     EXPECT_EQ(harness.output.ended, std::vector<SessionId>{1});
     EXPECT_FALSE(harness.exchange->HasPending(1));
@@ -104,14 +105,14 @@ TEST(ExchangeSessionTest, PasswordChangeTakesEffectForTheNextLogin) {
     SetText(update.memberID, "0001");
     SetText(update.oldPassword, quorex::PasswordDigest("wrong"));
     SetText(update.newPassword, quorex::PasswordDigest("newpass"));
-    harness.Send(1, 0x00000271, update);
+    harness.Send(1, tid::ReqTraderPasswordUpdate, update);
     EXPECT_EQ(harness.Answer(1).RspCode(), "ERR000005");
     SetText(update.oldPassword, quorex::PasswordDigest("trader1"));
     SetText(update.newPassword, "NOT-A-DIGEST");
-    harness.Send(1, 0x00000271, update);
+    harness.Send(1, tid::ReqTraderPasswordUpdate, update);
     EXPECT_EQ(harness.Answer(1).RspCode(), "ERR000009");
     SetText(update.newPassword, quorex::PasswordDigest("newpass"));
-    harness.Send(1, 0x00000271, update);
+    harness.Send(1, tid::ReqTraderPasswordUpdate, update);
     const CReceived answer = harness.Answer(1);
     EXPECT_EQ(answer.RspCode(), "RSP000000");
     EXPECT_STREQ(answer.First<TReqTraderPasswordUpdate>().newPassword, "");

@@ -5,6 +5,7 @@
 #include "ExchangeHarness.h"
 #include "api/ApiTestSupport.h"
 #include "sim/MarketBot.h"
+#include "public/PackageTypes.h"
 
 namespace quorex::sim::test {
 namespace {
@@ -14,7 +15,7 @@ constexpr SessionId kBot = 0;
 // The bot's order answers since the last call, by result code.
 std::map<std::string, int> OrderAnswers(CExchangeHarness& harness) {
     std::map<std::string, int> codes;
-    for (const CReceived& answer : OfType(harness.TakeDialog(kBot), 0x000000F2)) ++codes[answer.RspCode()];
+    for (const CReceived& answer : OfType(harness.TakeDialog(kBot), tid::RspYqOrder)) ++codes[answer.RspCode()];
     return codes;
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "WireClient.h"
+#include "public/PackageTypes.h"
 
 namespace quorex::sim::test {
 namespace {
@@ -50,27 +51,27 @@ TEST_F(SimServerTest, TradersLogInTradeAndLogOutOverTcp) {
     ASSERT_TRUE(buyer.connected && seller.connected);
     const std::vector<CReceived> login = buyer.LoginTrader("00010001", "trader1");
     ASSERT_FALSE(login.empty());
-    EXPECT_EQ(login.front().Tid(), 0x00000012u);
+    EXPECT_EQ(login.front().Tid(), tid::RspTraderLogin);
     EXPECT_EQ(login.front().RspCode(), "RSP000000");
-    EXPECT_EQ(login.back().Tid(), 0x00000EC1u);
+    EXPECT_EQ(login.back().Tid(), tid::ReqStandardDataSendOver);
     seller.LoginTrader("00020001", "trader3");
 
-    buyer.Send(0x000000F1, CExchangeHarness::Order("00010001", "00010001", "000001", 'b', 3500, 2, 1));
-    EXPECT_EQ(buyer.Until(0x000000F2).back().RspCode(), "RSP000000");
-    seller.Send(0x000000F1, CExchangeHarness::Order("00020001", "00020001", "000001", 's', 3500, 2, 1));
-    const TYqMatch sold = seller.Until(0x00000133).back().First<TYqMatch>();
-    const TYqMatch bought = buyer.Until(0x00000133).back().First<TYqMatch>();
+    buyer.Send(tid::ReqYqOrder, CExchangeHarness::Order("00010001", "00010001", "000001", 'b', 3500, 2, 1));
+    EXPECT_EQ(buyer.Until(tid::RspYqOrder).back().RspCode(), "RSP000000");
+    seller.Send(tid::ReqYqOrder, CExchangeHarness::Order("00020001", "00020001", "000001", 's', 3500, 2, 1));
+    const TYqMatch sold = seller.Until(tid::RtnYqMatch).back().First<TYqMatch>();
+    const TYqMatch bought = buyer.Until(tid::RtnYqMatch).back().First<TYqMatch>();
     EXPECT_STREQ(sold.matchNo, bought.matchNo);
     EXPECT_EQ(bought.volume, 2);
     // Sequenced packages keep their series and numbers on the wire.
-    const CReceived quotation = buyer.Until(0x00000143).back();
+    const CReceived quotation = buyer.Until(tid::YqQuotation).back();
     EXPECT_EQ(quotation.Header().SequenceSeries, 4);
     EXPECT_GT(quotation.Header().SequenceNo, 0u);
 
     TReqTraderLogout logout{};
     SetText(logout.traderID, "00010001");
-    buyer.Send(0x00000021, logout);
-    EXPECT_EQ(buyer.Until(0x00000022).back().RspCode(), "RSP000000");
+    buyer.Send(tid::ReqTraderLogout, logout);
+    EXPECT_EQ(buyer.Until(tid::RspTraderLogout).back().RspCode(), "RSP000000");
     CWireClient::CFrame after = buyer.Next();
     while (after.event == Event::kPackage) after = buyer.Next();  // returns queued before the logout
     EXPECT_EQ(after.event, Event::kClosed);
@@ -147,8 +148,8 @@ TEST_F(SimServerTest, ABrokenFrameFromAClientEndsOnlyThatSession) {
     broken.SendRaw(oversize);
     EXPECT_EQ(broken.Next().event, Event::kClosed);
     TReqQryQuotation all{};
-    healthy.Send(0x00000381, all);
-    EXPECT_EQ(healthy.Until(0x00000382).back().RspCode(), "RSP000000");
+    healthy.Send(tid::ReqQryYqQuotation, all);
+    EXPECT_EQ(healthy.Until(tid::RspQryYqQuotation).back().RspCode(), "RSP000000");
 }
 
 TEST_F(SimServerTest, DropAfterEndsTheConnectionAfterThatManyPackages) {
@@ -160,7 +161,7 @@ TEST_F(SimServerTest, DropAfterEndsTheConnectionAfterThatManyPackages) {
     SetText(login.traderID, "00010001");
     SetText(login.memberID, "0001");
     SetText(login.password, quorex::PasswordDigest("trader1"));
-    client.Send(0x00000011, login);
+    client.Send(tid::ReqTraderLogin, login);
     int packages = 0;
     CWireClient::CFrame frame = client.Next();
     for (; frame.event == Event::kPackage; frame = client.Next()) ++packages;
@@ -177,8 +178,8 @@ TEST_F(SimServerTest, MalformedFramesAndPackagesFollowTheFirstPackage) {
         CWireClient client(server->Port());
         TReqTraderLogin login{};
         SetText(login.traderID, "00010001");
-        client.Send(0x00000011, login);
-        EXPECT_EQ(client.Next().package.Tid(), 0x00000012u);
+        client.Send(tid::ReqTraderLogin, login);
+        EXPECT_EQ(client.Next().package.Tid(), tid::RspTraderLogin);
         const CWireClient::CFrame next = client.Next();
         if (wholeFrame) {
             EXPECT_EQ(next.event, Event::kBrokenFrame);
@@ -211,7 +212,7 @@ TEST_F(SimServerTest, TheBotMakesTheMarketMove) {
     Start(options);
     CWireClient client(server->Port());
     client.LoginTrader("00010001", "trader1");
-    const std::vector<CReceived> quotations = client.Until(0x00000143);
+    const std::vector<CReceived> quotations = client.Until(tid::YqQuotation);
     ASSERT_FALSE(quotations.empty());
     int matched = 0;
     for (int i = 0; i < 2000 && matched == 0; ++i) {

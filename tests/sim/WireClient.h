@@ -14,6 +14,7 @@
 #include "ExchangeHarness.h"
 #include "public/Frame.h"
 #include "sim/RequestBuilder.h"
+#include "public/PackageTypes.h"
 
 namespace quorex::sim::test {
 
@@ -93,8 +94,8 @@ public:
         SetText(login.traderID, traderID);
         SetText(login.memberID, std::string_view(traderID, 4));
         SetText(login.password, quorex::PasswordDigest(password));
-        Send(0x00000011, login, TSequencePoint{3, privatePoint}, TSequencePoint{2, 0}, TSequencePoint{4, 0});
-        return Until(0x00000EC1);
+        Send(tid::ReqTraderLogin, login, TSequencePoint{3, privatePoint}, TSequencePoint{2, 0}, TSequencePoint{4, 0});
+        return Until(tid::ReqStandardDataSendOver);
     }
 
     bool connected = false;

@@ -98,12 +98,7 @@ void CExchangeLogins::TraderLogin(SessionId id, CExchangeSession& session, const
     SetText(answer.clientID, FieldText(state.record.clientID));
     const int client = m_state.accounts.FindClient(FieldText(state.record.clientID));
     answer.accountType = client >= 0 ? m_state.accounts.Client(client).accountType : '0';
-    m_replies.Writer().Begin(request.m_XTPHeader.Tid + 1, request.m_XTPHeader.RootID);
-    m_replies.Writer().Add(answer);
-    for (int i = 0; i < 3; ++i) m_replies.Writer().Add(TSequencePoint{kCursorSeries[i], static_cast<std::int32_t>(flows[i]->LastSequenceNo())});
-    m_replies.Writer().Add(RspMsgOf(Rsp::kSuccess));
-    m_replies.Output().SendDialog(id, m_replies.Writer().FinishDialog(kChainSingle));
-    SendReferenceData(id);
+    SendLoginAnswer(id, request, answer, flows);
 }
 
 void CExchangeLogins::UserLogin(SessionId id, CExchangeSession& session, const CXTPPackage& request) {
@@ -129,6 +124,12 @@ void CExchangeLogins::UserLogin(SessionId id, CExchangeSession& session, const C
 
     SetText(answer.tradeDate, m_state.day.tradeDate);
     m_state.Stamp(answer.tradeTime);
+    SendLoginAnswer(id, request, answer, flows);
+}
+
+template <class LoginRecord>
+void CExchangeLogins::SendLoginAnswer(SessionId id, const CXTPPackage& request, const LoginRecord& answer,
+                                      const CSequencedFlow* const flows[3]) {
     m_replies.Writer().Begin(request.m_XTPHeader.Tid + 1, request.m_XTPHeader.RootID);
     m_replies.Writer().Add(answer);
     for (int i = 0; i < 3; ++i) m_replies.Writer().Add(TSequencePoint{kCursorSeries[i], static_cast<std::int32_t>(flows[i]->LastSequenceNo())});

@@ -49,6 +49,11 @@ private:
     // earlier connection is ended.
     template <class UserState>
     void ClaimSession(SessionId id, CExchangeSession& session, UserState& state, Role role, int user);
+    // The successful login answer (the record, the three flows' last points, success), then the
+    // day's reference data.
+    template <class LoginRecord>
+    void SendLoginAnswer(SessionId id, const CXTPPackage& request, const LoginRecord& answer,
+                         const CSequencedFlow* const flows[3]);
     void SendReferenceData(SessionId id);
 
     CExchangeState& m_state;

@@ -10,28 +10,12 @@
 #include "api/FakeExchange.h"
 #include "public/LoopbackSockets.h"
 #include "quorex/Log.h"
+#include "public/CollectedLog.h"
 
 using namespace quorex;
 using namespace quorex::test;
 
 namespace {
-
-class CCollectedLog {
-public:
-    static void Sink(LogLevel level, const char* text, void* context) {
-        auto* log = static_cast<CCollectedLog*>(context);
-        std::lock_guard lock(log->m_mutex);
-        log->m_messages.emplace_back(level, text);
-    }
-    std::vector<std::pair<LogLevel, std::string>> Messages() {
-        std::lock_guard lock(m_mutex);
-        return m_messages;
-    }
-
-private:
-    std::mutex m_mutex;
-    std::vector<std::pair<LogLevel, std::string>> m_messages;
-};
 
 class LogSinkApi : public CWorkingDirectoryTest {
 protected:

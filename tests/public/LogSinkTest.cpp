@@ -12,28 +12,12 @@
 #include "public/ErrorTexts.h"
 #include "public/Thread.h"
 #include "public/XTPPackage.h"
+#include "public/CollectedLog.h"
 
 using namespace quorex;
+using quorex::test::CCollectedLog;
 
 namespace {
-
-// What a host's sink received, from any thread.
-class CCollectedLog {
-public:
-    static void Sink(LogLevel level, const char* text, void* context) {
-        auto* log = static_cast<CCollectedLog*>(context);
-        std::lock_guard lock(log->m_mutex);
-        log->m_messages.emplace_back(level, text);
-    }
-    std::vector<std::pair<LogLevel, std::string>> Messages() {
-        std::lock_guard lock(m_mutex);
-        return m_messages;
-    }
-
-private:
-    std::mutex m_mutex;
-    std::vector<std::pair<LogLevel, std::string>> m_messages;
-};
 
 using Message = std::pair<LogLevel, std::string>;
 

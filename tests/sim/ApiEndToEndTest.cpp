@@ -55,18 +55,6 @@ TEST_F(SimEndToEndTest, TwoTradersTradeAndCancelThroughTheLibrary) {
     EXPECT_TRUE(buyer.log.WaitFor([](const CCall& call) { return call.name == "RspYqOrder" && call.code == "ERR001003"; }));
 }
 
-// Every sequenced delivery is named by its callback and key: the same key twice is the same
-// package twice.
-std::vector<std::string> Sequenced(const std::vector<CCall>& calls) {
-    std::vector<std::string> sequenced;
-    for (const CCall& call : calls) {
-        if (call.name == "RtnYqOrder" || call.name == "RtnYqMatch" || call.name == "RtnYqOrderCancel" || call.name == "YqQuotation") {
-            sequenced.push_back(call.name + " " + call.key);
-        }
-    }
-    return sequenced;
-}
-
 TEST_F(SimEndToEndTest, ASecondLoginOfTheDayReplaysItAndThenGetsOnlyWhatIsNew) {
     StartServer();
     CApiTrader seller;

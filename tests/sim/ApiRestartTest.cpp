@@ -21,18 +21,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The sequenced deliveries (order, cancel and match returns, quotations), named by callback and
-// key: the same name twice is the same package twice.
-std::vector<std::string> Sequenced(const std::vector<CCall>& calls) {
-    std::vector<std::string> sequenced;
-    for (const CCall& call : calls) {
-        if (call.name == "RtnYqOrder" || call.name == "RtnYqMatch" || call.name == "RtnYqOrderCancel" || call.name == "YqQuotation") {
-            sequenced.push_back(call.name + " " + call.key);
-        }
-    }
-    return sequenced;
-}
-
 std::vector<std::string> Duplicates(const std::vector<std::string>& deliveries) {
     std::set<std::string> seen;
     std::vector<std::string> twice;

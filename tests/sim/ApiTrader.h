@@ -26,6 +26,18 @@ struct CCall {
     std::string code;
 };
 
+// The sequenced deliveries (order, cancel and match returns, quotations), named by callback and
+// key: the same name twice is the same package twice.
+inline std::vector<std::string> Sequenced(const std::vector<CCall>& calls) {
+    std::vector<std::string> sequenced;
+    for (const CCall& call : calls) {
+        if (call.name == "RtnYqOrder" || call.name == "RtnYqMatch" || call.name == "RtnYqOrderCancel" || call.name == "YqQuotation") {
+            sequenced.push_back(call.name + " " + call.key);
+        }
+    }
+    return sequenced;
+}
+
 // Records callbacks of either API class and lets the test wait for them.
 class CCallLog {
 public:

@@ -88,6 +88,7 @@ void CExchangeLogins::TraderLogin(SessionId id, CExchangeSession& session, const
 
     CTraderState& state = m_state.traders[trader];
     ClaimSession(id, session, state, Role::kTrader, trader);
+    m_replies.Output().OnLoggedIn(id, "trader", FieldText(state.record.traderID));
     const CSequencedFlow* flows[3] = {state.privateFlow.get(), m_state.memberFlows[state.member].get(), &m_state.marketFlow};
     Subscribe(id, session, request, flows);
 
@@ -119,6 +120,7 @@ void CExchangeLogins::UserLogin(SessionId id, CExchangeSession& session, const C
 
     CUserState& state = m_state.users[user];
     ClaimSession(id, session, state, Role::kMonitor, user);
+    m_replies.Output().OnLoggedIn(id, "monitor", FieldText(state.record.userID));
     const CSequencedFlow* flows[3] = {&m_state.monitorPrivateFlow, &m_state.monitorMemberFlow, &m_state.marketFlow};
     Subscribe(id, session, request, flows);
 

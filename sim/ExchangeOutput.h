@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string_view>
 
 namespace quorex::sim {
 
@@ -19,6 +20,10 @@ public:
     // Ends a session once what it was given has gone out: after a logout, a forced logout, or a
     // new login of the same user elsewhere. The exchange has already forgotten the session.
     virtual void EndSession(SessionId session) = 0;
+    // A session logged in: role is "trader" or "monitor", user the user's ID (GBK).
+    virtual void OnLoggedIn(SessionId session, std::string_view role, std::string_view user) {
+        (void)session, (void)role, (void)user;
+    }
     // A login's subscription point lies beyond the end of its flow: the client kept the state of
     // another run of this trading day and will drop this run's packages up to its point.
     virtual void OnStaleSubscription(SessionId session, int series, std::int32_t point, std::uint32_t last) {

@@ -12,6 +12,7 @@
 
 #include "public/TcpChannel.h"
 #include "sim/MillisecondTimer.h"
+#include "sim/SessionLog.h"
 
 namespace quorex::sim {
 namespace {
@@ -166,7 +167,16 @@ bool CSimServer::IsLoggedIn(SessionId session) const { return m_exchange.IsLogge
 void CSimServer::OnSessionEnded(SessionId session, int code) {
     m_sessions.erase(session);
     m_exchange.Disconnect(session);
-    if (m_options.logSessions) std::printf("session %u: ended (0x%04x)\n", session, static_cast<unsigned>(code));
+    const auto user = m_users.find(session);
+    if (m_options.logSessions) std::printf("%s\n", EndLine(session, user != m_users.end() ? user->second : "", code).c_str());
+    if (user != m_users.end()) m_users.erase(user);
+}
+
+void CSimServer::OnLoggedIn(SessionId session, std::string_view role, std::string_view user) {
+    // The market bot is the simulator's own trader, not a connection.
+    if (!m_options.logSessions || session == kBotSession) return;
+    const std::string& named = m_users[session] = SessionUser(role, user);
+    std::printf("%s\n", LoginLine(session, named).c_str());
 }
 
 void CSimServer::SendDialog(SessionId session, std::span<const std::uint8_t> package) {
@@ -177,8 +187,8 @@ void CSimServer::SendDialog(SessionId session, std::span<const std::uint8_t> pac
 void CSimServer::OnStaleSubscription(SessionId session, int series, std::int32_t point, std::uint32_t last) {
     if (!m_options.logSessions) return;
     std::printf("session %u: subscription point %d of series %d is beyond this run's flow (%u packages); the client "
-                "keeps files of another run of this trading day and will skip packages up to its point "
-                "(remove its sync files or use another --trade-date)\n",
+                "keeps files of a day this simulator no longer has (its data directory was removed or replaced) and will "
+                "skip packages up to its point (remove the client's sync files)\n",
                 session, point, series, last);
 }
 

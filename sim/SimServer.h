@@ -77,6 +77,7 @@ private:
     // CExchangeOutput
     void SendDialog(SessionId session, std::span<const std::uint8_t> package) override;
     void EndSession(SessionId session) override;
+    void OnLoggedIn(SessionId session, std::string_view role, std::string_view user) override;
     void OnStaleSubscription(SessionId session, int series, std::int32_t point, std::uint32_t last) override;
 
     void Accept(int socket);
@@ -90,6 +91,7 @@ private:
     std::uint16_t m_port = 0;
     SessionId m_nextSession = 1;  // session 0 is the bot's
     std::unordered_map<SessionId, CSimSession*> m_sessions;  // owned by the reactor
+    std::unordered_map<SessionId, std::string> m_users;      // "trader 00010001", for the log
     std::deque<CDelayedRequest> m_delayed;
     CMillisecondTimer* m_delayTimer = nullptr;  // owned by the reactor
     std::unique_ptr<CMarketBot> m_bot;

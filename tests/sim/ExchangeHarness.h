@@ -61,8 +61,12 @@ public:
     }
     void EndSession(SessionId session) override { ended.push_back(session); }
     void OnStaleSubscription(SessionId, int series, std::int32_t, std::uint32_t) override { staleSeries.push_back(series); }
+    void OnLoggedIn(SessionId session, std::string_view role, std::string_view user) override {
+        logins.push_back(std::to_string(session) + " " + std::string(role) + " " + std::string(user));
+    }
 
     std::map<SessionId, std::vector<CReceived>> dialog;
+    std::vector<std::string> logins;  // "1 trader 00010001"
     std::vector<SessionId> ended;
     std::vector<int> staleSeries;
 };

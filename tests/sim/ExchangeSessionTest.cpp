@@ -52,8 +52,12 @@ TEST(ExchangeSessionTest, RefusedLoginsLeaveTheSessionLoggedOut) {
     // Still not logged in: requests are refused and nothing is handed out.
     EXPECT_EQ(harness.Place(1, CExchangeHarness::Order("00010001", "00010001", "000001", 'b', 3500, 1, 1)).RspCode(), "ERR000001");
     EXPECT_TRUE(harness.Drain(1).empty());
+    EXPECT_TRUE(harness.output.logins.empty());
     EXPECT_EQ(harness.LoginTrader(1, "00010001", "trader1").RspCode(), "RSP000000");
     EXPECT_EQ(harness.LoginTrader(1, "00010001", "trader1").RspCode(), "ERR000002");
+    EXPECT_EQ(harness.LoginMonitor(2).RspCode(), "RSP000000");
+    // Only the logins that succeeded are told to the server's log, with the role and the user.
+    EXPECT_EQ(harness.output.logins, (std::vector<std::string>{"1 trader 00010001", "2 monitor admin001"}));
 }
 
 TEST(ExchangeSessionTest, RolesAreKeptApart) {

@@ -1,6 +1,7 @@
 // CApiState: connecting, the session's end, the received-package log and the trading day.
 #include "api/ApiState.h"
 
+#include <cassert>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -61,6 +62,7 @@ void CApiState::Stop() {
 }
 
 void CApiState::OnSessionEnded(CApiSession* ended, int code) {
+    assert(reactor->OwnsReactorWork());
     session.compare_exchange_strong(ended, nullptr);
     dialogQueue.Clear();
     if (m_stopping.load(std::memory_order_acquire)) return;
@@ -70,12 +72,14 @@ void CApiState::OnSessionEnded(CApiSession* ended, int code) {
 }
 
 void CApiState::DeliverReceived(const CXTPPackage& package) {
+    assert(reactor->OwnsReactorWork());
     const bool handled = DispatchPackage(owner, *this, package);
     const TXTPHeader& header = package.m_XTPHeader;
     if (handled && header.SequenceSeries != kDialogSeries && header.SequenceNo > 0) m_log.Append(package);
 }
 
 bool CApiState::BeginTradingDay(const char* tradeDate, const char* userId) {
+    assert(reactor->OwnsReactorWork());
     if (std::strncmp(tradeDate, clock.TradeDate().c_str(), CClockFile::kDateLength) == 0) {
         m_log.Open(userId, true);
         return true;
@@ -94,10 +98,12 @@ bool CApiState::BeginTradingDay(const char* tradeDate, const char* userId) {
 }
 
 void CApiState::ReplayReceivedLog() {
+    assert(reactor->OwnsReactorWork());
     m_log.Replay([&](const CXTPPackage& package) { DeliverReceived(package); });
 }
 
 void CApiState::AcknowledgeStandardData() {
+    assert(reactor->OwnsReactorWork());
     CApiSession* current = session.load(std::memory_order_acquire);
     if (current == nullptr || !m_acknowledgement.Prepare(tid::RspStandardDataSendOver)) return;
     TTRspMsg rsp{};
@@ -107,6 +113,7 @@ void CApiState::AcknowledgeStandardData() {
 }
 
 int CApiState::HandleEvent(int code, int, void* data) {
+    assert(reactor->OwnsReactorWork());
     CApiSession* current = session.load(std::memory_order_acquire);
     if (code != kEventSendPackage || current == nullptr || data == nullptr) return -1;
     return current->Handler(kDialogSeries).SendPackage(*static_cast<CXTPPackage*>(data));

@@ -97,20 +97,24 @@ void CXTPControl::OnAttach() {
 }
 
 void CXTPControl::GetSocketsToWatch(int& readSocket, int& writeSocket) {
+    assert(GetReactor().OwnsReactorWork());
     if (EndWithKeptEvent() || m_channelProtocol == nullptr) return;
     m_channelProtocol->GetSocketsToWatch(readSocket, writeSocket);
     if (writeSocket < 0 && m_channelProtocol->Poll()) writeSocket = m_channelProtocol->GetSocket();
 }
 
 void CXTPControl::OnReadable() {
+    assert(GetReactor().OwnsReactorWork());
     if (m_channelProtocol != nullptr) m_channelProtocol->OnReadable();
 }
 
 void CXTPControl::OnWritable() {
+    assert(GetReactor().OwnsReactorWork());
     if (m_channelProtocol != nullptr) m_channelProtocol->OnWritable();
 }
 
 int CXTPControl::HandleEvent(int code, int param, void* data) {
+    assert(GetReactor().OwnsReactorWork());
     switch (code) {
         case kEventShutdownDone:
             Destroy();
@@ -139,12 +143,14 @@ bool CXTPControl::Close(int code) {
 }
 
 void CXTPControl::Shutdown(int code) {
+    assert(GetReactor().OwnsReactorWork());
     if (Close(code) && !GetReactor().PostEvent(this, kEventShutdownDone, 0, nullptr)) {
         KeepRefusedEvent(kEventShutdownDone);
     }
 }
 
 void CXTPControl::ShutdownNow(int code) {
+    assert(GetReactor().OwnsReactorWork());
     Close(code);
     Destroy();
 }

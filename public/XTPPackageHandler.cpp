@@ -1,5 +1,6 @@
 #include "public/XTPPackageHandler.h"
 
+#include <cassert>
 #include <cstring>
 
 #include "public/ErrorTexts.h"
@@ -13,6 +14,7 @@ CXTPPackageHandler::CXTPPackageHandler(CReactor& reactor, std::uint8_t series) :
 }
 
 int CXTPPackageHandler::SendPackage(CXTPPackage& package) {
+    assert(GetReactor().OwnsReactorWork());
     const TXTPHeader header = ForwardedHeader(m_template, package);
 
     // The header goes into the package's headroom through a view, so the caller's window stays.
@@ -45,6 +47,7 @@ void CXTPPackageHandler::OpenSyncFile(const char* path) {
 bool CXTPPackageHandler::Poll() { return RunFlowPump(); }
 
 bool CXTPPackageHandler::RunFlowPump() {
+    assert(GetReactor().OwnsReactorWork());
     if (m_source == nullptr) return false;
     int sent = 0;
     while (sent < kMaxPumpedPackages) {
@@ -58,6 +61,7 @@ bool CXTPPackageHandler::RunFlowPump() {
 }
 
 int CXTPPackageHandler::OnReceive(CPackage& unit) {
+    assert(GetReactor().OwnsReactorWork());
     const int length = static_cast<int>(unit.Length());
     // Only the XTP layer registers handlers, and it hands up its parsed package.
     auto* package = dynamic_cast<CXTPPackage*>(&unit);

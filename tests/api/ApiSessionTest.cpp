@@ -4,8 +4,11 @@
 
 #include "api/FakeExchange.h"
 #include "api/ApiTestSupport.h"
+#include "api/ApiState.h"
 #include "public/FlowSeries.h"
 #include "public/PackageTypes.h"
+#include "tests/public/CollectedLog.h"
+#include "tests/public/ReactorTestSupport.h"
 
 using namespace quorex;
 using namespace quorex::test;
@@ -230,6 +233,38 @@ TEST_F(ApiSession, StandardDataHandshakeAndChannelLoss) {
     // A new login connects again.
     LogIn(trader, "20261208");
     ASSERT_TRUE(trader.WaitForCalls(4));
+}
+
+// A trader whose reactor the test reaches, to keep its event ring full.
+class CFullRingTrader : public CRecordingTrader {
+public:
+    CReactor& Reactor() { return *m_pState->reactor; }
+};
+
+TEST_F(ApiSession, AChannelLossUnderAFullEventRingIsToldOnce) {
+    CFullRingTrader trader;
+    ASSERT_EQ(trader.initApi(), 0);
+    LogIn(trader, "20261208");
+    ASSERT_TRUE(trader.WaitForCalls(1));
+    CCollectedLog log;
+    SetLogSink(&CCollectedLog::Sink, &log);
+    CRingFiller filler(trader.Reactor());
+    filler.Start();
+    m_exchange.CloseConnection();
+    const bool told = trader.WaitForCalls(2);
+    filler.Stop();
+    // Synchronous calls do not go through the ring: once one has run twice, the passes after the
+    // loss have run too, and nothing more is told.
+    RunOnReactor(trader.Reactor(), [] { return 0; });
+    RunOnReactor(trader.Reactor(), [] { return 0; });
+    trader.Reactor().RemoveEvents(&filler);
+    SetLogSink(nullptr, nullptr);
+    ASSERT_TRUE(told) << "the loss was never told";
+    ASSERT_EQ(trader.Calls().size(), 2u);
+    EXPECT_EQ(trader.Calls()[1].name, "ChannelLost");
+    const std::vector<std::pair<LogLevel, std::string>> expected = {{LogLevel::kError, "ChannelLost  ErrorCode=4097"}};
+    EXPECT_EQ(log.Messages(), expected);
+    EXPECT_EQ(RunOnReactor(trader.Reactor(), [&] { return static_cast<int>(trader.Reactor().GetSessionCount()); }), 0);
 }
 
 TEST_F(ApiSession, RequestsFromManyThreadsKeepEachThreadsOrder) {

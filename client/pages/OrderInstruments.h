@@ -1,8 +1,8 @@
 // COrderInstruments: the order entry page's instrument list. It keeps a copy of every instrument
-// record announced to the page in a CRecordTable indexed by instID (index 0, the key CClientApi's
-// YqInstIDOf looks up) and by yqInstID (index 1, the key the instrument box is read with), and the
-// sorted list of the yqInstIDs that the instrument box offers. An instrument announced again
-// overwrites its copy in place.
+// record announced to the page in a typed record table indexed by instID (index 0, the key
+// CClientApi's YqInstIDOf looks up) and by yqInstID (index 1, the key the instrument box is read
+// with), and the sorted list of the yqInstIDs that the instrument box offers. An instrument
+// announced again overwrites its copy in place.
 //
 // Thread contract: user interface thread only. Ownership: owns the copies; they never move, so
 // the table may be handed to CClientApi.

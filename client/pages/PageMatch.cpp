@@ -33,7 +33,7 @@ int CompareMatchKey(const void* a, const void* b) {
 }  // namespace
 
 CPageMatch::CPageMatch(const CClientApi& api, const COrderLookup& orders)
-    : m_api(api), m_orders(orders), m_records(sizeof(TYqMatch), &CompareMatchKey) {}
+    : m_api(api), m_orders(orders), m_records(&CompareMatchKey) {}
 
 std::span<const CListColumn> CPageMatch::Columns() const { return kColumns; }
 
@@ -85,15 +85,15 @@ void CPageMatch::OnMessage(unsigned message, WParam wParam, LParam lParam) {
 
 void CPageMatch::OnMatch(const TYqMatch& match) {
     const TYqOrder* order = m_orders.FindOrder(quorex::FieldText(match.orderNo));
-    if (m_records.Find(&match) != nullptr) {
-        const int row = m_records.Overwrite(&match);
+    if (m_records.Find(match) != nullptr) {
+        const int row = m_records.Overwrite(match);
         m_orderOfRow[static_cast<std::size_t>(row)] = order;
         RowsChanged(row, row);
         return;
     }
     const int row = MatchCount();
     BeginInsert(row, 1);
-    m_records.Append(&match);
+    m_records.Append(match);
     m_orderOfRow.push_back(order);
     EndInsert();
     m_totalVolume += match.volume;

@@ -42,7 +42,7 @@ public:
 
     int MatchCount() const { return m_records.Size(); }
     int SubtotalRow() const { return MatchCount(); }
-    const TYqMatch& MatchAt(int row) const { return *static_cast<const TYqMatch*>(m_records.At(row)); }
+    const TYqMatch& MatchAt(int row) const { return m_records.At(row); }
     double TotalProfit() const { return m_totalProfit; }
 
 private:
@@ -52,7 +52,7 @@ private:
 
     const CClientApi& m_api;
     const COrderLookup& m_orders;
-    CArrivalRecords m_records;
+    CArrivalRecords<TYqMatch> m_records;
     // Per match row: the order it belongs to, or null when that order was not known.
     std::vector<const TYqOrder*> m_orderOfRow;
     std::int64_t m_totalVolume = 0;

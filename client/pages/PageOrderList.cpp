@@ -23,7 +23,7 @@ int CompareOrderNo(const void* a, const void* b) {
 CPageOrderList::CPageOrderList(const CClientServices& services)
     : COrderListBase(services.api, services.prompter, m_canceller), m_api(services.api), m_bridge(services.bridge),
       m_status(services.status), m_canceller(services.requests, services.timers),
-      m_records(sizeof(TYqOrder), &CompareOrderNo) {}
+      m_records(&CompareOrderNo) {}
 
 void CPageOrderList::OnMessage(unsigned message, WParam wParam, LParam lParam) {
     const auto* rsp = MessageRecord<TTRspMsg>(lParam);
@@ -37,14 +37,14 @@ void CPageOrderList::OnMessage(unsigned message, WParam wParam, LParam lParam) {
 }
 
 void CPageOrderList::OnOrder(const TYqOrder& order) {
-    const auto* stored = static_cast<const TYqOrder*>(m_records.Find(&order));
+    const TYqOrder* stored = m_records.Find(order);
     if (stored != nullptr) {
-        const int row = m_records.Overwrite(&order);
+        const int row = m_records.Overwrite(order);
         RowsChanged(row, row);
     } else {
         const int row = RowCount();
         BeginInsert(row, 1);
-        stored = static_cast<const TYqOrder*>(m_records.Append(&order));
+        stored = m_records.Append(order);
         Checks().Insert(row);
         EndInsert();
         ShowRow(row);
@@ -77,7 +77,7 @@ void CPageOrderList::CancelChecked() {
 const TYqOrder* CPageOrderList::FindOrder(std::string_view orderNo) const {
     TYqOrder probe{};
     quorex::SetText(probe.orderNo, orderNo);
-    return static_cast<const TYqOrder*>(m_records.Find(&probe));
+    return m_records.Find(probe);
 }
 
 }  // namespace kvt

@@ -28,7 +28,7 @@ public:
     explicit CPageOrderList(const CClientServices& services);
 
     int RowCount() const override { return m_records.Size(); }
-    const TYqOrder& OrderAt(int row) const override { return *static_cast<const TYqOrder*>(m_records.At(row)); }
+    const TYqOrder& OrderAt(int row) const override { return m_records.At(row); }
     void OnCheckClicked(int row, bool checked) override;
     void CancelChecked() override;
 
@@ -47,7 +47,7 @@ private:
     CMessageBridge& m_bridge;
     CStatusLine& m_status;
     COrderCanceller m_canceller;
-    CArrivalRecords m_records;
+    CArrivalRecords<TYqOrder> m_records;
 };
 
 }  // namespace kvt

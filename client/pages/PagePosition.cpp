@@ -71,8 +71,8 @@ std::string SubtotalText(const TYqMemberPosi& p, int column) {
 
 CPagePosition::CPagePosition(CClientApi& api, CExchangeRequests& requests, COrderPrefill* prefill)
     : m_api(api), m_requests(requests), m_prefill(prefill),
-      m_clientPositions(sizeof(TYqClientPosi), {&CompareClientPositionKey}),
-      m_memberPositions(sizeof(TYqMemberPosi), {&CompareMemberPositionKey}) {}
+      m_clientPositions({&CompareClientPositionKey}),
+      m_memberPositions({&CompareMemberPositionKey}) {}
 
 std::span<const CListColumn> CPagePosition::Columns() const { return kColumns; }
 
@@ -160,7 +160,7 @@ void CPagePosition::Refresh() {
 void CPagePosition::OnMemberPosition(const TYqMemberPosi* position, const TTRspMsg* rsp) {
     if (position == nullptr || !IsSuccess(rsp)) return;
     if (position->accountType != SelfOperatedAccountType()) return;
-    const auto [stored, inserted] = m_memberPositions.Upsert(position);
+    const auto [stored, inserted] = m_memberPositions.Upsert(*position);
     if (!inserted) {
         // A subtotal row shows its stored member position, which has just been overwritten.
         const CInstrumentRows* instrument = InstrumentRowsOf(quorex::FieldText(position->instID));
@@ -174,8 +174,8 @@ void CPagePosition::OnMemberPosition(const TYqMemberPosi* position, const TTRspM
 
 void CPagePosition::OnClientPosition(const TYqClientPosi* position, const TTRspMsg* rsp) {
     if (position == nullptr || !IsSuccess(rsp) || HoldsNothing(*position)) return;
-    const auto [record, inserted] = m_clientPositions.Upsert(position);
-    const auto& stored = *static_cast<const TYqClientPosi*>(record);
+    const auto [record, inserted] = m_clientPositions.Upsert(*position);
+    const TYqClientPosi& stored = *record;
     if (inserted) {
         PlaceNewClientRow(stored);
     } else {
@@ -204,7 +204,7 @@ void CPagePosition::PlaceNewClientRow(const TYqClientPosi& stored) {
     TYqMemberPosi probe{};
     quorex::SetText(probe.memberID, quorex::FieldText(stored.memberID));
     quorex::SetText(probe.instID, quorex::FieldText(stored.instID));
-    const auto* member = static_cast<const TYqMemberPosi*>(m_memberPositions.Find(&probe));
+    const TYqMemberPosi* member = m_memberPositions.Find(probe);
     CInstrumentRows rows{TotalRow(), {&stored}, member};
     BeginInsert(rows.firstRow, rows.RowCount());
     m_rowCount += rows.RowCount();
@@ -224,7 +224,7 @@ void CPagePosition::WritePendingTotals() {
     if (!m_totalsPending) return;
     CTotals totals{0, 0, 0.0};
     for (std::size_t i = 0; i < m_memberPositions.Size(); ++i) {
-        const auto& member = *static_cast<const TYqMemberPosi*>(m_memberPositions.At(i));
+        const TYqMemberPosi& member = m_memberPositions.At(i);
         totals.longPosi += MemberLong(member);
         totals.shortPosi += MemberShort(member);
         totals.dummyProfit += member.dummyProfit;

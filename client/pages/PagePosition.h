@@ -32,7 +32,7 @@
 #include "client/pages/RowMenu.h"
 #include "client/shell/ListRows.h"
 #include "client/shell/MessageTarget.h"
-#include "client/shell/RecordTable.h"
+#include "client/shell/TypedRecordTable.h"
 #include "quorex/Records.h"
 
 namespace kvt {
@@ -94,8 +94,8 @@ private:
     CClientApi& m_api;
     CExchangeRequests& m_requests;
     COrderPrefill* m_prefill;
-    CRecordTable m_clientPositions;  // keyed by clientID, instID
-    CRecordTable m_memberPositions;  // keyed by memberID, instID
+    CTypedRecordTable<TYqClientPosi> m_clientPositions;  // keyed by clientID, instID
+    CTypedRecordTable<TYqMemberPosi> m_memberPositions;  // keyed by memberID, instID
     // In row order: an instrument's rows are never moved behind another's, since a new instrument
     // always goes last (above the total row).
     std::vector<CInstrumentRows> m_instruments;

@@ -86,7 +86,7 @@ CRgb ColourOf(EQuoteTone tone) {
 
 CPageQuotation::CPageQuotation(CClientApi& api, COrderPrefill* prefill)
     : m_api(api), m_prefill(prefill),
-      m_quotations(sizeof(TYqQuotation), {&CompareQuotationInstID, &CompareQuotationYqInstID}) {}
+      m_quotations({&CompareQuotationInstID, &CompareQuotationYqInstID}) {}
 
 std::span<const CListColumn> CPageQuotation::Columns() const { return kColumns; }
 
@@ -133,7 +133,7 @@ const TYqQuotation* CPageQuotation::FindQuotation(const char* instID) const {
     if (instID == nullptr) return nullptr;
     TYqQuotation probe{};
     std::strncpy(probe.instID, instID, sizeof probe.instID - 1);
-    return static_cast<const TYqQuotation*>(m_quotations.Find(&probe));
+    return m_quotations.Find(probe);
 }
 
 std::span<const std::string_view> CPageQuotation::MenuItems(int row) const {
@@ -150,18 +150,18 @@ void CPageQuotation::OnMenuItem(int row, int item) {
 }
 
 void CPageQuotation::OnQuotation(const TYqQuotation& quotation) {
-    const auto* known = static_cast<const TYqQuotation*>(m_quotations.Find(&quotation));
+    const TYqQuotation* known = m_quotations.Find(quotation);
     if (known != nullptr) {
         // An instrument keeps the code it was first listed under, so that its copy stays in place
         // in the yqInstID index and its row in the list's order.
         TYqQuotation update = quotation;
         std::memcpy(update.yqInstID, known->yqInstID, sizeof update.yqInstID);
-        m_quotations.Upsert(&update);
+        m_quotations.Upsert(update);
         const int row = RowOf(known);
         RowsChanged(row, row);
         return;
     }
-    const auto* stored = static_cast<const TYqQuotation*>(m_quotations.Insert(&quotation));
+    const TYqQuotation* stored = m_quotations.Insert(quotation);
     const auto before = std::upper_bound(m_rows.begin(), m_rows.end(), stored, &YqInstIDBefore);
     const int row = static_cast<int>(before - m_rows.begin());
     BeginInsert(row, 1);

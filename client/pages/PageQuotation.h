@@ -33,7 +33,7 @@
 #include "client/pages/RowMenu.h"
 #include "client/shell/ListRows.h"
 #include "client/shell/MessageTarget.h"
-#include "client/shell/RecordTable.h"
+#include "client/shell/TypedRecordTable.h"
 #include "quorex/Records.h"
 
 namespace kvt {
@@ -95,7 +95,7 @@ private:
 
     CClientApi& m_api;
     COrderPrefill* m_prefill;
-    CRecordTable m_quotations;                // keyed by instID, then by yqInstID
+    CTypedRecordTable<TYqQuotation> m_quotations;  // keyed by instID, then by yqInstID
     std::vector<const TYqQuotation*> m_rows;  // sorted by yqInstID
     std::map<std::string, int, std::less<>> m_bands;  // product group -> grey level
     int m_lastBand = kBandWhite;                      // so that the first group gets the grey one

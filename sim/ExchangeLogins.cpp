@@ -56,7 +56,8 @@ void CExchangeLogins::Subscribe(SessionId id, CExchangeSession& session, const C
 }
 
 template <class UserState>
-void CExchangeLogins::ClaimSession(SessionId id, CExchangeSession& session, UserState& state, Role role, int user) {
+void CExchangeLogins::ClaimSession(SessionId id, CExchangeSession& session, UserState& state, Role role, int user,
+                                   std::string_view userId) {
     if (state.online) {
         const SessionId earlier = state.session;
         ForgetSession(earlier);
@@ -66,6 +67,7 @@ void CExchangeLogins::ClaimSession(SessionId id, CExchangeSession& session, User
     session.user = user;
     state.online = true;
     state.session = id;
+    m_replies.Output().OnLoggedIn(id, role == Role::kTrader ? "trader" : "monitor", userId);
 }
 
 void CExchangeLogins::TraderLogin(SessionId id, CExchangeSession& session, const CXTPPackage& request) {
@@ -87,8 +89,7 @@ void CExchangeLogins::TraderLogin(SessionId id, CExchangeSession& session, const
     if (result != Rsp::kSuccess) return m_replies.Answer(id, request, decoded ? &answer : nullptr, result);
 
     CTraderState& state = m_state.traders[trader];
-    ClaimSession(id, session, state, Role::kTrader, trader);
-    m_replies.Output().OnLoggedIn(id, "trader", FieldText(state.record.traderID));
+    ClaimSession(id, session, state, Role::kTrader, trader, FieldText(state.record.traderID));
     const CSequencedFlow* flows[3] = {state.privateFlow.get(), m_state.memberFlows[state.member].get(), &m_state.marketFlow};
     Subscribe(id, session, request, flows);
 
@@ -119,8 +120,7 @@ void CExchangeLogins::UserLogin(SessionId id, CExchangeSession& session, const C
     if (result != Rsp::kSuccess) return m_replies.Answer(id, request, decoded ? &answer : nullptr, result);
 
     CUserState& state = m_state.users[user];
-    ClaimSession(id, session, state, Role::kMonitor, user);
-    m_replies.Output().OnLoggedIn(id, "monitor", FieldText(state.record.userID));
+    ClaimSession(id, session, state, Role::kMonitor, user, FieldText(state.record.userID));
     const CSequencedFlow* flows[3] = {&m_state.monitorPrivateFlow, &m_state.monitorMemberFlow, &m_state.marketFlow};
     Subscribe(id, session, request, flows);
 

@@ -45,10 +45,11 @@ public:
 
 private:
     void Subscribe(SessionId id, CExchangeSession& session, const CXTPPackage& request, const CSequencedFlow* flows[3]);
-    // Binds a logged-in user to this session; the same user logging in again takes over and the
-    // earlier connection is ended.
+    // Binds a logged-in user to this session and tells the server who it is; the same user logging
+    // in again takes over and the earlier connection is ended.
     template <class UserState>
-    void ClaimSession(SessionId id, CExchangeSession& session, UserState& state, Role role, int user);
+    void ClaimSession(SessionId id, CExchangeSession& session, UserState& state, Role role, int user,
+                      std::string_view userId);
     // The successful login answer (the record, the three flows' last points, success), then the
     // day's reference data.
     template <class LoginRecord>

@@ -18,58 +18,40 @@ std::string Filled(const char (&member)[N]) {
     return text;
 }
 
-const std::string kRebar = Utf8ToGbk("螺纹钢");  // 6 bytes
+// SetText of the UTF-8 text into a member of N bytes (N - 1 for the text), read back in UTF-8.
+template <std::size_t N>
+std::string FittedInto(const std::string& utf8) {
+    char member[N];
+    std::memset(member, 'x', sizeof member);
+    SetText(member, Utf8ToGbk(utf8));
+    return GbkToUtf8(Filled(member));
+}
 
 }  // namespace
 
 TEST(SetTextGbk, ChineseTextIsCutBeforeACharacterThatDoesNotFit) {
-    char five[6];  // 5 text bytes: two characters, not two and a half
-    std::memset(five, 'x', sizeof five);
-    SetText(five, kRebar);
-    EXPECT_EQ(GbkToUtf8(Filled(five)), "螺纹");
-    char four[5];  // 4 text bytes: exactly two characters
-    SetText(four, kRebar);
-    EXPECT_EQ(GbkToUtf8(Filled(four)), "螺纹");
-    char one[2];
-    SetText(one, kRebar);
-    EXPECT_EQ(Filled(one), "");
+    EXPECT_EQ(FittedInto<6>("螺纹钢"), "螺纹");  // 5 text bytes: two characters, not two and a half
+    EXPECT_EQ(FittedInto<5>("螺纹钢"), "螺纹");  // 4 text bytes: exactly two characters
+    EXPECT_EQ(FittedInto<2>("螺纹钢"), "");
 }
 
 TEST(SetTextGbk, ExactAndRoomyFitsKeepTheWholeText) {
-    char exact[7];
-    SetText(exact, kRebar);
-    EXPECT_EQ(GbkToUtf8(Filled(exact)), "螺纹钢");
-    char roomy[20];
-    SetText(roomy, kRebar);
-    EXPECT_EQ(GbkToUtf8(Filled(roomy)), "螺纹钢");
+    EXPECT_EQ(FittedInto<7>("螺纹钢"), "螺纹钢");
+    EXPECT_EQ(FittedInto<20>("螺纹钢"), "螺纹钢");
     // A character whose trail byte looks like a lead byte (钢 is B8 D6) still fits exactly.
-    char two[3];
-    SetText(two, Utf8ToGbk("钢钢"));
-    EXPECT_EQ(GbkToUtf8(Filled(two)), "钢");
+    EXPECT_EQ(FittedInto<3>("钢钢"), "钢");
 }
 
 TEST(SetTextGbk, MixedAsciiAndChineseAtOddAndEvenWidths) {
-    const std::string mixed = Utf8ToGbk("A螺B纹");  // A(1) 螺(2) B(1) 纹(2)
-    char width3[4];
-    SetText(width3, mixed);
-    EXPECT_EQ(GbkToUtf8(Filled(width3)), "A螺");
-    char width4[5];
-    SetText(width4, mixed);
-    EXPECT_EQ(GbkToUtf8(Filled(width4)), "A螺B");
-    char width5[6];
-    SetText(width5, mixed);
-    EXPECT_EQ(GbkToUtf8(Filled(width5)), "A螺B");
-    char width6[7];
-    SetText(width6, mixed);
-    EXPECT_EQ(GbkToUtf8(Filled(width6)), "A螺B纹");
+    // A(1) 螺(2) B(1) 纹(2)
+    EXPECT_EQ(FittedInto<4>("A螺B纹"), "A螺");
+    EXPECT_EQ(FittedInto<5>("A螺B纹"), "A螺B");
+    EXPECT_EQ(FittedInto<6>("A螺B纹"), "A螺B");
+    EXPECT_EQ(FittedInto<7>("A螺B纹"), "A螺B纹");
     // The cut is found from the start: a trail byte in the ASCII range (丂 is 81 40) is not a
     // character of its own.
-    char width2[3];
-    SetText(width2, Utf8ToGbk("丂丂"));
-    EXPECT_EQ(GbkToUtf8(Filled(width2)), "丂");
-    char width3b[4];
-    SetText(width3b, Utf8ToGbk("丂丂"));
-    EXPECT_EQ(GbkToUtf8(Filled(width3b)), "丂");
+    EXPECT_EQ(FittedInto<3>("丂丂"), "丂");
+    EXPECT_EQ(FittedInto<4>("丂丂"), "丂");
 }
 
 TEST(SetTextGbk, BytesOutsideTwoByteCharactersAreSingle) {

@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "client/shell/WholeWrite.h"
+#include "common/AtomicFile.h"
 #include "quorex/UserFiles.h"
 
 namespace kvt {
@@ -157,35 +157,10 @@ std::vector<CParkedOrder> DecodePreOrderFile(std::string_view image, std::string
     return orders;
 }
 
-std::optional<std::string> ReadPreOrderFile(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return std::nullopt;
-    std::string image;
-    char buffer[8192];
-    bool ok = true;
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) ok = false;
-        if (n <= 0) break;
-        image.append(buffer, static_cast<std::size_t>(n));
-    }
-    ::close(fd);
-    if (!ok) return std::nullopt;
-    return image;
-}
+std::optional<std::string> ReadPreOrderFile(const std::string& path) { return quorex::files::ReadWholeFile(path); }
 
 bool ReplacePreOrderFile(const std::string& path, std::string_view image) {
-    const std::string temporary = path + ".tmp";
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, S_IRUSR | S_IWUSR);
-    if (fd < 0) return false;
-    bool ok = WriteWhole(fd, image.data(), image.size());
-    // The data reaches the disk before the name moves, so the file is always one whole image.
-    ok = ok && ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    ok = ok && ::rename(temporary.c_str(), path.c_str()) == 0;
-    if (!ok) ::unlink(temporary.c_str());
-    return ok;
+    return quorex::files::ReplaceFile(path, image, S_IRUSR | S_IWUSR);
 }
 
 }  // namespace kvt

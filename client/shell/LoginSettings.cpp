@@ -1,15 +1,13 @@
 // The 56-byte settings image and its file.
 #include "client/shell/LoginSettings.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
+#include <optional>
 
-#include "client/shell/WholeWrite.h"
+#include "common/AtomicFile.h"
 
 namespace kvt {
 
@@ -40,7 +38,8 @@ LoginSettingsImage EncodeLoginSettings(const CLoginSettings& settings) {
     LoginSettingsImage image{};
     std::memcpy(&image[kTraderCodeOffset], settings.traderCode.data(),
                 std::min(settings.traderCode.size(), kTraderCodeWidth));
-    const std::size_t passwordLength = std::min(settings.password.size(), kPasswordWidth);
+    // A password the trader chose not to keep is not left on disk, where it could be recovered.
+    const std::size_t passwordLength = settings.rememberPassword ? std::min(settings.password.size(), kPasswordWidth) : 0;
     for (std::size_t i = 0; i < passwordLength; ++i) {
         image[kPasswordOffset + i] = static_cast<std::uint8_t>(~static_cast<unsigned char>(settings.password[i]));
     }
@@ -66,30 +65,17 @@ CLoginSettings DecodeLoginSettings(const LoginSettingsImage& image) {
 }
 
 bool ReadLoginSettings(const std::string& path, CLoginSettings& settings) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
+    const std::optional<std::string> content = quorex::files::ReadWholeFile(path);
+    if (!content || content->size() < kLoginSettingsSize) return false;
     LoginSettingsImage image{};
-    std::size_t got = 0;
-    while (got < image.size()) {
-        const ssize_t n = ::read(fd, image.data() + got, image.size() - got);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        got += static_cast<std::size_t>(n);
-    }
-    ::close(fd);
-    if (got != image.size()) return false;
+    std::memcpy(image.data(), content->data(), image.size());
     settings = DecodeLoginSettings(image);
     return true;
 }
 
 bool WriteLoginSettings(const std::string& path, const CLoginSettings& settings) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, S_IRUSR | S_IWUSR);
-    if (fd < 0) return false;
-    // A file left by an older version may be readable by others.
-    bool ok = ::fchmod(fd, S_IRUSR | S_IWUSR) == 0;
     const LoginSettingsImage image = EncodeLoginSettings(settings);
-    ok = ok && WriteWhole(fd, image.data(), image.size());
-    return ::close(fd) == 0 && ok;
+    return quorex::files::ReplaceFile(path, {reinterpret_cast<const char*>(image.data()), image.size()}, S_IRUSR | S_IWUSR);
 }
 
 }  // namespace kvt

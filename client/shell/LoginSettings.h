@@ -8,9 +8,9 @@
 //  44  4  index of the selected server (signed)
 //  48  4  "记住密码" ticked: 1, else 0
 //  52  4  "自动登陆" ticked: 1, else 0
-// The password is stored whatever the remember flag says; the flag only decides whether the
-// dialog fills it in. Since it can be recovered from the file, the file is readable and writable
-// by its owner only.
+// The password is stored only when "记住密码" is ticked (otherwise its 32 bytes are zero). Since
+// it can be recovered from the file, the file is readable and writable by its owner only, and it
+// is replaced whole (a temporary file, synced and renamed), so no crash leaves a short file.
 //
 // Thread contract: free functions, reentrant; the file itself is the login dialog's alone.
 #pragma once
@@ -35,7 +35,7 @@ struct CLoginSettings {
 
 using LoginSettingsImage = std::array<std::uint8_t, kLoginSettingsSize>;
 
-// Longer texts are cut to their fields.
+// Longer texts are cut to their fields; the password is left out unless rememberPassword is set.
 LoginSettingsImage EncodeLoginSettings(const CLoginSettings& settings);
 // A server index outside 0 to kServerCount - 1 becomes -1 (no server selected); a flag counts as
 // ticked only when it is exactly 1.
@@ -44,8 +44,8 @@ CLoginSettings DecodeLoginSettings(const LoginSettingsImage& image);
 // Fills settings from the file and returns true; a file that is missing, unreadable or shorter
 // than 56 bytes leaves settings unchanged and returns false.
 bool ReadLoginSettings(const std::string& path, CLoginSettings& settings);
-// Creates or truncates the file with owner-only permissions (an existing file is narrowed to them)
-// and writes the image: false when it could not be written completely.
+// Replaces the file with the image, with owner-only permissions (an existing file is narrowed to
+// them): false, with the old file untouched, when it could not be written completely.
 bool WriteLoginSettings(const std::string& path, const CLoginSettings& settings);
 
 }  // namespace kvt

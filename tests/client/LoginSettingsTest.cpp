@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -70,9 +71,21 @@ TEST(LoginSettings, LongTextsAreCutToTheirFields) {
     CLoginSettings settings;
     settings.traderCode = "0123456789";
     settings.password = std::string(40, 'p');
+    settings.rememberPassword = true;
     const CLoginSettings back = DecodeLoginSettings(EncodeLoginSettings(settings));
     EXPECT_EQ(back.traderCode, "01234567");
     EXPECT_EQ(back.password, std::string(32, 'p'));
+}
+
+TEST(LoginSettings, APasswordNotToBeRememberedIsNotStored) {
+    CLoginSettings settings = Sample();
+    settings.rememberPassword = false;
+    const LoginSettingsImage image = EncodeLoginSettings(settings);
+    EXPECT_EQ(std::count(image.begin() + 9, image.begin() + 41, 0), 32);
+    EXPECT_EQ(std::memcmp(&image[0], "00011234", 8), 0);
+    EXPECT_EQ(image[44], 2);
+    EXPECT_EQ(image[48], 0);
+    EXPECT_EQ(DecodeLoginSettings(image).password, "");
 }
 
 TEST(LoginSettings, DecodingDistrustsIndexAndFlags) {
@@ -126,6 +139,18 @@ TEST_F(LoginSettingsFile, MissingShortOrUnreadableFilesChangeNothing) {
 
     // A file that cannot be written is reported to the caller only.
     EXPECT_FALSE(WriteLoginSettings(m_directory + "/missing/kvtsys.data", Sample()));
+}
+
+TEST_F(LoginSettingsFile, AFailedRewriteLeavesTheOldFileWhole) {
+    ASSERT_TRUE(WriteLoginSettings(m_path, Sample()));
+    const std::string before = ReadRaw();
+    // The temporary file cannot be created where a directory of its name stands.
+    ASSERT_EQ(::mkdir((m_path + ".tmp").c_str(), 0700), 0);
+    CLoginSettings other = Sample();
+    other.traderCode = "00019999";
+    EXPECT_FALSE(WriteLoginSettings(m_path, other));
+    EXPECT_EQ(ReadRaw(), before);
+    ::rmdir((m_path + ".tmp").c_str());
 }
 
 }  // namespace

@@ -86,13 +86,21 @@ bool HandleLOGIN(CApi& api, CDispatchContext& context, const CXTPPackage& packag
     Record login{};
     const bool hasRecord = package.GetRecord(login);
     if (!IsSuccess(rsp)) {
+        context.AbandonSession();
         (api.*callback)(&login, &rsp, nullptr);
         return true;
     }
     if (!hasRecord) throw CRuntimeError(kNoLoginResponseField, kModuleApi, __LINE__);
-    const bool replay = context.BeginTradingDay(login.tradeDate, UserIdOf(login));
+    TTRspMsg failure{};
+    const ETradingDay day = context.BeginTradingDay(login.tradeDate, UserIdOf(login), failure);
+    if (day == ETradingDay::kFailed) {
+        context.AbandonSession();
+        failure.ChainFlag = 'L';
+        (api.*callback)(&login, &failure, nullptr);
+        return true;
+    }
     (api.*callback)(&login, &rsp, package.m_XTPHeader.RootID);
-    if (replay) context.ReplayReceivedLog();
+    if (day == ETradingDay::kResumed) context.ReplayReceivedLog();
     return true;
 }
 

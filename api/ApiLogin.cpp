@@ -77,9 +77,8 @@ int CApiState::Login(const LoginRecord& request, const char* requestId, const TU
     if (newSession == nullptr) return -1;
     try {
         const std::string userId = Traits::UserId(request);
-        clock.Open(UserFileName(files.clock, userId.c_str()));
+        OpenUserFiles(*newSession, userId.c_str(), files);
         const LoginRecord record = Traits::Record(request, clock.TradeDate().c_str());
-        OpenSyncFiles(*newSession, userId.c_str(), files);
         // Read before the reactor owns the session: afterwards only its thread may touch it.
         const std::array<TSequencePoint, 3> points = SubscriptionPoints(*newSession);
         const auto fill = [&](CXTPPackage& login) {
@@ -104,6 +103,7 @@ int CApiState::Login(const LoginRecord& request, const char* requestId, const TU
     } catch (const CRuntimeError& error) {
         ReportError(error);
     }
+    RemoveLoginFiles();
     return -1;
 }
 

@@ -1,6 +1,7 @@
 #include "api/ApiSession.h"
 
 #include "api/ApiState.h"
+#include "public/ErrorReport.h"
 
 namespace quorex {
 
@@ -16,15 +17,24 @@ bool CApiFlowHandler::Poll() {
 }
 
 int CApiFlowHandler::DeliverToUser(CXTPPackage& package) {
-    m_state.DeliverReceived(package);
-    return 0;
+    if (!m_state.IsCurrent(&m_session)) return -1;
+    try {
+        m_state.DeliverReceived(package);
+        return 0;
+    } catch (const CDesignError& error) {
+        ReportError(error);
+    } catch (const CRuntimeError& error) {
+        ReportError(error);
+    }
+    m_state.EndAfterFailure(m_session);
+    return -1;
 }
 
 CApiSession::CApiSession(CReactor& reactor, std::unique_ptr<CChannel> channel, CApiState& state)
     : CXTPControl(reactor, std::move(channel)), m_state(state) {
     for (std::uint8_t series = kDialogSeries; series <= kMarketSeries; ++series)
         m_handlers[series - 1] = static_cast<CApiFlowHandler*>(
-            AddHandler(std::make_unique<CApiFlowHandler>(reactor, series, state)));
+            AddHandler(std::make_unique<CApiFlowHandler>(reactor, series, state, *this)));
 }
 
 void CApiSession::OnDisconnect(int code) { m_state.OnSessionEnded(this, code); }

@@ -20,19 +20,25 @@ namespace quorex {
 
 struct CApiState;
 
+class CApiSession;
+
 class CApiFlowHandler final : public CXTPPackageHandler {
 public:
-    CApiFlowHandler(CReactor& reactor, std::uint8_t series, CApiState& state)
-        : CXTPPackageHandler(reactor, series), m_state(state) {}
+    CApiFlowHandler(CReactor& reactor, std::uint8_t series, CApiState& state, CApiSession& session)
+        : CXTPPackageHandler(reactor, series), m_state(state), m_session(session) {}
 
     // The dialog handler sends the queued requests first; every handler then runs its flow pump.
     bool Poll() override;
 
 protected:
+    // Hands the package to the API state, while this handler's session is the current one. A
+    // library error while it is handled ends the session (channel loss) and leaves the sync point
+    // where it was, so the exchange sends the package again at the next login.
     int DeliverToUser(CXTPPackage& package) override;
 
 private:
     CApiState& m_state;
+    CApiSession& m_session;
 };
 
 class CApiSession final : public CXTPControl {

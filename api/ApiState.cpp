@@ -1,6 +1,8 @@
 // CApiState: connecting, the session's end, the received-package log and the trading day.
 #include "api/ApiState.h"
 
+#include <unistd.h>
+
 #include <cassert>
 #include <cstdio>
 #include <cstring>
@@ -13,8 +15,19 @@
 #include "public/ServiceName.h"
 #include "public/TcpClient.h"
 #include "quorex/Errors.h"
+#include "quorex/Text.h"
 
 namespace quorex {
+namespace {
+
+// The login answer of a login whose file cannot be used: the library's code and the file's name.
+void DescribeUserFileFailure(const std::string& file, TTRspMsg& failure) {
+    failure = TTRspMsg{};
+    std::strcpy(failure.RspCode, kRspUserFileFailed);
+    SetText(failure.RspMsg, std::string(kRspUserFileFailedText) + file);
+}
+
+}  // namespace
 
 std::unique_ptr<CApiSession> CApiState::Connect() {
     const int count = std::min(std::max(owner.m_nServerCount, 0), CApi::kMaxServers);
@@ -37,10 +50,35 @@ std::unique_ptr<CApiSession> CApiState::Connect() {
     return nullptr;
 }
 
-void CApiState::OpenSyncFiles(CApiSession& newSession, const char* userId, const TUserFilePatterns& files) {
-    newSession.Handler(kPrivateSeries).OpenSyncFile(UserFileName(files.privateSync, userId).c_str());
-    newSession.Handler(kMemberSeries).OpenSyncFile(UserFileName(files.memberSync, userId).c_str());
-    newSession.Handler(kMarketSeries).OpenSyncFile(UserFileName(files.marketSync, userId).c_str());
+template <class Open>
+void CApiState::OpenNoting(const std::string& path, Open open) {
+    const bool existed = ::access(path.c_str(), F_OK) == 0;
+    open(path.c_str());
+    if (!existed && ::access(path.c_str(), F_OK) == 0) m_loginFiles.push_back(path);
+}
+
+void CApiState::OpenUserFiles(CApiSession& newSession, const char* userId, const TUserFilePatterns& files) {
+    m_loginFiles.clear();
+    OpenNoting(UserFileName(files.clock, userId), [&](const char* path) { clock.Open(path); });
+    // On a day that has a log, the log says what the user was given: a kill between a log append
+    // and the sync file's write, or a sync file cut short, would otherwise give a package twice.
+    TReceivedLogState logState;
+    const bool knownDay = !clock.TradeDate().empty();
+    if (knownDay) logState = CReceivedLog::Inspect(userId);
+    const FlowSeries order[] = {kPrivateSeries, kMemberSeries, kMarketSeries};
+    const char* const patterns[] = {files.privateSync, files.memberSync, files.marketSync};
+    for (int i = 0; i < 3; ++i) {
+        CApiFlowHandler& handler = newSession.Handler(order[i]);
+        OpenNoting(UserFileName(patterns[i], userId), [&](const char* path) { handler.OpenSyncFile(path); });
+        if (knownDay && logState.Usable() && logState.withOrigins) {
+            handler.GetSyncPoint()->SetSequence(logState.lastSequenceNo[order[i]]);
+        }
+    }
+}
+
+void CApiState::RemoveLoginFiles() {
+    for (const std::string& path : m_loginFiles) ::unlink(path.c_str());
+    m_loginFiles.clear();
 }
 
 bool CApiState::Adopt(std::unique_ptr<CApiSession> newSession) {
@@ -63,12 +101,21 @@ void CApiState::Stop() {
 
 void CApiState::OnSessionEnded(CApiSession* ended, int code) {
     assert(reactor->OwnsReactorWork());
-    session.compare_exchange_strong(ended, nullptr);
+    if (!IsCurrent(ended)) return;
+    // A login that never got its answer created files that hold nothing yet.
+    RemoveLoginFiles();
+    // Cleared before the session goes, so that a new login's queue is never touched.
     dialogQueue.Clear();
+    session.store(nullptr, std::memory_order_release);
     if (m_stopping.load(std::memory_order_acquire)) return;
     Log(LogLevel::kError, "ChannelLost  ErrorCode=%d\n", code);
     FlushLog();
-    owner.onChannelLost(kChannelLostReason);
+    owner.onChannelLost(code == kEventLocalFailure ? kLocalFailureReason : kChannelLostReason);
+}
+
+void CApiState::EndAfterFailure(CApiSession& failed) {
+    assert(reactor->OwnsReactorWork());
+    failed.Shutdown(kEventLocalFailure);
 }
 
 void CApiState::DeliverReceived(const CXTPPackage& package) {
@@ -78,12 +125,23 @@ void CApiState::DeliverReceived(const CXTPPackage& package) {
     if (handled && header.SequenceSeries != kDialogSeries && header.SequenceNo > 0) m_log.Append(package);
 }
 
-bool CApiState::BeginTradingDay(const char* tradeDate, const char* userId) {
+ETradingDay CApiState::BeginTradingDay(const char* tradeDate, const char* userId, TTRspMsg& failure) {
     assert(reactor->OwnsReactorWork());
-    if (std::strncmp(tradeDate, clock.TradeDate().c_str(), CClockFile::kDateLength) == 0) {
-        m_log.Open(userId, true);
-        return true;
+    try {
+        if (std::strncmp(tradeDate, clock.TradeDate().c_str(), CClockFile::kDateLength) == 0) {
+            m_log.Open(userId, true);
+            m_loginFiles.clear();
+            return ETradingDay::kResumed;
+        }
+        // The log goes first: when it cannot be started, the clock still names the old day, and
+        // the next login begins the new one again.
+        m_log.Open(userId, false);
+    } catch (const CRuntimeError& error) {
+        ReportError(error);
+        DescribeUserFileFailure(CReceivedLog::ContentFileName(userId), failure);
+        return ETradingDay::kFailed;
     }
+    m_loginFiles.clear();
     clock.SetTradeDate(tradeDate);
     CApiSession* current = session.load(std::memory_order_acquire);
     if (current != nullptr) {
@@ -93,8 +151,18 @@ bool CApiState::BeginTradingDay(const char* tradeDate, const char* userId) {
         for (FlowSeries series : {kPrivateSeries, kMemberSeries, kMarketSeries})
             if (CSyncPoint* point = current->Handler(series).GetSyncPoint()) point->ResetSequence();
     }
-    m_log.Open(userId, false);
-    return false;
+    return ETradingDay::kNew;
+}
+
+void CApiState::AbandonSession() {
+    assert(reactor->OwnsReactorWork());
+    CApiSession* current = session.load(std::memory_order_acquire);
+    if (current == nullptr) return;
+    RemoveLoginFiles();
+    dialogQueue.Clear();
+    session.store(nullptr, std::memory_order_release);
+    // No longer current, so its end is not a channel loss.
+    current->Shutdown(kEventShutdownDone);
 }
 
 void CApiState::ReplayReceivedLog() {

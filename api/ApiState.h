@@ -12,6 +12,8 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "api/APIHandler.h"
 #include "api/ClockFile.h"
@@ -48,10 +50,17 @@ struct CApiState final : public CDispatchContext, public CEventTarget {
 
     // Reactor thread: a package received on a flow, or replayed from the log.
     void DeliverReceived(const CXTPPackage& package);
-    // Reactor thread: the session's connection has ended with an event code.
+    // Whether the session is the current one; packages of a session let go reach nobody.
+    bool IsCurrent(const CApiSession* candidate) const { return session.load(std::memory_order_acquire) == candidate; }
+    // Reactor thread: a received package could not be handled (a user file failed, a callback
+    // raised a library error; the error has been reported): the session ends with a channel loss.
+    void EndAfterFailure(CApiSession& failed);
+    // Reactor thread: the session's connection has ended with an event code. Only the end of the
+    // current session is a channel loss; a session let go before ends quietly.
     void OnSessionEnded(CApiSession* ended, int code);
 
-    bool BeginTradingDay(const char* tradeDate, const char* userId) override;
+    ETradingDay BeginTradingDay(const char* tradeDate, const char* userId, TTRspMsg& failure) override;
+    void AbandonSession() override;
     void ReplayReceivedLog() override;
     void AcknowledgeStandardData() override;
     // Synchronous call 0x4001 from the login call: sends the login package on the dialog flow of
@@ -66,10 +75,21 @@ struct CApiState final : public CDispatchContext, public CEventTarget {
 
 private:
     std::unique_ptr<CApiSession> Connect();
-    void OpenSyncFiles(CApiSession& newSession, const char* userId, const TUserFilePatterns& files);
+    // Opens the user's clock and sync files, noting the ones this login creates, and puts the sync
+    // points where the received log says the user's packages end.
+    void OpenUserFiles(CApiSession& newSession, const char* userId, const TUserFilePatterns& files);
+    // Opens (creating) one file through open, noting it when it did not exist before.
+    template <class Open>
+    void OpenNoting(const std::string& path, Open open);
+    // Removes the files this login created, once it is clear that it will not succeed: a login the
+    // exchange refused leaves nothing behind.
+    void RemoveLoginFiles();
     bool Adopt(std::unique_ptr<CApiSession> newSession);
 
     CReceivedLog m_log;
+    // Files created by the login call whose answer has not come yet. Written by the login call
+    // before the session is published, then used on the reactor thread until the session is let go.
+    std::vector<std::string> m_loginFiles;
     CXTPPackage m_acknowledgement;
     std::atomic<bool> m_stopping{false};
 };

@@ -18,7 +18,15 @@ inline constexpr const char* kRspNoResponseField =
 
 inline constexpr const char* kNoLoginResponseField = "无CXTPLoginRspField";
 inline constexpr const char* kIncompleteLoggedPackage = "不是一个完整的交易请求包";
+inline constexpr const char* kReceivedLogDamaged = "received log damaged";
+
+// A user file of the login (the received log, most of all) cannot be used. RspMsg: "本地文件不可用:"
+// followed by the file's name.
+inline constexpr const char* kRspUserFileFailed = "ERR999998";
+inline constexpr const char* kRspUserFileFailedText = "\xB1\xBE\xB5\xD8\xCE\xC4\xBC\xFE\xB2\xBB\xBF\xC9\xD3\xC3:";
 
 inline constexpr const char* kChannelLostReason = "channel disconnect";
+// The reason of a channel loss that ended a session after a user file or a callback failed.
+inline constexpr const char* kLocalFailureReason = "local failure";
 
 }  // namespace quorex

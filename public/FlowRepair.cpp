@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "public/Flow.h"
+#include "public/FlowRecordReader.h"
 
 namespace quorex {
 namespace {
@@ -59,34 +60,6 @@ private:
     int m_error = 0;
 };
 
-// Reads the record headers of a content file front to back through one buffer, so that walking a
-// large flow costs a read per 64 KiB rather than one per record.
-class CHeaderWalk {
-public:
-    explicit CHeaderWalk(CReadFile& file, std::uint64_t size) : m_file(file), m_size(size), m_buffer(kBufferSize) {}
-
-    // The header at offset, which lies within the file; false when it cannot be read.
-    bool HeaderAt(std::uint64_t offset, std::uint32_t (&header)[2]) {
-        if (offset < m_start || offset + sizeof header > m_start + m_filled) {
-            const std::uint64_t want = std::min<std::uint64_t>(kBufferSize, m_size - offset);
-            if (!m_file.ReadAt(offset, m_buffer.data(), want)) return false;
-            m_start = offset;
-            m_filled = want;
-        }
-        std::memcpy(header, m_buffer.data() + (offset - m_start), sizeof header);
-        return true;
-    }
-
-private:
-    static constexpr std::size_t kBufferSize = 64 * 1024;
-
-    CReadFile& m_file;
-    std::uint64_t m_size;
-    std::vector<char> m_buffer;
-    std::uint64_t m_start = 0;
-    std::uint64_t m_filled = 0;
-};
-
 using EDamage = TFlowCheck::EDamage;
 
 TFlowCheck Damage(TFlowCheck check, EDamage damage, std::uint32_t record = 0, std::uint32_t length = 0) {
@@ -112,36 +85,30 @@ TFlowCheck CheckFlowFiles(const std::string& idFile, const std::string& contentF
     if (idSize < 0) return Unreadable(check, id.Error());
     check.idSize = static_cast<std::uint64_t>(idSize);
 
-    CReadFile content(contentFile);
+    CFlowRecordReader content(contentFile);
     if (content.Missing()) {
         if (check.idSize >= 4) return Damage(check, EDamage::kContentMissing);
-        check.idKeep = 0;
         return check;
     }
     if (content.Error() != 0) return Unreadable(check, content.Error());
-    const std::int64_t contentSize = content.Size();
-    if (contentSize < 0) return Unreadable(check, content.Error());
-    check.contentSize = static_cast<std::uint64_t>(contentSize);
+    check.contentSize = content.Size();
 
     // Walks the whole records; the id file must hold the offset after every hundredth one.
     std::vector<std::uint32_t> indexed;
-    CHeaderWalk walk(content, check.contentSize);
-    std::uint64_t offset = 0;
     std::uint64_t tornEnd = 0;  // where a torn last record claims to end
-    while (offset < check.contentSize) {
-        std::uint32_t header[2];
-        if (check.contentSize - offset < CFlow::kRecordHeaderLength) break;
-        if (!walk.HeaderAt(offset, header)) return Unreadable(check, content.Error());
-        if (header[0] > maxRecordLength) return Damage(check, EDamage::kRecordTooLong, check.records, header[0]);
-        const std::uint64_t end = offset + CFlow::kRecordHeaderLength + header[0];
-        if (end > check.contentSize) {
-            tornEnd = end;
-            break;
+    for (;;) {
+        const CFlowRecordReader::EStep step = content.Next(false, maxRecordLength);
+        if (step == CFlowRecordReader::EStep::kError) return Unreadable(check, content.Error());
+        if (step == CFlowRecordReader::EStep::kRecord && content.Length() > maxRecordLength) {
+            return Damage(check, EDamage::kRecordTooLong, check.records, content.Length());
         }
-        offset = end;
-        if (++check.records % CFlow::kIndexStep == 0) indexed.push_back(static_cast<std::uint32_t>(offset));
+        if (step == CFlowRecordReader::EStep::kTorn) tornEnd = content.TornEnd();
+        if (step != CFlowRecordReader::EStep::kRecord) break;
+        if (++check.records % CFlow::kIndexStep == 0) {
+            indexed.push_back(static_cast<std::uint32_t>(content.Offset() + CFlow::kRecordHeaderLength + content.Length()));
+        }
     }
-    check.contentKeep = offset;
+    check.contentKeep = content.Offset();
 
     std::vector<std::uint32_t> entries(check.idSize / 4);
     if (!entries.empty() && !id.ReadAt(0, entries.data(), entries.size() * 4)) return Unreadable(check, id.Error());

@@ -40,6 +40,7 @@ enum EventCode : int {
     kEventFrameStreamBroken = 0x2003, // frame layer: a frame header failed its checks
     kEventPackageBroken = 0x3001,     // XTP layer: a package failed to parse
     kEventSendPackage = 0x4001,       // XTP package handler: send the package (synchronous call)
+    kEventLocalFailure = 0x5001,      // API: a user file or a callback failed on a received package
 };
 // Event codes up to this value carry no meaning for a session.
 inline constexpr int kLastIgnoredEventCode = 0x1000;
@@ -53,7 +54,7 @@ inline constexpr TEndCodeText kEndCodeTexts[] = {
     {kEventReadFailed, "peer closed"},        {kEventWriteFailed, "write failed"},
     {kEventShutdownDone, "shut down"},        {kEventReceiveTimeout, "receive time-out"},
     {kEventHeartbeatFailed, "heartbeat failed"}, {kEventFrameStreamBroken, "bad frame"},
-    {kEventPackageBroken, "bad package"},
+    {kEventPackageBroken, "bad package"},     {kEventLocalFailure, "local failure"},
 };
 // The words for code from kEndCodeTexts; "unknown end" for a code not in the table.
 const char* EndCodeText(int code);

@@ -60,8 +60,8 @@ void CSyncPoint::Advance(const TXTPHeader& header) {
     Write();
 }
 
-void CSyncPoint::ResetSequence() {
-    m_point.SequenceNo = 0;
+void CSyncPoint::SetSequence(std::uint32_t sequenceNo) {
+    m_point.SequenceNo = sequenceNo;
     Write();
 }
 

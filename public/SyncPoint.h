@@ -32,7 +32,10 @@ public:
     void Advance(const TXTPHeader& header);
     // A new trading day: SequenceNo back to 0 (the rest is kept) and the file rewritten, so the
     // exchange resends the series from its start.
-    void ResetSequence();
+    void ResetSequence() { SetSequence(0); }
+    // Sets SequenceNo (the rest is kept) and rewrites the file: the point is put where what the
+    // user was given ends, as the received log tells it.
+    void SetSequence(std::uint32_t sequenceNo);
     const TXTPHeader& Point() const { return m_point; }
 
 private:

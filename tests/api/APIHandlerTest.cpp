@@ -49,12 +49,17 @@ private:
 
 class FakeContext : public CDispatchContext {
 public:
-    bool sameDay = false;
+    ETradingDay day = ETradingDay::kNew;
     std::vector<std::string> events;
-    bool BeginTradingDay(const char* tradeDate, const char* userId) override {
+    ETradingDay BeginTradingDay(const char* tradeDate, const char* userId, TTRspMsg& failure) override {
         events.push_back(std::string("day ") + tradeDate + " " + userId);
-        return sameDay;
+        if (day == ETradingDay::kFailed) {
+            std::strcpy(failure.RspCode, "ERR999998");
+            std::strcpy(failure.RspMsg, "file");
+        }
+        return day;
     }
+    void AbandonSession() override { events.push_back("abandon after " + std::to_string(callsSoFar())); }
     void ReplayReceivedLog() override { events.push_back("replay after " + std::to_string(callsSoFar())); }
     std::function<std::size_t()> callsSoFar = [] { return std::size_t{0}; };
     void AcknowledgeStandardData() override { events.push_back("ack"); }
@@ -228,9 +233,11 @@ TEST(Dispatch, LoginResponses) {
     EXPECT_EQ(trader.calls[0].key, "");
     EXPECT_EQ(trader.calls[0].requestId, "(null)");
     EXPECT_EQ(trader.calls[0].chainFlag, 'L');
-    EXPECT_TRUE(context.events.empty());
+    // Let go before the callback, so that a retry from inside it may log in.
+    EXPECT_EQ(context.events, std::vector<std::string>{"abandon after 0"});
+    context.events.clear();
 
-    context.sameDay = true;
+    context.day = ETradingDay::kResumed;
     Incoming accepted(tid::RspTraderLogin);
     accepted.Add(login).Response("RSP000000", "welcome");
     DispatchPackage(trader, context, accepted.Parsed());
@@ -239,6 +246,18 @@ TEST(Dispatch, LoginResponses) {
     EXPECT_EQ(trader.calls[1].requestId, "q7");
     // The login callback comes first, then the day's packages are replayed.
     EXPECT_EQ(context.events, (std::vector<std::string>{"day 20261208 T1", "replay after 2"}));
+
+    // Files that cannot be used turn an accepted login into a failed one, told with their code.
+    context.events.clear();
+    context.day = ETradingDay::kFailed;
+    Incoming unusable(tid::RspTraderLogin);
+    unusable.Add(login).Response("RSP000000", "welcome");
+    DispatchPackage(trader, context, unusable.Parsed());
+    ASSERT_EQ(trader.calls.size(), 3u);
+    EXPECT_EQ(trader.calls[2].code, "ERR999998");
+    EXPECT_EQ(trader.calls[2].chainFlag, 'L');
+    EXPECT_EQ(trader.calls[2].requestId, "(null)");
+    EXPECT_EQ(context.events, (std::vector<std::string>{"day 20261208 T1", "abandon after 2"}));
 
     Incoming noRecord(tid::RspTraderLogin);
     noRecord.Response("RSP000000", "welcome");

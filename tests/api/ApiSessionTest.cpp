@@ -3,6 +3,7 @@
 #include <thread>
 
 #include "api/FakeExchange.h"
+#include "api/FakeLogin.h"
 #include "api/ApiTestSupport.h"
 #include "api/ApiState.h"
 #include "public/FlowSeries.h"
@@ -15,38 +16,11 @@ using namespace quorex::test;
 
 namespace {
 
-TReqTraderLogin LoginRecord(const char* traderId = "T001") {
-    TReqTraderLogin login{};
-    std::strcpy(login.traderID, traderId);
-    std::strcpy(login.memberID, "0001");
-    std::strcpy(login.password, "0123456789abcdef0123456789abcdef");
-    std::strcpy(login.ipAddress, "127.0.0.1");
-    std::strcpy(login.clientID, "ignored");
-    login.machineID = 99;
-    return login;
-}
-
 TYqOrder Order(const char* orderNo) {
     TYqOrder order{};
     std::strcpy(order.orderNo, orderNo);
     std::strcpy(order.instID, "HR0612");
     return order;
-}
-
-void AnswerLogin(CFakeExchange& exchange, const char* tradeDate, const char* code = "RSP000000") {
-    TReqTraderLogin answer = LoginRecord();
-    std::strcpy(answer.tradeDate, tradeDate);
-    TTRspMsg rsp{};
-    std::strcpy(rsp.RspCode, code);
-    exchange.Send(tid::RspTraderLogin, kDialogSeries, 0, [&](CXTPPackage& package) {
-        package.AddRecord(answer);
-        package.AddRecord(rsp);
-    }, 'S', "login");
-}
-
-void SendOrderReturn(CFakeExchange& exchange, std::uint32_t sequenceNo, const char* orderNo) {
-    exchange.Send(tid::RtnYqOrder, kPrivateSeries, sequenceNo,
-                  [&](CXTPPackage& package) { package.AddRecord(Order(orderNo)); });
 }
 
 class ApiSession : public CWorkingDirectoryTest {
@@ -174,12 +148,6 @@ TEST_F(ApiSession, LoginResultsAndServerOrder) {
     EXPECT_TRUE(m_exchange.Accept());
     EXPECT_TRUE(m_exchange.Receive().has_value());
 
-    // A refused login keeps the session: a further login is still -2.
-    AnswerLogin(m_exchange, "20261208", "ERR000001");
-    ASSERT_TRUE(trader.WaitForCalls(1));
-    EXPECT_EQ(trader.Calls()[0].code, "ERR000001");
-    EXPECT_EQ(trader.Calls()[0].requestId, "(null)");
-    EXPECT_EQ(trader.ReqTraderLogin(&login), -2);
 }
 
 TEST_F(ApiSession, RequestsNeedASessionAndCarryTheirRequestIds) {

@@ -31,7 +31,8 @@ public:
 
 class AcceptingContext final : public CDispatchContext {
 public:
-    bool BeginTradingDay(const char*, const char*) override { return false; }
+    ETradingDay BeginTradingDay(const char*, const char*, TTRspMsg&) override { return ETradingDay::kNew; }
+    void AbandonSession() override {}
     void ReplayReceivedLog() override {}
     void AcknowledgeStandardData() override {}
 };

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "quorex/Text.h"
 #include "quorex/quorex.h"
 
 namespace quorex::test {
@@ -23,11 +24,14 @@ struct CCallback {
     char chainFlag = 0;
     std::string code;
     std::string requestId;
+    std::string message;  // RspMsg as UTF-8
 };
 
-class CRecordingTrader : public CTraderApi {
+// An API object that records its callbacks and lets the test wait for them.
+template <class Api>
+class CRecordingApi : public Api {
 public:
-    ~CRecordingTrader() override { stopApi(); }
+    ~CRecordingApi() override { this->stopApi(); }
 
     // Waits until at least count callbacks arrived; false after timeoutMs.
     bool WaitForCalls(std::size_t count, int timeoutMs = 5000) {
@@ -46,6 +50,26 @@ public:
 
     void onChannelLost(const char* reason) override { Note("ChannelLost", reason, nullptr, nullptr); }
     void onRecvReqSendOver() override { Note("SendOver", "", nullptr, nullptr); }
+
+protected:
+    void Note(const char* name, const char* key, const TTRspMsg* rsp, const char* requestId) {
+        CCallback call{name, key, rsp ? rsp->ChainFlag : char{0}, rsp ? rsp->RspCode : "", requestId ? requestId : "(null)", ""};
+        if (rsp != nullptr) call.message = quorex::TextOf(rsp->RspMsg);
+        {
+            std::lock_guard lock(m_mutex);
+            m_calls.push_back(call);
+        }
+        m_arrived.notify_all();
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_arrived;
+    std::vector<CCallback> m_calls;
+};
+
+class CRecordingTrader : public CRecordingApi<CTraderApi> {
+public:
     void onRecvRspTraderLogin(const TReqTraderLogin* login, const TTRspMsg* rsp, const char* requestId) override {
         Note("Login", login ? login->tradeDate : "", rsp, requestId);
     }
@@ -61,20 +85,13 @@ public:
     void onRecvMarketInfo(const TMarket* market, const TTRspMsg* rsp, const char* requestId) override {
         Note("MarketInfo", market ? market->marketID : "", rsp, requestId);
     }
+};
 
-private:
-    void Note(const char* name, const char* key, const TTRspMsg* rsp, const char* requestId) {
-        CCallback call{name, key, rsp ? rsp->ChainFlag : char{0}, rsp ? rsp->RspCode : "", requestId ? requestId : "(null)"};
-        {
-            std::lock_guard lock(m_mutex);
-            m_calls.push_back(call);
-        }
-        m_arrived.notify_all();
+class CRecordingMonitor : public CRecordingApi<CAdminApi> {
+public:
+    void onRecvRspUserLogin(const TReqUserLogin* login, const TTRspMsg* rsp, const char* requestId) override {
+        Note("Login", login ? login->tradeDate : "", rsp, requestId);
     }
-
-    std::mutex m_mutex;
-    std::condition_variable m_arrived;
-    std::vector<CCallback> m_calls;
 };
 
 // Each test runs in a directory of its own, removed afterwards.

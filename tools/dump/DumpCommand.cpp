@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "api/ReceivedLog.h"
 #include "public/Flow.h"
 #include "public/PackageDefinition.h"
 #include "tools/dump/FlowReader.h"
@@ -52,19 +53,21 @@ bool AddPackageTypes(std::string_view value, std::set<std::uint32_t>& tids, std:
 void DecodePackage(const FlowRecord& record, const std::string& file, CXTPPackage& package) {
     const std::string where = " (record " + std::to_string(record.number) + ")";
     const std::uint64_t position = record.offset + CFlow::kRecordHeaderLength;
-    if (record.data.size() < XTPHLEN) {
+    // A received-package log stores where each package came from after it.
+    const std::span<const std::uint8_t> stored = SplitLoggedRecord(record.data).package;
+    if (stored.size() < XTPHLEN) {
         throw CDumpError(file, position,
-                         "a package of " + std::to_string(record.data.size()) + " bytes is shorter than its 56-byte header" + where);
+                         "a package of " + std::to_string(stored.size()) + " bytes is shorter than its 56-byte header" + where);
     }
     // Checked here rather than left to Parse, which would print its own diagnostic line.
     TXTPHeader header{};
-    RecordTraits<TXTPHeader>::Decode(header, record.data.data());
-    if (header.ContentLength != record.data.size() - XTPHLEN) {
+    RecordTraits<TXTPHeader>::Decode(header, stored.data());
+    if (header.ContentLength != stored.size() - XTPHLEN) {
         throw CDumpError(file, position,
                          "the package header gives ContentLength " + std::to_string(header.ContentLength) + ", but " +
-                             std::to_string(record.data.size() - XTPHLEN) + " content bytes are stored" + where);
+                             std::to_string(stored.size() - XTPHLEN) + " content bytes are stored" + where);
     }
-    package.Assign(record.data.data(), record.data.size());
+    package.Assign(stored.data(), stored.size());
     switch (package.Parse()) {
     case kParseUnknownTid: {
         char tid[16];

@@ -116,6 +116,15 @@ protected:
             m_exchange.Send(tid::YqQuotation, kMarketSeries, static_cast<std::uint32_t>(n),
                             [&](CXTPPackage& package) { package.AddRecord(quotation); });
         }
+        // An answer on the dialog flow after the day: once it has come, everything before it has.
+        TYqOrder end{};
+        std::strcpy(end.orderNo, "END");
+        TTRspMsg rsp{};
+        std::strcpy(rsp.RspCode, "RSP000000");
+        m_exchange.Send(tid::RspYqOrder, kDialogSeries, 0, [&](CXTPPackage& package) {
+            package.AddRecord(end);
+            package.AddRecord(rsp);
+        });
         return sent;
     }
 
@@ -124,9 +133,12 @@ protected:
         const std::size_t before = trader.Calls().size();
         ServeDay(trader);
         const std::size_t total = 1 + m_private.size() + m_market.size();
-        ASSERT_TRUE(trader.WaitForCalls(before + total));
+        ASSERT_TRUE(trader.WaitForCalls(before + total + 1));
         std::vector<CCallback> calls = trader.Calls();
         calls.erase(calls.begin(), calls.begin() + static_cast<std::ptrdiff_t>(before));
+        ASSERT_FALSE(calls.empty());
+        EXPECT_EQ(calls.back().key, "END");
+        calls.pop_back();
         std::vector<std::string> keys;
         for (const CCallback& call : calls) {
             if (call.name == "RtnYqOrder" || call.name == "YqQuotation") keys.push_back(call.key);

@@ -99,7 +99,16 @@ public:
     }
     void onRecvRspQryYqOrder(const TYqOrder* order, const TTRspMsg* rsp, const char*) override {
         log.Note("QryYqOrder", order != nullptr ? std::string(order->orderNo) + "/" + order->localOrderNo : "", rsp);
+        if (order != nullptr) {
+            log.Note("QryYqOrderState", std::string(order->orderNo) + "/" + order->status + "/" + std::to_string(order->remainAmount), rsp);
+        }
         if (rsp != nullptr && rsp->ChainFlag != 'C') log.Note("QryYqOrderEnd", "", rsp);
+    }
+    void onRecvRspQryYqMatch(const TYqMatch* match, const TTRspMsg* rsp, const char*) override {
+        if (match != nullptr) {
+            log.Note("QryYqMatch", std::string(match->matchNo) + "/" + match->buyOrSell + "/" + std::to_string(match->volume), rsp);
+        }
+        if (rsp != nullptr && rsp->ChainFlag != 'C') log.Note("QryYqMatchEnd", "", rsp);
     }
     void onRecvRtnYqOrder(const TYqOrder* order, const TTRspMsg* rsp, const char*) override {
         log.Note("RtnYqOrder", std::string(order->orderNo) + "/" + order->status + "/" + std::to_string(order->remainAmount), rsp);

@@ -2,6 +2,8 @@
 // the module name its errors are raised under. Error texts go to standard output and are UTF-8.
 #pragma once
 
+#include "quorex/LibraryResults.h"
+
 namespace quorex {
 
 inline constexpr const char* kModuleApi = "api/Api";
@@ -10,7 +12,6 @@ inline constexpr const char* kModuleApi = "api/Api";
 // are GBK bytes like the exchange's own texts; the comment gives each one's reading.
 inline constexpr const char* kRspSuccess = "RSP000000";
 inline constexpr const char* kRspSuccessText = "\xBD\xBB\xD2\xD7\xB3\xC9\xB9\xA6";  // 交易成功
-inline constexpr const char* kRspNoData = "ERR999999";
 inline constexpr const char* kRspNoDataText = "\xCE\xDE\xCA\xFD\xBE\xDD";  // 无数据
 // 无响应域，通讯包错误
 inline constexpr const char* kRspNoResponseField =
@@ -20,13 +21,7 @@ inline constexpr const char* kNoLoginResponseField = "无CXTPLoginRspField";
 inline constexpr const char* kIncompleteLoggedPackage = "不是一个完整的交易请求包";
 inline constexpr const char* kReceivedLogDamaged = "received log damaged";
 
-// A user file of the login (the received log, most of all) cannot be used. RspMsg: "本地文件不可用:"
-// followed by the file's name.
-inline constexpr const char* kRspUserFileFailed = "ERR999998";
+// RspMsg of kRspUserFileFailed, before the file's name: "本地文件不可用:".
 inline constexpr const char* kRspUserFileFailedText = "\xB1\xBE\xB5\xD8\xCE\xC4\xBC\xFE\xB2\xBB\xBF\xC9\xD3\xC3:";
-
-inline constexpr const char* kChannelLostReason = "channel disconnect";
-// The reason of a channel loss that ended a session after a user file or a callback failed.
-inline constexpr const char* kLocalFailureReason = "local failure";
 
 }  // namespace quorex

@@ -14,6 +14,7 @@ public:
     std::string InstrumentText() const override { return {}; }
     void SetInstrumentText(const std::string&) override {}
     void InsertInstrumentItem(int, const std::string&) override {}
+    void RemoveInstrumentItem(int) override {}
     void SetMemberLabel(const std::string&) override {}
     std::string TradingCode() const override { return {}; }
     void SetTradingCode(const std::string&) override {}

@@ -56,6 +56,7 @@ public:
     // Sets the text and selects the item with that text, if there is one.
     virtual void SetInstrumentText(const std::string& text) = 0;
     virtual void InsertInstrumentItem(int position, const std::string& text) = 0;
+    virtual void RemoveInstrumentItem(int position) = 0;
 
     virtual void SetMemberLabel(const std::string& memberID) = 0;
     virtual std::string TradingCode() const = 0;

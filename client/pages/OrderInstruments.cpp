@@ -15,14 +15,24 @@ int CompareInstrumentYqKey(const void* a, const void* b) {
 COrderInstruments::COrderInstruments()
     : m_table({&CompareInstrumentKey, &CompareInstrumentYqKey}) {}
 
-int COrderInstruments::Add(const TYuanQiInst& instrument) {
+COrderInstruments::CNameChange COrderInstruments::Add(const TYuanQiInst& instrument) {
+    const TYuanQiInst* known = m_table.Find(instrument);
+    const std::string previous = known != nullptr ? std::string(quorex::FieldText(known->yqInstID)) : std::string();
     m_table.Upsert(instrument);
     const std::string name(quorex::FieldText(instrument.yqInstID));
+    CNameChange change;
+    if (known != nullptr && previous != name && FindByYqInstID(previous) == nullptr) {
+        const auto old = std::lower_bound(m_names.begin(), m_names.end(), previous);
+        if (old != m_names.end() && *old == previous) {
+            change.removed = static_cast<int>(old - m_names.begin());
+            m_names.erase(old);
+        }
+    }
     const auto place = std::lower_bound(m_names.begin(), m_names.end(), name);
-    if (place != m_names.end() && *place == name) return -1;
-    const int position = static_cast<int>(place - m_names.begin());
+    if (place != m_names.end() && *place == name) return change;
+    change.inserted = static_cast<int>(place - m_names.begin());
     m_names.insert(place, name);
-    return position;
+    return change;
 }
 
 const TYuanQiInst* COrderInstruments::FindByYqInstID(std::string_view yqInstID) const {

@@ -2,7 +2,8 @@
 // record announced to the page in a typed record table indexed by instID (index 0, the key
 // CClientApi's YqInstIDOf looks up) and by yqInstID (index 1, the key the instrument box is read
 // with), and the sorted list of the yqInstIDs that the instrument box offers. An instrument
-// announced again overwrites its copy in place.
+// announced again overwrites its copy in place; announced under another yqInstID, it is found
+// by the new one only, and the old name leaves the list unless another instrument has it.
 //
 // Thread contract: user interface thread only. Ownership: owns the copies; they never move, so
 // the table may be handed to CClientApi.
@@ -21,9 +22,14 @@ class COrderInstruments {
 public:
     COrderInstruments();
 
-    // Stores the record; returns the place in Names() at which its yqInstID was inserted, or -1 when
-    // the list already had it.
-    int Add(const TYuanQiInst& instrument);
+    // What an announcement did to Names(): the place the old name was taken from (an instrument
+    // renamed), then the place the name was inserted at; -1 for nothing.
+    struct CNameChange {
+        int removed = -1;
+        int inserted = -1;
+    };
+    // Stores the record and keeps Names() in step.
+    CNameChange Add(const TYuanQiInst& instrument);
 
     // Lookups by the GBK code; null when unknown.
     const TYuanQiInst* FindByYqInstID(std::string_view yqInstID) const;

@@ -52,9 +52,10 @@ void CPageOrder::OnMessage(unsigned message, WParam wParam, LParam lParam) {
 
 void CPageOrder::OnInstrument(const TYuanQiInst* instrument, const TTRspMsg* rsp) {
     if (instrument == nullptr || !IsSuccess(rsp)) return;
-    const int position = m_instruments.Add(*instrument);
+    const COrderInstruments::CNameChange change = m_instruments.Add(*instrument);
     COrderFormView& view = m_form.View();
-    if (position >= 0) view.InsertInstrumentItem(position, quorex::TextOf(instrument->yqInstID));
+    if (change.removed >= 0) view.RemoveInstrumentItem(change.removed);
+    if (change.inserted >= 0) view.InsertInstrumentItem(change.inserted, quorex::TextOf(instrument->yqInstID));
     view.SetMemberLabel(quorex::TextOf(m_services.api.LoginState().Trader().memberID));
 }
 

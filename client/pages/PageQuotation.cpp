@@ -151,17 +151,24 @@ void CPageQuotation::OnMenuItem(int row, int item) {
 
 void CPageQuotation::OnQuotation(const TYqQuotation& quotation) {
     const TYqQuotation* known = m_quotations.Find(quotation);
-    if (known != nullptr) {
-        // An instrument keeps the code it was first listed under, so that its copy stays in place
-        // in the yqInstID index and its row in the list's order.
-        TYqQuotation update = quotation;
-        std::memcpy(update.yqInstID, known->yqInstID, sizeof update.yqInstID);
-        m_quotations.Upsert(update);
-        const int row = RowOf(known);
+    if (known == nullptr) {
+        InsertRow(m_quotations.Insert(quotation));
+        return;
+    }
+    const int row = RowOf(known);
+    if (CompareQuotationYqInstID(known, &quotation) == 0) {
+        m_quotations.Upsert(quotation);
         RowsChanged(row, row);
         return;
     }
-    const TYqQuotation* stored = m_quotations.Insert(quotation);
+    // Listed under another code now: the row moves to the place of its new code.
+    BeginRemove(row, 1);
+    m_rows.erase(m_rows.begin() + row);
+    EndRemove();
+    InsertRow(m_quotations.Upsert(quotation).record);
+}
+
+void CPageQuotation::InsertRow(const TYqQuotation* stored) {
     const auto before = std::upper_bound(m_rows.begin(), m_rows.end(), stored, &YqInstIDBefore);
     const int row = static_cast<int>(before - m_rows.begin());
     BeginInsert(row, 1);

@@ -91,6 +91,8 @@ private:
     void OnQuotation(const TYqQuotation& quotation);
     void OnInitDataDone();
     int BandOf(std::string_view yqInstID);
+    // Puts a new row for the stored quotation at the place of its yqInstID.
+    void InsertRow(const TYqQuotation* stored);
     int RowOf(const TYqQuotation* stored) const;
 
     CClientApi& m_api;

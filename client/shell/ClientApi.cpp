@@ -40,11 +40,15 @@ std::string CClientApi::YqInstIDOf(const char* instID) const {
 
 void CClientApi::onChannelLost(const char* reason) {
     m_login.SetLoggedOut();
-    // The login dialog stays as it is; there is nothing to tell the trading windows yet.
-    if (IsRegistered(LoginDialog)) return;
-    Send(PreOrderPage, WM_CHANNEL_LOST, 0, 0);
     TTRspMsg status{};
     if (reason != nullptr) std::strncpy(status.RspMsg, reason, sizeof status.RspMsg - 1);
+    // While the login dialog is open the trading windows have nothing to save yet; the dialog
+    // says what happened and lets the trader log in again.
+    if (IsRegistered(LoginDialog)) {
+        Send(LoginDialog, WM_CHANNEL_LOST, 0, AsLParam(&status));
+        return;
+    }
+    Send(PreOrderPage, WM_CHANNEL_LOST, 0, 0);
     Send(MainFrame, WM_STATUS_TEXT, kStatusConnectionLost, AsLParam(&status));
 }
 

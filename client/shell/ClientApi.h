@@ -8,9 +8,10 @@
 //
 // Routing (every other callback keeps the library's empty default; receivers are served one after
 // the other, each to completion; a receiver that is not registered gets nothing):
-//   onChannelLost                 logged out; unless the login dialog is registered: WM_CHANNEL_LOST
-//                                 to the pre-order page, then WM_STATUS_TEXT (kStatusConnectionLost,
-//                                 a TTRspMsg holding the first 60 characters of the reason) to the
+//   onChannelLost                 logged out; with the login dialog registered: WM_CHANNEL_LOST (0, a
+//                                 TTRspMsg holding the first 60 characters of the reason) to it;
+//                                 otherwise WM_CHANNEL_LOST to the pre-order page, then
+//                                 WM_STATUS_TEXT (kStatusConnectionLost, the same TTRspMsg) to the
 //                                 main frame
 //   onRecvReqSendOver             WM_INIT_DATA_DONE to the quotation page, login dialog, order entry
 //                                 page, pre-order page

@@ -11,7 +11,7 @@ inline constexpr const char* kModuleRecordTable = "client/shell/RecordTable";
 inline constexpr const char* kModuleClientApi = "client/shell/ClientApi";
 
 // CDesignError
-inline constexpr const char* kRecordTableWithoutIndex = "CRecordTable needs at least one index";
+inline constexpr const char* kRecordTableWithoutIndex = "CRecordTable needs one to 32 indexes";
 inline constexpr const char* kRecordTableZeroSize = "CRecordTable needs a record size";
 inline constexpr const char* kRecordIndexNoCompare = "CRecordIndex needs a compare function";
 inline constexpr const char* kInstrumentTableMismatch = "the instrument table must hold TYuanQiInst by instID";

@@ -2,10 +2,12 @@
 #include "client/shell/LoginDialog.h"
 
 #include <chrono>
+#include <cstring>
 
 #include "client/shell/ClientApi.h"
 #include "client/shell/CapitalQuery.h"
 #include "client/shell/ExchangeRequests.h"
+#include "client/shell/LoginFailureTexts.h"
 #include "client/shell/LoginRequest.h"
 #include "client/shell/LoginSettings.h"
 #include "client/shell/ResponseCode.h"
@@ -104,12 +106,13 @@ void CLoginDialog::LogIn() {
 void CLoginDialog::OnMessage(unsigned message, WParam, LParam lParam) {
     if (message == WM_LOGIN_RSP) OnLoginResponse(MessageRecord<TTRspMsg>(lParam));
     if (message == WM_INIT_DATA_DONE) OnInitDataDone();
+    if (message == WM_CHANNEL_LOST) OnConnectionLost(MessageRecord<TTRspMsg>(lParam));
 }
 
 void CLoginDialog::OnLoginResponse(const TTRspMsg* rsp) {
     if (!IsSuccess(rsp)) {
         m_view->SetLoginEnabled(true);
-        m_view->SetStatus(rsp == nullptr ? std::string() : quorex::TextOf(rsp->RspMsg));
+        m_view->SetStatus(LoginFailureText(rsp, quorex::Utf8ToGbk(m_view->Form().traderCode)));
         return;
     }
     m_view->SetStatus("密码验证通过,正在下载初始化数据,请稍候......");
@@ -118,6 +121,13 @@ void CLoginDialog::OnLoginResponse(const TTRspMsg* rsp) {
     m_view->ShowDownloadProgress(0);
     m_timers.Cancel(m_progress);
     m_progress = m_timers.After(kProgressPeriod, [this] { PollProgress(); });
+}
+
+void CLoginDialog::OnConnectionLost(const TTRspMsg* reason) {
+    m_timers.Cancel(m_progress);
+    m_progress = 0;
+    m_view->SetLoginEnabled(true);
+    m_view->SetStatus(ConnectionLostText(reason));
 }
 
 void CLoginDialog::PollProgress() {

@@ -3,7 +3,9 @@
 // the chosen server and sends the login with the password's MD5 digest, shows how far the login
 // has come, writes the settings file after a successful login, and when the initial download has
 // ended asks for the quotations and the capital and ends the dialog with OK. While the download
-// runs it shows how many records have arrived.
+// runs it shows how many records have arrived. A refused login, a login whose files the library
+// could not use and a connection lost before the download ended each leave a text that says what
+// to do, and the 登陆 button enabled.
 //
 // Thread contract: user interface thread only.
 // Ownership: registers itself as the API's login dialog from Init to its destruction.
@@ -65,12 +67,15 @@ public:
     void OnOk();
     void OnAutoLoginClicked();
 
-    // WM_LOGIN_RSP and WM_INIT_DATA_DONE.
+    // WM_LOGIN_RSP, WM_INIT_DATA_DONE and WM_CHANNEL_LOST.
     void OnMessage(unsigned message, WParam wParam, LParam lParam) override;
 
 private:
     void LogIn();
     void OnLoginResponse(const TTRspMsg* rsp);
+    // The library ended the session while the dialog waited (the exchange closed the connection,
+    // sent nothing for too long, or a file of the user's failed): the trader may log in again.
+    void OnConnectionLost(const TTRspMsg* reason);
     void OnInitDataDone();
     void WriteSettings();
     void PollProgress();

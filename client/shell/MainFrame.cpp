@@ -64,6 +64,11 @@ bool CMainFrame::OnCloseRequest() {
     return false;
 }
 
+void CMainFrame::OnTerminationRequest() {
+    if (!m_closing) OnCloseRequest();
+    if (m_view) m_view->PostClose();
+}
+
 void CMainFrame::StartClock() {
     m_timers.Cancel(m_clock);
     Tick();

@@ -64,6 +64,9 @@ public:
     // stays open.
     bool OnCloseRequest();
     bool IsClosing() const { return m_closing; }
+    // The program was asked to end (SIGTERM and the like): as a close request, then the window
+    // closes without waiting for a second one.
+    void OnTerminationRequest();
 
     // Starts the clock: now, and then every second.
     void StartClock();

@@ -36,6 +36,61 @@ void CRecordIndex::Insert(const void* record) {
     }
 }
 
+bool CRecordIndex::Remove(const void* record) {
+    if (!RemoveFrom(m_root, record)) return false;
+    --m_size;
+    return true;
+}
+
+// Recursion depth is the tree's height, at most kMaxPath.
+bool CRecordIndex::RemoveFrom(CNode*& link, const void* record) {
+    CNode* node = link;
+    if (node == nullptr) return false;
+    const int order = m_compare(record, node->record);
+    bool removed = false;
+    if (order < 0) {
+        removed = RemoveFrom(node->left, record);
+    } else if (order > 0) {
+        removed = RemoveFrom(node->right, record);
+    } else if (node->record == record) {
+        Unlink(link);
+        return true;
+    } else {
+        // Rotations spread equal keys over both subtrees.
+        removed = RemoveFrom(node->left, record) || RemoveFrom(node->right, record);
+    }
+    if (removed) Rebalance(link);
+    return removed;
+}
+
+void CRecordIndex::Unlink(CNode*& link) {
+    CNode* node = link;
+    if (node->left == nullptr) {
+        link = node->right;
+    } else if (node->right == nullptr) {
+        link = node->left;
+    } else {
+        CNode* successor = DetachLeftmost(node->right);
+        successor->left = node->left;
+        successor->right = node->right;
+        link = successor;
+        Rebalance(link);
+    }
+    node->right = m_free;
+    m_free = node;
+}
+
+CRecordIndex::CNode* CRecordIndex::DetachLeftmost(CNode*& link) {
+    if (link->left == nullptr) {
+        CNode* leftmost = link;
+        link = leftmost->right;
+        return leftmost;
+    }
+    CNode* leftmost = DetachLeftmost(link->left);
+    Rebalance(link);
+    return leftmost;
+}
+
 const void* CRecordIndex::FindFirst(const void* probe) const {
     const void* found = nullptr;
     const CNode* node = m_root;

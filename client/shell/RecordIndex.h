@@ -5,8 +5,10 @@
 //
 // Insertion walks down from the root, links the new leaf, then walks back up the same path,
 // recomputing heights and rotating where the heights of a node's two subtrees differ by 2; it
-// stops at the first node whose height did not change. Nodes come from blocks of 128 with a free
-// list, so inserting allocates once per 128 records.
+// stops at the first node whose height did not change. Removal finds the node that holds the very
+// record (among the equal keys), puts its in-order successor in its place and rebalances the path.
+// Nodes come from blocks of 128 with a free list, so inserting allocates once per 128 records and
+// a removed node is used again.
 //
 // Thread contract: none; a page uses its index on the user interface thread only.
 // Ownership: the index owns its nodes, not the records they point to.
@@ -38,6 +40,9 @@ public:
     ~CRecordIndex() = default;
 
     void Insert(const void* record);
+    // Takes out the node of this record (the pointer, not an equal key); false when it has none.
+    // The record must still compare as it did when it was inserted.
+    bool Remove(const void* record);
     // The first inserted of the records that compare equal to probe, or null.
     const void* FindFirst(const void* probe) const;
     // Frees every node block and empties the tree.
@@ -64,6 +69,9 @@ public:
 
 private:
     CNode* NewNode(const void* record);
+    bool RemoveFrom(CNode*& link, const void* record);
+    void Unlink(CNode*& link);
+    static CNode* DetachLeftmost(CNode*& link);
     static int HeightOf(const CNode* node) { return node == nullptr ? 0 : node->height; }
     static void UpdateHeight(CNode* node);
     static void RotateLeft(CNode*& link);

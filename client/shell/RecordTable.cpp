@@ -1,6 +1,7 @@
 // CRecordTable: block storage of record copies and the fan-out to the indexes.
 #include "client/shell/RecordTable.h"
 
+#include <cstdint>
 #include <cstring>
 
 #include "client/shell/ClientErrors.h"
@@ -10,7 +11,9 @@ namespace kvt {
 CRecordTable::CRecordTable(std::size_t recordSize, std::initializer_list<RecordCompare> indexes)
     : m_recordSize(recordSize) {
     if (recordSize == 0) throw CDesignError(kRecordTableZeroSize, kModuleRecordTable, __LINE__);
-    if (indexes.size() == 0) throw CDesignError(kRecordTableWithoutIndex, kModuleRecordTable, __LINE__);
+    if (indexes.size() == 0 || indexes.size() > kMaxIndexes) {
+        throw CDesignError(kRecordTableWithoutIndex, kModuleRecordTable, __LINE__);
+    }
     for (RecordCompare compare : indexes) m_indexes.emplace_back(compare);
     AddBlock();
 }
@@ -28,15 +31,20 @@ const void* CRecordTable::Find(const void* probe) const { return m_indexes.front
 
 CRecordTable::CUpsert CRecordTable::Upsert(const void* record) {
     const void* stored = Find(record);
-    if (stored != nullptr) {
-        for (std::size_t i = 1; i < m_indexes.size(); ++i) {
-            if (m_indexes[i].Compare()(stored, record) != 0) return {Insert(record), true};
-        }
-        // The table owns its copies; they are handed out read-only to keep the indexes sorted.
-        std::memcpy(const_cast<void*>(stored), record, m_recordSize);
-        return {stored, false};
+    if (stored == nullptr) return {Insert(record), true};
+    // The indexes whose key changes lose the copy while it still compares by its old key.
+    std::uint32_t rekeyed = 0;
+    for (std::size_t i = 1; i < m_indexes.size(); ++i) {
+        if (m_indexes[i].Compare()(stored, record) == 0) continue;
+        m_indexes[i].Remove(stored);
+        rekeyed |= std::uint32_t{1} << i;
     }
-    return {Insert(record), true};
+    // The table owns its copies; they are handed out read-only to keep the indexes sorted.
+    std::memcpy(const_cast<void*>(stored), record, m_recordSize);
+    for (std::size_t i = 1; i < m_indexes.size(); ++i) {
+        if ((rekeyed & (std::uint32_t{1} << i)) != 0) m_indexes[i].Insert(stored);
+    }
+    return {stored, false};
 }
 
 void CRecordTable::Clear() {

@@ -20,9 +20,10 @@ namespace kvt {
 class CRecordTable {
 public:
     static constexpr std::size_t kRecordsPerBlock = 128;
+    static constexpr std::size_t kMaxIndexes = 32;
 
     // One index per compare function, index 0 first. Throws CDesignError for a record size of 0,
-    // no compare function, or a null one.
+    // no compare function, a null one, or more than kMaxIndexes.
     CRecordTable(std::size_t recordSize, std::initializer_list<RecordCompare> indexes);
     CRecordTable(const CRecordTable&) = delete;
     CRecordTable& operator=(const CRecordTable&) = delete;
@@ -37,10 +38,10 @@ public:
         const void* record;  // the stored copy
         bool inserted;       // false: an existing record was overwritten in place
     };
-    // Overwrites the first stored record with the same index-0 key, which keeps its place in every
-    // index, provided its keys of the other indexes are unchanged too; otherwise inserts. A record
-    // whose secondary key changed is inserted rather than overwritten, since overwriting it would
-    // leave it at the wrong place in that index.
+    // Overwrites the first stored record with the same index-0 key, or inserts the record when
+    // there is none. An overwritten record keeps its place in arrival order and in every index
+    // whose key it keeps; an index whose key changed takes it out first and puts it back by its
+    // new key (after the records already there with that key).
     CUpsert Upsert(const void* record);
 
     // Frees every block, starts again with one empty block, and clears every index.

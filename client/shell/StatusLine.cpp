@@ -8,21 +8,10 @@
 
 namespace kvt {
 
-void SetGbkText(char* member, std::size_t size, std::string_view gbk) {
-    std::size_t length = 0;
-    // A GBK lead byte (0x81 to 0xFE) starts a two-byte character; both bytes fit or neither.
-    while (length < gbk.size()) {
-        const std::size_t width = static_cast<unsigned char>(gbk[length]) >= 0x81 ? 2 : 1;
-        if (length + width > size - 1 || length + width > gbk.size()) break;
-        length += width;
-    }
-    std::memset(member, 0, size);
-    std::memcpy(member, gbk.data(), length);
-}
-
 void CStatusLine::Show(std::string_view utf8, WParam sender) {
     TTRspMsg copy{};
-    SetGbkText(copy.RspMsg, quorex::Utf8ToGbk(utf8));
+    // Cut between characters by the one rule the library's records follow.
+    quorex::SetText(copy.RspMsg, quorex::Utf8ToGbk(utf8));
     PostCopy(copy, sender);
 }
 

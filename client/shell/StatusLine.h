@@ -37,12 +37,4 @@ private:
     std::deque<TTRspMsg> m_pending;
 };
 
-// Copies GBK text into a record's text member: at most N - 1 bytes, never half a double-byte
-// character, the rest zero.
-void SetGbkText(char* member, std::size_t size, std::string_view gbk);
-template <std::size_t N>
-void SetGbkText(char (&member)[N], std::string_view gbk) {
-    SetGbkText(member, N, gbk);
-}
-
 }  // namespace kvt

@@ -18,7 +18,7 @@ enum EWindowMessage : unsigned {
     WM_INDENTURE_SELECTED = kUserMessageBase + 8,  // 0 / 0, posted to the order entry page
     WM_SELECT_PAGE = kUserMessageBase + 9,       // page window / 0
     WM_PAGE_REFRESH = kUserMessageBase + 10,     // 0 / 0
-    WM_CHANNEL_LOST = kUserMessageBase + 98,     // 0 / 0
+    WM_CHANNEL_LOST = kUserMessageBase + 98,     // 0 / 0; to the login dialog 0 / TTRspMsg (the reason)
     WM_STATUS_TEXT = kUserMessageBase + 99,      // kStatusConnectionLost or a sender's number / TTRspMsg
     WM_INIT_DATA_DONE = kUserMessageBase + 100,  // 0 / 0
     WM_LOGIN_RSP = kUserMessageBase + 101,       // TReqTraderLogin / TTRspMsg

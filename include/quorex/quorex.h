@@ -6,6 +6,7 @@
 #include "quorex/Export.h"
 #include "quorex/Records.h"
 #include "quorex/Api.h"
+#include "quorex/LibraryResults.h"
 #include "quorex/PasswordDigest.h"
 #include "quorex/UserFiles.h"
 #include "quorex/Version.h"

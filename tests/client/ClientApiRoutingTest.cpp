@@ -134,16 +134,23 @@ TEST_F(ClientApiRouting, PasswordResponseGoesToTheDialogIfOpenAndAlwaysToTheMain
     EXPECT_EQ(m_journal, (std::vector<Delivery>{{MainFrame, WM_STATUS_TEXT, 0, AsLParam(&m_ok)}}));
 }
 
-TEST_F(ClientApiRouting, ChannelLossWhileTheLoginDialogIsOpenSendsNothing) {
+TEST_F(ClientApiRouting, ChannelLossWhileTheLoginDialogIsOpenGoesToTheDialogAlone) {
     TReqTraderLogin login{};
     std::strcpy(login.tradeDate, "20261208");
     std::strcpy(login.tradeTime, "09:30:00");
     m_api.onRecvRspTraderLogin(&login, &m_ok, nullptr);
     m_journal.clear();
     ASSERT_TRUE(m_api.LoginState().IsLoggedIn());
-    m_api.onChannelLost("channel disconnect");
+    std::string reason;
+    WindowOf(LoginDialog).onMessage = [&](unsigned, WParam, LParam lParam) {
+        reason = MessageRecord<TTRspMsg>(lParam)->RspMsg;
+    };
+    m_api.onChannelLost("local failure");
     EXPECT_FALSE(m_api.LoginState().IsLoggedIn());
-    EXPECT_TRUE(m_journal.empty());
+    ASSERT_EQ(m_journal.size(), 1u);
+    EXPECT_EQ(m_journal[0].window, LoginDialog);
+    EXPECT_EQ(m_journal[0].message, WM_CHANNEL_LOST);
+    EXPECT_EQ(reason, "local failure");
 }
 
 TEST_F(ClientApiRouting, ChannelLossTellsThePreOrderPageThenTheMainFrame) {

@@ -129,6 +129,37 @@ TEST_F(LoginDialogTest, ARejectionShowsTheServersTextAndACodeWithTrailingTextIsA
     EXPECT_FALSE(std::filesystem::exists(path));
 }
 
+TEST_F(LoginDialogTest, FilesTheLibraryCannotUseAreNamedWithWhatToRemove) {
+    Open();
+    Fill("00010001", "trader1");
+    dialog.OnOk();
+    const TTRspMsg failed = Response("ERR999998", "本地文件不可用:log00010001.con");
+    dialog.OnMessage(WM_LOGIN_RSP, 0, AsLParam(&failed));
+    EXPECT_EQ(LastStatus(), "本地文件不可用:log00010001.con,请删除 log00010001.id、log00010001.con 和 "
+                            "t_private00010001.dat、t_member00010001.dat、t_market00010001.dat 后重新登陆");
+    EXPECT_TRUE(view.loginEnabled);
+}
+
+// The library ends a session the dialog waits on (the exchange went, or a file failed during the
+// replay): the dialog says so and lets the trader log in again, also during the download.
+TEST_F(LoginDialogTest, AConnectionLostWhileTheDialogWaitsIsShownAndTheLoginCanBeRepeated) {
+    Open();
+    Fill("00010001", "trader1");
+    dialog.OnOk();
+    harness.api.onChannelLost("channel disconnect");
+    EXPECT_EQ(LastStatus(), "与交易所的连接已断开,请重新登陆......");
+    EXPECT_TRUE(view.loginEnabled);
+
+    dialog.OnOk();
+    const TTRspMsg ok = Response();
+    dialog.OnMessage(WM_LOGIN_RSP, 0, AsLParam(&ok));
+    harness.api.onChannelLost("local failure");
+    EXPECT_EQ(LastStatus(), "本地文件读写失败,请检查磁盘空间后重新登陆......");
+    EXPECT_TRUE(view.loginEnabled);
+    EXPECT_EQ(harness.timers.PendingCount(), 0u) << "the download's progress stopped";
+    EXPECT_EQ(harness.requests.logins.size(), 2u);
+}
+
 TEST_F(LoginDialogTest, SuccessWritesTheSettingsAndTheDownloadEndsTheDialogWithTheTwoQueries) {
     Open();
     Fill("00010001", "trader1", 2);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <map>
 #include <random>
@@ -69,9 +70,10 @@ void CheckAgainstModel(const CRecordIndex& index, const std::multimap<int, int>&
     EXPECT_EQ(walked, expected);
 }
 
-TEST(RecordIndex, RandomInsertsFindsAndClearsMatchAMultimapAndStayAvl) {
+TEST(RecordIndex, RandomInsertsRemovalsFindsAndClearsMatchAMultimapAndStayAvl) {
     std::minstd_rand random(20261208);
     std::vector<std::unique_ptr<Item>> items;
+    std::vector<const Item*> live;
     CRecordIndex index(CompareItemKey);
     std::multimap<int, int> model;
     int serial = 0;
@@ -80,10 +82,21 @@ TEST(RecordIndex, RandomInsertsFindsAndClearsMatchAMultimapAndStayAvl) {
         if (action < 2) {
             index.Clear();
             model.clear();
-        } else if (action < 700) {
+            live.clear();
+        } else if (action < 600) {
             items.push_back(std::make_unique<Item>(Item{static_cast<int>(random() % 500), serial++}));
             index.Insert(items.back().get());
+            live.push_back(items.back().get());
             model.emplace(items.back()->key, items.back()->serial);
+        } else if (action < 800 && !live.empty()) {
+            // The very record goes, not another one of its key.
+            const std::size_t pick = random() % live.size();
+            const Item* gone = live[pick];
+            ASSERT_TRUE(index.Remove(gone));
+            EXPECT_FALSE(index.Remove(gone));
+            live.erase(live.begin() + static_cast<std::ptrdiff_t>(pick));
+            const auto range = model.equal_range(gone->key);
+            model.erase(std::find_if(range.first, range.second, [&](const auto& entry) { return entry.second == gone->serial; }));
         } else {
             const Item probe{static_cast<int>(random() % 520), -1};
             const auto* found = static_cast<const Item*>(index.FindFirst(&probe));

@@ -104,18 +104,26 @@ int CompareBalance(const void* a, const void* b) {
     return left < right ? -1 : (left > right ? 1 : 0);
 }
 
-// Overwriting a record whose key in another index changed would leave that index unsorted; such a
-// record is inserted instead, and both indexes stay usable.
-TEST(RecordTable, UpsertWithAChangedSecondaryKeyInserts) {
+// A record announced again under another secondary key (an instrument renamed) stays one record:
+// the index of that key finds it by the new key only, and announcing it again adds nothing.
+TEST(RecordTable, UpsertWithAChangedSecondaryKeyReKeysTheRecordInPlace) {
     CRecordTable table(sizeof(TMemberCapital), {CompareMemberCapitalKey, CompareBalance});
-    const TMemberCapital before = Capital("0001", '0', 100);
-    table.Upsert(&before);
-    EXPECT_FALSE(table.Upsert(&before).inserted);
+    const TMemberCapital before = Capital("0001", '0', 100), other = Capital("0002", '0', 200);
+    const void* stored = table.Upsert(&before).record;
+    table.Upsert(&other);
     const TMemberCapital after = Capital("0001", '0', 300);
-    EXPECT_TRUE(table.Upsert(&after).inserted);
+    for (int announcement = 0; announcement < 3; ++announcement) {
+        const CRecordTable::CUpsert update = table.Upsert(&after);
+        EXPECT_FALSE(update.inserted);
+        EXPECT_EQ(update.record, stored);
+    }
     EXPECT_EQ(table.Size(), 2u);
-    EXPECT_EQ(table.Index(1).FindFirst(&before), table.At(0));
-    EXPECT_EQ(table.Index(1).FindFirst(&after), table.At(1));
+    EXPECT_EQ(table.Index(1).Size(), 2u);
+    EXPECT_EQ(table.Index(1).FindFirst(&before), nullptr);
+    EXPECT_EQ(table.Index(1).FindFirst(&after), stored);
+    std::vector<double> byBalance;
+    table.Index(1).ForEachInOrder([&](const void* r) { byBalance.push_back(static_cast<const TMemberCapital*>(r)->todayBalance); });
+    EXPECT_EQ(byBalance, (std::vector<double>{200, 300}));
 }
 
 TEST(RecordTable, RefusesATableWithoutSizeOrIndex) {

@@ -40,12 +40,10 @@ TEST(StatusLine, AStoppedBridgeKeepsNothing) {
     EXPECT_EQ(harness.status.PendingCount(), 0u);
 }
 
-TEST(StatusLine, GbkTextsAreCutWithoutSplittingACharacter) {
-    char field[6];
-    SetGbkText(field, quorex::Utf8ToGbk("收到报单"));  // 8 bytes into 5
-    EXPECT_EQ(quorex::GbkToUtf8(quorex::FieldText(field)), "收到");
-    SetGbkText(field, "ab" + quorex::Utf8ToGbk("收到"));  // a, b and one character fit
-    EXPECT_EQ(quorex::GbkToUtf8(quorex::FieldText(field)), "ab收");
-    SetGbkText(field, "abcdefgh");
-    EXPECT_STREQ(field, "abcde");
+TEST(StatusLine, ALongTextIsCutBetweenCharacters) {
+    CClientHarness harness;
+    const std::string text(57, 'x');
+    harness.status.Show(text + "收到报单");  // 57 bytes of 60, then only one of the characters fits
+    harness.bridge.Deliver();
+    EXPECT_EQ(harness.statusJournal.texts, std::vector<std::string>{text + "收"});
 }

@@ -265,6 +265,12 @@ void COrderFormWidget::InsertInstrumentItem(int position, const std::string& tex
     if (m_instrument->currentText() != typed) m_instrument->setEditText(typed);
 }
 
+void COrderFormWidget::RemoveInstrumentItem(int position) {
+    const QString typed = m_instrument->currentText();
+    m_instrument->removeItem(position);
+    if (m_instrument->currentText() != typed) m_instrument->setEditText(typed);
+}
+
 void COrderFormWidget::SetMemberLabel(const std::string& memberID) { m_memberLabel->setText(Text(memberID)); }
 std::string COrderFormWidget::TradingCode() const { return m_tradingCode->text().toStdString(); }
 void COrderFormWidget::SetTradingCode(const std::string& code) { m_tradingCode->setText(Text(code)); }

@@ -74,6 +74,7 @@ private:
     std::string InstrumentText() const override;
     void SetInstrumentText(const std::string& text) override;
     void InsertInstrumentItem(int position, const std::string& text) override;
+    void RemoveInstrumentItem(int position) override;
     void SetMemberLabel(const std::string& memberID) override;
     std::string TradingCode() const override;
     void SetTradingCode(const std::string& code) override;

@@ -22,6 +22,7 @@
 #include "client/shell/ui/QtPrompter.h"
 #include "client/shell/ui/QtTimers.h"
 #include "client/shell/ui/TabControlWidget.h"
+#include "client/shell/ui/TerminationSignals.h"
 
 namespace kvt {
 
@@ -53,9 +54,17 @@ CApplication::CApplication(const CStartOptions& options, CApplicationHooks hooks
     m_pages = std::make_unique<CClientPages>(*m_services, m_tabs, m_options.advanced);
     m_frame->SetBatchToggle([this] { return m_pages->OrderEntry().ToggleBatchMode(); });
     BuildWindows();
+    m_signals = std::make_unique<CTerminationSignals>([this] {
+        if (m_loginDialog != nullptr) {
+            m_loginDialog->reject();
+        } else {
+            m_frame->OnTerminationRequest();
+        }
+    });
 }
 
 CApplication::~CApplication() {
+    m_signals.reset();
     // The pre-order file is written when the connection is lost; a program that ends while the
     // exchange keeps the connection (a second close) would lose the parked orders without this.
     m_pages->PreOrders().Save();
@@ -100,7 +109,10 @@ bool CApplication::Start() {
     if (m_hooks.onLoginDialog) {
         QMetaObject::invokeMethod(&dialog, [this, &dialog] { m_hooks.onLoginDialog(dialog); }, Qt::QueuedConnection);
     }
-    if (dialog.exec() != QDialog::Accepted) return false;
+    m_loginDialog = &dialog;
+    const int result = dialog.exec();
+    m_loginDialog = nullptr;
+    if (result != QDialog::Accepted) return false;
     m_window->show();
     m_window->raise();
     return true;

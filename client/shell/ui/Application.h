@@ -1,8 +1,10 @@
 // CApplication: the program's objects and their order of life. Built before the login dialog
 // opens: the message bridge, the API object (its reactor thread started at once), the status
 // line, the tab control and every page, registered, and the main window, hidden. Start runs the
-// login dialog; when it ends with OK the main window is shown. On destruction the deliveries and
-// the reactor thread stop first, then the windows go, then the API object.
+// login dialog; when it ends with OK the main window is shown. SIGTERM, SIGINT and SIGHUP end the
+// program as the close box does (the dialog is left; the main window logs out and closes). On
+// destruction the pre-order file is saved, the deliveries and the reactor thread stop, then the
+// windows go, then the API object.
 //
 // Thread contract: user interface thread only; a QApplication must exist.
 #pragma once
@@ -25,6 +27,7 @@ namespace kvt {
 
 class CLoginDialogWidget;
 class CMainWindow;
+class CTerminationSignals;
 class COrderFormWidget;
 class CTabControlWidget;
 
@@ -81,6 +84,8 @@ private:
     CTabControlWidget* m_tabWidget = nullptr;  // owned by the main window
     COrderFormWidget* m_orderForm = nullptr;   // owned by the main window
     std::unique_ptr<CMainWindow> m_window;
+    CLoginDialogWidget* m_loginDialog = nullptr;  // while Start runs the dialog
+    std::unique_ptr<CTerminationSignals> m_signals;
 };
 
 // The settings file in the current directory.

@@ -39,6 +39,7 @@ public:
     std::string InstrumentText() const override { return instrument; }
     void SetInstrumentText(const std::string& text) override { instrument = text; }
     void InsertInstrumentItem(int at, const std::string& text) override { items.insert(items.begin() + at, text); }
+    void RemoveInstrumentItem(int at) override { items.erase(items.begin() + at); }
     void SetMemberLabel(const std::string& text) override { memberLabel = text; }
     std::string TradingCode() const override { return tradingCode; }
     void SetTradingCode(const std::string& text) override { tradingCode = text; }

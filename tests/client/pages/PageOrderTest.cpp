@@ -319,6 +319,15 @@ TEST_F(PageOrderTest, InstrumentsAreListedSortedOnceAndLentToTheApi) {
     EXPECT_EQ(later.memberLabel, "0001");
 }
 
+// An instrument announced under a new code replaces its old name in the box, once, and is found
+// by the new one only.
+TEST_F(PageOrderTest, ARenamedInstrumentIsListedUnderItsNewNameOnly) {
+    for (int announcement = 0; announcement < 2; ++announcement) Announce(Instrument("000001", "AG0002"));
+    EXPECT_EQ(form.items, (std::vector<std::string>{"AG0002", "HC0803"}));
+    EXPECT_EQ(harness.api.YqInstIDOf("000001"), "AG0002");
+    EXPECT_EQ(harness.api.InstrumentTable()->Size(), 2u);
+}
+
 TEST_F(PageOrderTest, TheInstrumentTableGoesWithThePage) {
     {
         CPageIndentureSelect otherSelect{harness.Services()};

@@ -49,10 +49,12 @@ TEST_F(PageQuotationTest, NewInstrumentsAreInsertedInYqInstIDOrderAndKnownOnesUp
     EXPECT_EQ(page.FindQuotation("000009"), nullptr);
     EXPECT_EQ(&page.Quotation(2), page.FindQuotation("000003"));
 
-    // An instrument stays under the code it was listed with.
-    Deliver(Quotation("000003", "AAA0603", 4200));
-    EXPECT_EQ(Codes(), (CodeList{"HRB0601", "HRB0602", "HRB0603", "WRC0601", "ZNA0601"}));
-    EXPECT_EQ(page.CellText(2, 1), "4200");
+    // Listed under a new code, the instrument's one row moves to that code's place, and every
+    // later quotation of it updates that row.
+    for (double last : {4200.0, 4300.0}) Deliver(Quotation("000003", "AAA0603", last));
+    EXPECT_EQ(Codes(), (CodeList{"AAA0603", "HRB0601", "HRB0602", "WRC0601", "ZNA0601"}));
+    EXPECT_EQ(page.CellText(0, 1), "4300");
+    EXPECT_EQ(page.FindQuotation("000003"), &page.Quotation(0));
 }
 
 TEST_F(PageQuotationTest, EveryRecordIsListedWhateverItsCodeButNoneWithout) {

@@ -7,7 +7,10 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include <csignal>
+
 #include "DesktopSession.h"
+#include "client/pages/PreOrderFile.h"
 #include "client/pages/ui/OrderFormWidget.h"
 #include "client/shell/ui/MainWindow.h"
 
@@ -37,6 +40,31 @@ void RemoveLibraryFiles(const std::filesystem::path& directory) {
 }
 
 }  // namespace
+
+// A shutdown or the end of the desktop session sends SIGTERM: the program logs out and keeps its
+// parked orders, as the close box does.
+TEST(PreOrderEndToEnd, SigtermLogsOutAndKeepsTheParkedOrders) {
+    CDesktopSession session;
+    session.options.advanced = true;
+    ASSERT_NE(session.simulator->port, 0);
+    ASSERT_TRUE(session.LogIn());
+    CApplication& app = *session.application;
+    ASSERT_TRUE(WaitUntil([&] { return app.OrderForm().Instrument().count() == 3; }));
+    for (const char* price : {"3301", "3302"}) ParkOrder(app.OrderForm(), price);
+    const std::filesystem::path file = session.directory / "00010001YqPreOrder.data";
+    ASSERT_FALSE(std::filesystem::exists(file));
+    const std::string tradeDate = app.Requests().TradeDate();
+
+    ::raise(SIGTERM);
+    ASSERT_TRUE(WaitUntil([&] { return !app.Window().isVisible(); }));
+    EXPECT_EQ(session.requests->counts["logout"], 1);
+    for (const auto& box : session.prompter.boxes) EXPECT_NE(box.text, "通讯中断，请重新登陆!");
+    session.application.reset();
+    ASSERT_TRUE(std::filesystem::exists(file));
+    const std::optional<std::string> image = ReadPreOrderFile(file.string());
+    ASSERT_TRUE(image.has_value());
+    EXPECT_EQ(DecodePreOrderFile(*image, tradeDate).size(), 2u);
+}
 
 TEST(PreOrderEndToEnd, ParkedOrdersSurviveALostConnectionAndGoOutAfterTheNextLogin) {
     char pattern[] = "/tmp/kvt-preorders-XXXXXX";

@@ -72,3 +72,26 @@ TEST(DesktopEndToEnd, AWrongPasswordKeepsTheDialogOpenWithTheExchangesText) {
     EXPECT_NE(status, QStringLiteral("成功发送登陆请求,密码验证中......"));
     EXPECT_FALSE(session.application->Window().isVisible());
 }
+
+// The trader mistypes the password, reads the exchange's text and types the right one: the same
+// dialog logs in and the main window opens.
+TEST(DesktopEndToEnd, AfterAWrongPasswordTheRightOneOpensTheMainWindow) {
+    CDesktopSession session;
+    ASSERT_NE(session.simulator->port, 0);
+    QString refusal;
+    session.extraHooks = [&](CApplicationHooks& hooks) {
+        hooks.onLoginDialog = [&](CLoginDialogWidget& dialog) {
+            dialog.TraderCode().setText("00010001");
+            dialog.Password().setText("wrong");
+            dialog.LoginButton().click();
+            WaitUntil([&] { return dialog.LoginButton().isEnabled(); });
+            refusal = dialog.Status().text();
+            dialog.Password().setText("trader1");
+            dialog.LoginButton().click();
+        };
+    };
+    ASSERT_TRUE(session.LogIn());
+    EXPECT_EQ(refusal, QStringLiteral("密码错误"));
+    EXPECT_TRUE(session.application->Window().isVisible());
+    EXPECT_EQ(session.requests->counts["login"], 2);
+}

@@ -86,7 +86,9 @@ protected:
         for (int n = 1; n <= 4; ++n) m_market.push_back("M" + std::to_string(n));
     }
 
-    // Sends the login and returns its subscription points (empty when none came).
+    // Sends the login and returns where the exchange resumes each flow (empty when no login
+    // came): after the subscription points, or from the start for a login of another trade date,
+    // whose points belong to another day.
     std::vector<std::int32_t> SendLogin(CTraderApi& trader) {
         trader.m_nServerCount = 0;
         trader.SetService("127.0.0.1", m_exchange.Port());
@@ -95,6 +97,9 @@ protected:
         if (!m_exchange.Accept()) return {};
         auto request = m_exchange.Receive();
         if (!request) return {};
+        TReqTraderLogin sent{};
+        request->package->GetRecord(sent);
+        if (std::strcmp(sent.tradeDate, kDate) != 0) return std::vector<std::int32_t>(5, 0);
         return SubscriptionPoints(*request->package);
     }
 
@@ -237,8 +242,9 @@ TEST_F(ApiLoginRecovery, ARefusedMonitorLoginIsFollowedByAnAcceptedOneOnTheSameO
     EXPECT_TRUE(fs::exists("A_CLOCKadmin001.dat"));
 }
 
-// Every byte offset inside the last record of the log and of each sync file: what a kill in the
-// middle of a write leaves. The next login gets the day exactly once.
+// Every byte offset inside the last record of the log, of each sync file and of the clock file:
+// what a kill in the middle of a write leaves. The next login gets the day exactly once. (The id
+// file of a day this short is empty; its cuts are the flow repair's own tests.)
 TEST_F(ApiLoginRecovery, FilesCutInsideTheirLastRecordGiveTheDayExactlyOnce) {
     ReceiveTheDay();
     const auto day = Snapshot();
@@ -255,6 +261,9 @@ TEST_F(ApiLoginRecovery, FilesCutInsideTheirLastRecordGiveTheDayExactlyOnce) {
     for (std::size_t cut = lastStart + 1; cut < log.size(); ++cut) cuts.emplace_back("logT001.con", cut);
     for (const char* sync : {"t_privateT001.dat", "t_memberT001.dat", "t_marketT001.dat"})
         for (std::size_t cut = 0; cut < 56; ++cut) cuts.emplace_back(sync, cut);
+    // A clock cut short of its date makes the day a new one: the log starts again, and the
+    // exchange sends the day from its start.
+    for (std::size_t cut = 0; cut < 18; ++cut) cuts.emplace_back("T_CLOCKT001.dat", cut);
     for (const auto& [file, cut] : cuts) {
         SCOPED_TRACE(file + " cut at " + std::to_string(cut));
         Restore(day);

@@ -7,7 +7,8 @@
 # With a display the trader gets the live window, and the script waits until it is closed.
 # Without one (no DISPLAY) KvtTrade runs under Xvfb, saves pictures of the window once the capital
 # and the quotations are shown (their paths are printed), and closes itself as a user would (the
-# close logs out). The simulator is stopped at the end; nothing is left running.
+# close logs out). The simulator is stopped at the end; nothing is left running. The last line
+# says that the demo finished and where the pictures are.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -17,7 +18,8 @@ usage: tools/run-demo.sh
        tools/run-demo.sh --help
 Builds everything, starts exchange-sim with its demo day and market bot, places two orders for
 the demo trader 00010001 with trader_console, and starts KvtTrade logged in as that trader (under
-Xvfb, with pictures in build/demo/, when there is no DISPLAY).
+Xvfb, with pictures in build/demo/, when there is no DISPLAY). The last line says that the demo
+finished and where the pictures are.
 EOF
 }
 case "${1:-}" in
@@ -58,13 +60,12 @@ if [ -z "$port" ]; then
 fi
 head -n 1 "$work/exchange-sim.log"
 
-# The day's first orders of the demo trader, through the library's example.
+# The day's first orders of the demo trader (the example's default user), through the library's
+# example. What it prints stays in its log; it says on standard error why, should it fail (exit 1).
 mkdir "$work/console"
 (cd "$work/console" &&
-  "$root/build/examples/trader_console" --port "$port" --trader 00010001 --member 0001 --password trader1 \
-    --buy 000001 3510 2 --seconds 2 > console-1.log &&
-  "$root/build/examples/trader_console" --port "$port" --trader 00010001 --member 0001 --password trader1 \
-    --buy 000002 3600 3 --seconds 2 > console-2.log)
+  "$root/build/examples/trader_console" --port "$port" --buy 000001 3510 2 --seconds 2 > console-1.log &&
+  "$root/build/examples/trader_console" --port "$port" --buy 000002 3600 3 --seconds 2 > console-2.log)
 echo "trader_console placed two orders for 00010001"
 
 # KvtTrade's settings file (56 bytes): trader code, the password with every byte complemented,
@@ -83,11 +84,13 @@ client=("$root/build/client/KvtTrade" --server "1=127.0.0.1:$port")
 if [ -n "${DISPLAY:-}" ]; then
   echo "KvtTrade is logging in as 00010001; close its window to end the demo"
   (cd "$work/desktop" && "${client[@]}")
+  echo "demo finished (with a display no pictures are taken; without one they go to build/demo/)"
 else
   shots="$root/build/demo"
   mkdir -p "$shots"
   rm -f "$shots"/kvttrade-*.png
   (cd "$work/desktop" &&
     timeout 120 xvfb-run -a -s "-screen 0 1366x768x24" "${client[@]}" --snapshot "$shots/kvttrade")
-  ls "$shots"/kvttrade-*.png > /dev/null
+  pictures=$(cd "$shots" && ls kvttrade-*.png | tr '\n' ' ')
+  echo "demo finished; the pictures of KvtTrade's window are in build/demo/: ${pictures% }"
 fi

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -37,9 +38,10 @@ fs::path Example(const std::string& name) {
     return fs::read_symlink("/proc/self/exe").parent_path().parent_path() / "examples" / name;
 }
 
-// Runs an example in the current directory; standard error goes through a file.
-CRun RunExample(const std::string& name, const std::vector<std::string>& arguments) {
-    std::string command = "'" + Example(name).string() + "'";
+// Runs an example in a directory (which keeps its files); standard error goes through a file.
+CRun RunExample(const std::string& name, const std::vector<std::string>& arguments, const fs::path& directory = ".") {
+    fs::create_directories(directory);
+    std::string command = "cd '" + directory.string() + "' && '" + Example(name).string() + "'";
     for (const std::string& argument : arguments) command += " '" + argument + "'";
     command += " 2>stderr.txt";
     CRun run;
@@ -49,7 +51,7 @@ CRun RunExample(const std::string& name, const std::vector<std::string>& argumen
     for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) run.out.append(buffer, n);
     const int status = ::pclose(pipe);
     run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    std::ifstream err("stderr.txt");
+    std::ifstream err(directory / "stderr.txt");
     run.err.assign(std::istreambuf_iterator<char>(err), {});
     return run;
 }
@@ -58,7 +60,7 @@ class ConsoleExampleTest : public SimEndToEndTest {
 protected:
     void SetUp() override {
         SimEndToEndTest::SetUp();
-        for (const char* name : {"trader_console", "admin_console"})
+        for (const char* name : {"trader_console", "admin_console", "first_program"})
             if (!fs::exists(Example(name))) GTEST_SKIP() << Example(name) << " is not built (cmake --build build)";
     }
     // The demo day's exchange, started by the test, and a console run against it.
@@ -155,6 +157,37 @@ TEST_F(ConsoleExampleTest, AnExchangeThatNeverAnswersIsNamedAfterTheTimeout) {
         EXPECT_EQ(run.err, std::string(name) + ": the exchange at 127.0.0.1:" + port +
                                " accepted the connection but did not answer the login within 1 s\n");
     }
+}
+
+int CountLines(const std::string& text, const std::string& start) {
+    std::istringstream lines(text);
+    int count = 0;
+    for (std::string line; std::getline(lines, line);) count += line.starts_with(start);
+    return count;
+}
+
+// The guide's first program: the market flow brings only the instruments with activity, the
+// board every instrument.
+TEST_F(ConsoleExampleTest, TheGuidesFirstProgramSeesTheMarketFlowAndTheWholeBoard) {
+    StartServer();
+    const std::string port = std::to_string(server->Port());
+    const CRun quiet = RunExample("first_program", {port}, "quiet");
+    EXPECT_EQ(quiet.exitCode, 0) << quiet.err;
+    EXPECT_EQ(CountLines(quiet.out, "instrument "), 3);
+    EXPECT_EQ(CountLines(quiet.out, "market flow: "), 0) << quiet.out;  // nothing happened yet
+    EXPECT_EQ(CountLines(quiet.out, "board: "), 3);
+    EXPECT_EQ(LastLine(quiet.out), "logged out");
+    EXPECT_EQ(quiet.err, "");
+
+    ASSERT_EQ(Run("trader_console", {"--buy", "000002", "3600", "1"}).exitCode, 0);
+    const CRun active = RunExample("first_program", {port}, "active");
+    EXPECT_EQ(active.exitCode, 0) << active.err;
+    EXPECT_EQ(CountLines(active.out, "market flow: "), CountLines(active.out, "market flow: 000002 ")) << active.out;
+    EXPECT_GE(CountLines(active.out, "market flow: 000002 "), 1) << active.out;
+    EXPECT_EQ(CountLines(active.out, "board: 000002 last 0.00 bid 3600.00 "), 1) << active.out;
+    EXPECT_EQ(CountLines(active.out, "board: "), 3);
+
+    EXPECT_EQ(RunExample("first_program", {"--port"}).exitCode, 2);
 }
 
 }  // namespace

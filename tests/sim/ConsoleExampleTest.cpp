@@ -33,9 +33,11 @@ struct CRun {
     bool Says(const std::string& text) const { return out.find(text) != std::string::npos || err.find(text) != std::string::npos; }
 };
 
-// The example programs are built beside this test program: build/examples/<name>.
+// The example programs are built beside this test program: build/examples/<name>, and the
+// guide's first program in build/docs.
 fs::path Example(const std::string& name) {
-    return fs::read_symlink("/proc/self/exe").parent_path().parent_path() / "examples" / name;
+    const fs::path build = fs::read_symlink("/proc/self/exe").parent_path().parent_path();
+    return build / (name == "first_program" ? "docs" : "examples") / name;
 }
 
 // Runs an example in a directory (which keeps its files); standard error goes through a file.

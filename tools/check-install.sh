@@ -30,15 +30,8 @@ if [ ! -f "$build_dir/cmake_install.cmake" ]; then
 fi
 root=$(pwd)
 prefix=$(mktemp -d)
-simulator=""
-cleanup() {
-  if [ -n "$simulator" ]; then
-    kill "$simulator" 2>/dev/null || true
-    wait "$simulator" 2>/dev/null || true
-  fi
-  rm -rf "$prefix"
-}
-trap cleanup EXIT
+source tools/lib/simulator.sh
+trap 'stop_simulator; rm -rf "$prefix"' EXIT
 
 cmake --install "$build_dir" --prefix "$prefix" > /dev/null
 # The library's directory is lib, lib64 or lib/<multiarch>, after the system.
@@ -72,15 +65,7 @@ status=0
 test "$status" -eq 2
 if [ -x "$build_dir/sim/exchange-sim" ]; then
   mkdir "$prefix/run"
-  "$build_dir/sim/exchange-sim" --port 0 --quiet --data-dir "$prefix/run/exchange-day" > "$prefix/run/sim.log" 2>&1 &
-  simulator=$!
-  port=""
-  for _ in $(seq 100); do
-    port=$(sed -n 's/.*listening on 127\.0\.0\.1:\([0-9]*\).*/\1/p' "$prefix/run/sim.log")
-    [ -n "$port" ] && break
-    sleep 0.1
-  done
-  [ -n "$port" ] || { echo "check-install.sh: exchange-sim did not start:" >&2; cat "$prefix/run/sim.log" >&2; exit 1; }
+  start_simulator "$build_dir/sim/exchange-sim" "$prefix/run/sim.log" --quiet --data-dir "$prefix/run/exchange-day"
   (cd "$prefix/run" && "$prefix/first_program" "$port" > first_program.log)
   grep -q "^board: 000001 " "$prefix/run/first_program.log"
   test "$(tail -n 1 "$prefix/run/first_program.log")" = "logged out"

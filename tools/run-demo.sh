@@ -35,29 +35,10 @@ cmake --build build -j "$(nproc)"
 
 root=$(pwd)
 work=$(mktemp -d)
-simulator=""
-cleanup() {
-  if [ -n "$simulator" ]; then
-    kill "$simulator" 2>/dev/null || true
-    wait "$simulator" 2>/dev/null || true
-  fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
+source tools/lib/simulator.sh
+trap 'stop_simulator; rm -rf "$work"' EXIT
 
-build/sim/exchange-sim --port 0 --bot --data-dir "$work/exchange-day" > "$work/exchange-sim.log" 2>&1 &
-simulator=$!
-port=""
-for _ in $(seq 100); do
-  port=$(sed -n 's/.*listening on 127\.0\.0\.1:\([0-9]*\).*/\1/p' "$work/exchange-sim.log")
-  [ -n "$port" ] && break
-  sleep 0.1
-done
-if [ -z "$port" ]; then
-  echo "exchange-sim did not start:" >&2
-  cat "$work/exchange-sim.log" >&2
-  exit 1
-fi
+start_simulator build/sim/exchange-sim "$work/exchange-sim.log" --bot --data-dir "$work/exchange-day"
 head -n 1 "$work/exchange-sim.log"
 
 # The day's first orders of the demo trader (the example's default user), through the library's
@@ -91,6 +72,7 @@ else
   rm -f "$shots"/kvttrade-*.png
   (cd "$work/desktop" &&
     timeout 120 xvfb-run -a -s "-screen 0 1366x768x24" "${client[@]}" --snapshot "$shots/kvttrade")
-  pictures=$(cd "$shots" && ls kvttrade-*.png | tr '\n' ' ')
+  ls "$shots"/kvttrade-*.png > /dev/null  # fails when KvtTrade saved none
+  pictures=$(cd "$shots" && printf "%s " kvttrade-*.png)
   echo "demo finished; the pictures of KvtTrade's window are in build/demo/: ${pictures% }"
 fi

@@ -52,7 +52,7 @@ inline constexpr const char* kConsoleUsage =
     "  --verbose    also print the library's own diagnostics, on standard error\n"
     "Exit status: 0 when the login, every command and the logout were answered and accepted;\n"
     "1 when the exchange could not be reached, did not answer in time, refused the login or a\n"
-    "command, or closed the connection early (standard error says which); 2 for a mistake on\n"
+    "command, or the session ended early (standard error says which); 2 for a mistake on\n"
     "the command line.\n";
 
 // Routes the library's diagnostics while it lives. With verbose every one goes to standard error
@@ -117,7 +117,13 @@ public:
         });
     }
     void LogoutAnswered() { Update([&] { m_logoutAnswered = true; }); }
-    void ChannelLost() { Update([&] { m_lost = true; }); }
+    // reason: onChannelLost's text; "channel disconnect" when the connection ended.
+    void ChannelLost(const char* reason) {
+        Update([&] {
+            m_lost = true;
+            m_lostReason = reason != nullptr ? reason : "";
+        });
+    }
 
     // Called by sendCommands with each request's result (0: queued).
     void Sent(const char* what, int result) {
@@ -141,9 +147,9 @@ public:
         steps.sendCommands();
         Await(std::chrono::seconds(m_options.seconds), [&] { return m_lost; });
         const bool answered = Await(Timeout(), [&] { return m_lost || m_answered >= m_sent; });
-        if (Check([&] { return m_lost; })) {
+        if (Locked([&] { return m_lost; })) {
             ReportFailures();
-            return Fail("the exchange closed the connection");
+            return Fail(Locked([&] { return SessionEnd(); }));
         }
         if (!answered) {
             Update([&] {
@@ -153,7 +159,7 @@ public:
         }
         steps.logout();
         Await(Timeout(), [&] { return m_lost; });
-        const bool loggedOut = Check([&] { return m_lost || m_logoutAnswered; });
+        const bool loggedOut = Locked([&] { return m_lost || m_logoutAnswered; });
         int code = ReportFailures();
         if (loggedOut) {
             std::printf("logged out\n");
@@ -172,9 +178,9 @@ private:
         const std::string within = " within " + std::to_string(m_options.timeout) + " s";
         std::string problem;
         if (!m_loginRefusal.empty())
-            problem = "the exchange refused the login: " + m_loginRefusal + " (check " + loginOptions + ")";
+            problem = "the login was refused: " + m_loginRefusal + " (check " + loginOptions + ")";
         else if (m_lost)
-            problem = "the exchange closed the connection before the login was complete";
+            problem = SessionEnd() + " before the login was complete";
         else if (!m_loginAnswered)
             problem = "the exchange at " + Address() + " accepted the connection but did not answer the login" + within;
         else
@@ -183,8 +189,7 @@ private:
         return Fail(problem);
     }
     int ReportFailures() {
-        std::vector<std::string> failures;
-        Update([&] { failures = m_failures; });
+        const std::vector<std::string> failures = Locked([&] { return m_failures; });
         for (const std::string& failure : failures) Fail(failure);
         return failures.empty() ? kExitDone : kExitFailed;
     }
@@ -195,6 +200,11 @@ private:
         return kExitFailed;
     }
 
+    // How the session ended, in words; called with m_mutex held.
+    std::string SessionEnd() const {
+        if (m_lostReason == "channel disconnect") return "the exchange closed the connection";
+        return "the session ended (" + m_lostReason + ")";
+    }
     static std::string Result(const TTRspMsg& rsp) {
         return std::string(quorex::FieldText(rsp.RspCode)) + " " + quorex::TextOf(rsp.RspMsg);
     }
@@ -207,10 +217,11 @@ private:
         change();
         m_changed.notify_all();
     }
-    template <class Condition>
-    bool Check(Condition&& condition) {
+    // What read() returns, read under the lock.
+    template <class Read>
+    auto Locked(Read&& read) -> decltype(read()) {
         std::lock_guard lock(m_mutex);
-        return condition();
+        return read();
     }
     // True when the condition held within the limit.
     template <class Condition>
@@ -231,6 +242,7 @@ private:
     std::vector<std::string> m_failures;
     bool m_logoutAnswered = false;
     bool m_lost = false;
+    std::string m_lostReason;
 };
 
 }  // namespace examples

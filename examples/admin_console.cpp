@@ -21,7 +21,7 @@ public:
     explicit ConsoleMonitor(examples::CConsoleRun& run) : m_run(run) {}
     ~ConsoleMonitor() override { stopApi(); }
 
-    void onChannelLost(const char*) override { m_run.ChannelLost(); }
+    void onChannelLost(const char* reason) override { m_run.ChannelLost(reason); }
     void onRecvRspUserLogin(const TReqUserLogin* login, const TTRspMsg* rsp, const char*) override {
         std::printf("login: %s %s, trade date %s\n", rsp->RspCode, TextOf(rsp->RspMsg).c_str(), login->tradeDate);
         m_run.LoginAnswered(*rsp, true);

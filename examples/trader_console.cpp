@@ -73,7 +73,7 @@ public:
         return m_lastLocalOrderNo;
     }
 
-    void onChannelLost(const char*) override { m_run.ChannelLost(); }
+    void onChannelLost(const char* reason) override { m_run.ChannelLost(reason); }
     void onRecvRspTraderLogin(const TReqTraderLogin* login, const TTRspMsg* rsp, const char*) override {
         std::printf("login: %s %s, trade date %s\n", rsp->RspCode, TextOf(rsp->RspMsg).c_str(), login->tradeDate);
         {

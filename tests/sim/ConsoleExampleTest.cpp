@@ -102,7 +102,7 @@ TEST_F(ConsoleExampleTest, RefusalsAreNamedAndEndWithExitOne) {
 
     const CRun login = Run("trader_console", {"--password", "wrong"});
     EXPECT_EQ(login.exitCode, 1);
-    EXPECT_NE(login.err.find("trader_console: the exchange refused the login: ERR"), std::string::npos) << login.err;
+    EXPECT_NE(login.err.find("trader_console: the login was refused: ERR"), std::string::npos) << login.err;
     EXPECT_NE(login.err.find("(check --trader, --member and --password)"), std::string::npos) << login.err;
 
     const CRun command = Run("admin_console", {"--orders", "--inst-state", "000009", "x", "--matches"});

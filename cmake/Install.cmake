@@ -1,5 +1,7 @@
 # Installs the shared library and the public headers with a CMake package (find_package(quorex)
-# gives quorex::quorex) and a pkg-config file.
+# gives quorex::quorex) and a pkg-config file, the console examples, and the documents with the
+# guide's first program (share/doc/quorex). Nothing adds a run path to the programs that link the
+# library: docs/guide.md says how they find libquorex.so.0.
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
@@ -31,3 +33,6 @@ endfunction()
 install(FILES examples/CMakeLists.txt examples/trader_console.cpp examples/admin_console.cpp
               examples/CommandLine.h examples/ConsoleSupport.h
         DESTINATION ${CMAKE_INSTALL_DATADIR}/quorex/examples)
+
+# docs/: the guide, the reference and the guide's first program.
+install(DIRECTORY docs/ DESTINATION ${CMAKE_INSTALL_DOCDIR})

@@ -1,20 +1,15 @@
 // A trader at the console: logs in, prints what the exchange sends as readable UTF-8 lines
 // (reference data, quotations, order and match returns, answers, the capital of the trader's own
 // account or, with --account-type 1, of the member's agency account), optionally places or
-// cancels one Yq order, then logs out.
-#include <chrono>
+// cancels one Yq order, then logs out and says how it ended.
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <mutex>
 #include <string>
-#include <thread>
 
 #include "CommandLine.h"
 #include "ConsoleSupport.h"
-#include "quorex/PasswordDigest.h"
-#include "quorex/Text.h"
 #include "quorex/quorex.h"
 
 using quorex::SetText;
@@ -24,22 +19,21 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: trader_console [--host H] [--port P] [--trader T] [--member M] [--client C] [--password PW]\n"
-    "                      [--account-type 0|1] [--seconds N]\n"
+    "                      [--account-type 0|1] [--seconds N] [--timeout S] [--verbose]\n"
     "                      [--buy INST PRICE AMOUNT | --sell INST PRICE AMOUNT | --cancel ORDERNO INST]\n"
     "       trader_console --help | --version\n"
-    "Logs in (default 127.0.0.1:6669, trader T001 of member 0001), prints what arrives for N seconds\n"
-    "(default 3), sends the one order or cancel given, and logs out. --account-type chooses the\n"
-    "capital shown: 0 the trader's own account (default), 1 the member's agency account.\n";
+    "Logs in (default 127.0.0.1:6669 as the demo day's trader 00010001 of member 0001, password\n"
+    "trader1), prints what arrives for N seconds (default 3), sends the one order or cancel given,\n"
+    "waits for its answer, logs out, and ends with \"logged out\". --account-type chooses the capital\n"
+    "shown: 0 the trader's own account (default), 1 the member's agency account.\n";
 
 struct Options {
-    std::string host = "127.0.0.1";
-    int port = 6669;
-    std::string trader = "T001";
+    examples::TConsoleOptions console = {.seconds = 3};
+    std::string trader = "00010001";
     std::string member = "0001";
     std::string client;  // the trader's own when empty
-    std::string password = "123456";
+    std::string password = "trader1";
     char accountType = '0';
-    int seconds = 3;
     char side = 0;  // 'b' buy, 's' sell, 'C' cancel
     std::string instrument, orderNo;
     double price = 0;
@@ -48,14 +42,12 @@ struct Options {
 
 bool TakeOption(examples::CArguments& arguments, Options& options) {
     const std::string& option = arguments.Option();
-    if (option == "--host") options.host = arguments.Text();
-    else if (option == "--port") options.port = arguments.Port();
-    else if (option == "--trader") options.trader = arguments.Text();
+    if (examples::TakeConsoleOption(arguments, options.console)) return true;
+    if (option == "--trader") options.trader = arguments.Text();
     else if (option == "--member") options.member = arguments.Text();
     else if (option == "--client") options.client = arguments.Text();
     else if (option == "--password") options.password = arguments.Text();
     else if (option == "--account-type") options.accountType = arguments.OneOf("01");
-    else if (option == "--seconds") options.seconds = static_cast<int>(arguments.Integer(0, 3600));
     else if (option == "--buy" || option == "--sell") {
         options.side = option == "--buy" ? 'b' : 's';
         options.instrument = arguments.Text();
@@ -73,29 +65,28 @@ bool TakeOption(examples::CArguments& arguments, Options& options) {
 
 class ConsoleTrader final : public CTraderApi {
 public:
+    explicit ConsoleTrader(examples::CConsoleRun& run) : m_run(run) {}
     ~ConsoleTrader() override { stopApi(); }
 
-    // Raised when the standard data has arrived, or lowered when the login failed.
-    CReadySignal ready;
     long LastLocalOrderNo() {
         std::lock_guard lock(m_mutex);
         return m_lastLocalOrderNo;
     }
 
-    void onChannelLost(const char* reason) override {
-        std::printf("connection lost: %s\n", reason);
-        ready.Set(false);
-    }
+    void onChannelLost(const char* reason) override { m_run.ChannelLost(reason); }
     void onRecvRspTraderLogin(const TReqTraderLogin* login, const TTRspMsg* rsp, const char*) override {
         std::printf("login: %s %s, trade date %s\n", rsp->RspCode, TextOf(rsp->RspMsg).c_str(), login->tradeDate);
-        if (std::strcmp(rsp->RspCode, "RSP000000") != 0) ready.Set(false);
-        std::lock_guard lock(m_mutex);
-        m_lastLocalOrderNo = std::atol(login->localOrderNo);
+        {
+            std::lock_guard lock(m_mutex);
+            m_lastLocalOrderNo = std::atol(login->localOrderNo);
+        }
+        m_run.LoginAnswered(*rsp, false);
     }
     void onRecvReqSendOver() override {
         std::printf("standard data complete\n");
-        ready.Set(true);
+        m_run.StandardDataComplete();
     }
+    void onRecvRspTraderLogout(const TReqTraderLogout*, const TTRspMsg*, const char*) override { m_run.LogoutAnswered(); }
     void onRecvMarketInfo(const TMarket* market, const TTRspMsg*, const char*) override {
         if (market) std::printf("market %s %s\n", market->marketID, TextOf(market->marketName).c_str());
     }
@@ -109,6 +100,7 @@ public:
     void onRecvRspYqOrder(const TYqOrder* order, const TTRspMsg* rsp, const char*) override {
         std::printf("order answer: %s %s%s%s\n", rsp->RspCode, TextOf(rsp->RspMsg).c_str(), order ? " order " : "",
                     order ? order->orderNo : "");
+        m_run.Answered("order", *rsp);
     }
     void onRecvRtnYqOrder(const TYqOrder* order, const TTRspMsg*, const char*) override {
         if (order)
@@ -117,6 +109,7 @@ public:
     }
     void onRecvRspYqOrderCancel(const TYqOrderCancel*, const TTRspMsg* rsp, const char*) override {
         std::printf("cancel answer: %s %s\n", rsp->RspCode, TextOf(rsp->RspMsg).c_str());
+        m_run.Answered("cancel", *rsp);
     }
     void onRecvRtnYqOrderCancel(const TYqOrder* order, const TTRspMsg*, const char*) override {
         if (order) std::printf("cancelled %s remain %d\n", order->orderNo, order->remainAmount);
@@ -138,18 +131,26 @@ private:
             std::printf("quotation %s last %.2f bid %.2f x %d ask %.2f x %d volume %d\n", q->instID, q->lastest, q->bid1,
                         q->bidLot1, q->ask1, q->askLot1, q->volume);
     }
+    examples::CConsoleRun& m_run;
     std::mutex m_mutex;
     long m_lastLocalOrderNo = 0;
 };
 
-void SendCommand(ConsoleTrader& trader, const Options& options) {
+// The capital and quotation queries, then the one order or cancel of the command line.
+void SendCommands(ConsoleTrader& trader, const Options& options, examples::CConsoleRun& run) {
+    TReqQryMemberCapital capital{};
+    SetText(capital.memberID, options.member);
+    capital.accountType = options.accountType;
+    trader.ReqQryMemberCapital(&capital);
+    TReqQryQuotation quotations{};
+    trader.ReqQryYqQuotation(&quotations);
     if (options.side == 'C') {
         TYqOrderCancel cancel{};
         SetText(cancel.orderNo, options.orderNo);
         SetText(cancel.instID, options.instrument);
         SetText(cancel.memberID, options.member);
         SetText(cancel.traderID, options.trader);
-        trader.ReqYqOrderCancel(&cancel);
+        run.Sent("cancel", trader.ReqYqOrderCancel(&cancel));
     } else if (options.side != 0) {
         TYqOrder order{};
         SetText(order.instID, options.instrument);
@@ -165,7 +166,7 @@ void SendCommand(ConsoleTrader& trader, const Options& options) {
         next.insert(0, 14 - next.size(), '0');  // 14 decimal digits
         SetText(order.localOrderNo, next);
         const TYqFrznElctIndenture noIndentures[1] = {};
-        trader.ReqYqOrderEx(&order, noIndentures);
+        run.Sent("order", trader.ReqYqOrderEx(&order, noIndentures));
     }
 }
 
@@ -173,34 +174,25 @@ void SendCommand(ConsoleTrader& trader, const Options& options) {
 
 int main(int argc, char** argv) {
     Options options;
+    const std::string usage = std::string(kUsage) + examples::kConsoleUsage;
     const auto takeOption = [&](examples::CArguments& arguments) { return TakeOption(arguments, options); };
-    const auto parsed = examples::ReadCommandLine(argc, argv, "trader_console", kUsage, takeOption);
+    const auto parsed = examples::ReadCommandLine(argc, argv, "trader_console", usage.c_str(), takeOption);
     if (parsed) return *parsed;
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
-    ConsoleTrader trader;
-    if (trader.initApi() != 0) return 1;
-    trader.SetService(options.host.c_str(), options.port);
+    const examples::CLibraryLog log(options.console.verbose);
+    examples::CConsoleRun run("trader_console", options.console);
+    ConsoleTrader trader(run);
     TReqTraderLogin login{};
     SetText(login.traderID, options.trader);
     SetText(login.memberID, options.member);
     SetText(login.password, quorex::PasswordDigest(options.password));
     SetText(login.ipAddress, "127.0.0.1");
-    if (trader.ReqTraderLogin(&login) != 0 || !trader.ready.Wait(std::chrono::seconds(10))) {
-        std::printf("login failed\n");
-        return 1;
-    }
-    TReqQryMemberCapital capital{};
-    SetText(capital.memberID, options.member);
-    capital.accountType = options.accountType;
-    trader.ReqQryMemberCapital(&capital);
-    TReqQryQuotation quotations{};
-    trader.ReqQryYqQuotation(&quotations);
-    SendCommand(trader, options);
-    std::this_thread::sleep_for(std::chrono::seconds(options.seconds));
     TReqTraderLogout logout{};
     SetText(logout.traderID, options.trader);
     SetText(logout.memberID, options.member);
-    trader.ReqTraderLogout(&logout);
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    return 0;
+    return run.Run(trader, log,
+                   {.login = [&] { return trader.ReqTraderLogin(&login); },
+                    .sendCommands = [&] { SendCommands(trader, options, run); },
+                    .logout = [&] { trader.ReqTraderLogout(&logout); },
+                    .loginOptions = "--trader, --member and --password"});
 }

@@ -1,20 +1,22 @@
 #!/usr/bin/env bash
-# Installs the library from an existing build into a scratch prefix, then builds and runs a small
-# consumer twice, once through find_package(quorex) and once through pkg-config, builds the
-# installed examples as a fresh project of their own against the installed package alone, running
-# each with --help and --version to show that it links and starts, and runs the installed
-# quorex-dump.
+# Installs the library from an existing build into a scratch prefix, then, against that prefix
+# alone: builds and runs a small consumer through find_package(quorex) (run as built, on CMake's
+# build run path) and through pkg-config (with a run path, as docs/guide.md shows); builds the
+# guide's first program from the installed share/doc/quorex the way the guide says and, when the
+# build has exchange-sim, runs it against the simulator; builds the installed examples as a fresh
+# project of their own, running each with --help, --version and a bad option; runs quorex-dump.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 usage() {
-  cat <<'EOF'
+  cat <<'USAGE'
 usage: tools/check-install.sh [BUILD_DIR]
        tools/check-install.sh --help
 Installs BUILD_DIR (default build, already built) into a scratch prefix and builds and runs, against
-that prefix alone, a consumer through find_package(quorex), one through pkg-config, and the
-installed examples (share/quorex/examples).
-EOF
+that prefix alone, a consumer through find_package(quorex), one through pkg-config, the guide's first
+program (share/doc/quorex, run against BUILD_DIR's exchange-sim when it is built), and the installed
+examples (share/quorex/examples).
+USAGE
 }
 case "${1:-}" in
   --help | -h) usage; exit 0 ;;
@@ -28,18 +30,46 @@ if [ ! -f "$build_dir/cmake_install.cmake" ]; then
 fi
 root=$(pwd)
 prefix=$(mktemp -d)
-trap 'rm -rf "$prefix"' EXIT
+source tools/lib/simulator.sh
+trap 'stop_simulator; rm -rf "$prefix"' EXIT
 
 cmake --install "$build_dir" --prefix "$prefix" > /dev/null
+# The library's directory is lib, lib64 or lib/<multiarch>, after the system.
+pc_file=$(find "$prefix" -name quorex.pc -print -quit)
+export PKG_CONFIG_PATH
+PKG_CONFIG_PATH=$(dirname "$pc_file")
+libdir=$(pkg-config --variable=libdir quorex)
+docs="$prefix/share/doc/quorex"
+for document in guide.md reference.md first_program.cpp; do
+  test -f "$docs/$document" || { echo "check-install.sh: $docs/$document was not installed" >&2; exit 1; }
+done
+
+# find_package: CMake gives the program built in its build tree the library's directory as its run path.
 cmake -S tests/install -B "$prefix/consumer" -G Ninja -DCMAKE_PREFIX_PATH="$prefix" > /dev/null
 cmake --build "$prefix/consumer" > /dev/null
-LD_LIBRARY_PATH="$prefix/lib" "$prefix/consumer/consumer"
+"$prefix/consumer/consumer"
 
-flags=$(PKG_CONFIG_PATH="$prefix/lib/pkgconfig" pkg-config --cflags --libs quorex)
+# pkg-config: the run path is the program's to give.
+flags=$(pkg-config --cflags --libs quorex)
 # shellcheck disable=SC2086
-c++ -std=c++20 tests/install/consumer.cpp $flags -o "$prefix/consumer-pc"
-LD_LIBRARY_PATH="$prefix/lib" "$prefix/consumer-pc"
+c++ -std=c++20 tests/install/consumer.cpp $flags -Wl,-rpath,"$libdir" -o "$prefix/consumer-pc"
+"$prefix/consumer-pc"
 "$prefix/bin/quorex-dump" --version > /dev/null
+
+# The guide's first program, from the installed copy and built as the guide says.
+# shellcheck disable=SC2046
+c++ -std=c++20 "$docs/first_program.cpp" -o "$prefix/first_program" \
+    $(pkg-config --cflags --libs quorex) -Wl,-rpath,"$(pkg-config --variable=libdir quorex)"
+status=0
+"$prefix/first_program" --no-such-option 2> /dev/null || status=$?
+test "$status" -eq 2
+if [ -x "$build_dir/sim/exchange-sim" ]; then
+  mkdir "$prefix/run"
+  start_simulator "$build_dir/sim/exchange-sim" "$prefix/run/sim.log" --quiet --data-dir "$prefix/run/exchange-day"
+  (cd "$prefix/run" && "$prefix/first_program" "$port" > first_program.log)
+  grep -q "^board: 000001 " "$prefix/run/first_program.log"
+  test "$(tail -n 1 "$prefix/run/first_program.log")" = "logged out"
+fi
 
 # The examples, from their installed copy only: nothing of the source tree may be on any path.
 examples="$prefix/share/quorex/examples"
@@ -52,10 +82,10 @@ fi
 version=$(sed -n 's/^#define QUOREX_VERSION "\(.*\)"$/\1/p' "$prefix/include/quorex/Version.h")
 for example in trader_console admin_console; do
   program="$prefix/examples-build/$example"
-  LD_LIBRARY_PATH="$prefix/lib" "$program" --help | grep -q "^usage: $example"
-  test "$(LD_LIBRARY_PATH="$prefix/lib" "$program" --version)" = "$example $version"
+  "$program" --help | grep -q "^usage: $example"
+  test "$("$program" --version)" = "$example $version"
   status=0
-  LD_LIBRARY_PATH="$prefix/lib" "$program" --no-such-option 2> /dev/null || status=$?
+  "$program" --no-such-option 2> /dev/null || status=$?
   test "$status" -eq 2
 done
-echo "install check: find_package and pkg-config consumers, quorex-dump and the installed examples built and ran"
+echo "install check: find_package and pkg-config consumers, the guide's first program, quorex-dump and the installed examples built and ran"

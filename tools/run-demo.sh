@@ -7,7 +7,8 @@
 # With a display the trader gets the live window, and the script waits until it is closed.
 # Without one (no DISPLAY) KvtTrade runs under Xvfb, saves pictures of the window once the capital
 # and the quotations are shown (their paths are printed), and closes itself as a user would (the
-# close logs out). The simulator is stopped at the end; nothing is left running.
+# close logs out). The simulator is stopped at the end; nothing is left running. The last line
+# says that the demo finished and where the pictures are.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -17,7 +18,8 @@ usage: tools/run-demo.sh
        tools/run-demo.sh --help
 Builds everything, starts exchange-sim with its demo day and market bot, places two orders for
 the demo trader 00010001 with trader_console, and starts KvtTrade logged in as that trader (under
-Xvfb, with pictures in build/demo/, when there is no DISPLAY).
+Xvfb, with pictures in build/demo/, when there is no DISPLAY). The last line says that the demo
+finished and where the pictures are.
 EOF
 }
 case "${1:-}" in
@@ -33,38 +35,18 @@ cmake --build build -j "$(nproc)"
 
 root=$(pwd)
 work=$(mktemp -d)
-simulator=""
-cleanup() {
-  if [ -n "$simulator" ]; then
-    kill "$simulator" 2>/dev/null || true
-    wait "$simulator" 2>/dev/null || true
-  fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
+source tools/lib/simulator.sh
+trap 'stop_simulator; rm -rf "$work"' EXIT
 
-build/sim/exchange-sim --port 0 --bot --data-dir "$work/exchange-day" > "$work/exchange-sim.log" 2>&1 &
-simulator=$!
-port=""
-for _ in $(seq 100); do
-  port=$(sed -n 's/.*listening on 127\.0\.0\.1:\([0-9]*\).*/\1/p' "$work/exchange-sim.log")
-  [ -n "$port" ] && break
-  sleep 0.1
-done
-if [ -z "$port" ]; then
-  echo "exchange-sim did not start:" >&2
-  cat "$work/exchange-sim.log" >&2
-  exit 1
-fi
+start_simulator build/sim/exchange-sim "$work/exchange-sim.log" --bot --data-dir "$work/exchange-day"
 head -n 1 "$work/exchange-sim.log"
 
-# The day's first orders of the demo trader, through the library's example.
+# The day's first orders of the demo trader (the example's default user), through the library's
+# example. What it prints stays in its log; it says on standard error why, should it fail (exit 1).
 mkdir "$work/console"
 (cd "$work/console" &&
-  "$root/build/examples/trader_console" --port "$port" --trader 00010001 --member 0001 --password trader1 \
-    --buy 000001 3510 2 --seconds 2 > console-1.log &&
-  "$root/build/examples/trader_console" --port "$port" --trader 00010001 --member 0001 --password trader1 \
-    --buy 000002 3600 3 --seconds 2 > console-2.log)
+  "$root/build/examples/trader_console" --port "$port" --buy 000001 3510 2 --seconds 2 > console-1.log &&
+  "$root/build/examples/trader_console" --port "$port" --buy 000002 3600 3 --seconds 2 > console-2.log)
 echo "trader_console placed two orders for 00010001"
 
 # KvtTrade's settings file (56 bytes): trader code, the password with every byte complemented,
@@ -83,11 +65,14 @@ client=("$root/build/client/KvtTrade" --server "1=127.0.0.1:$port")
 if [ -n "${DISPLAY:-}" ]; then
   echo "KvtTrade is logging in as 00010001; close its window to end the demo"
   (cd "$work/desktop" && "${client[@]}")
+  echo "demo finished (with a display no pictures are taken; without one they go to build/demo/)"
 else
   shots="$root/build/demo"
   mkdir -p "$shots"
   rm -f "$shots"/kvttrade-*.png
   (cd "$work/desktop" &&
     timeout 120 xvfb-run -a -s "-screen 0 1366x768x24" "${client[@]}" --snapshot "$shots/kvttrade")
-  ls "$shots"/kvttrade-*.png > /dev/null
+  ls "$shots"/kvttrade-*.png > /dev/null  # fails when KvtTrade saved none
+  pictures=$(cd "$shots" && printf "%s " kvttrade-*.png)
+  echo "demo finished; the pictures of KvtTrade's window are in build/demo/: ${pictures% }"
 fi

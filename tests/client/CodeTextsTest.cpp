@@ -77,7 +77,7 @@ TEST(DisplayFormats, NumbersFollowTheCFormats) {
 TEST(DisplayFormats, IgnoreTheProcessLocale) {
     const std::string saved = std::setlocale(LC_NUMERIC, nullptr);
     if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr && std::setlocale(LC_NUMERIC, "fr_FR.UTF-8") == nullptr) {
-        GTEST_SKIP() << "no locale with a decimal comma installed";
+        GTEST_SKIP() << "needs a locale with a decimal comma, de_DE.UTF-8 or fr_FR.UTF-8; neither is installed (locale -a)";
     }
     EXPECT_EQ(FormatTwoDecimals(12.5), "12.50");
     EXPECT_EQ(ParseDouble("12.5"), 12.5);

@@ -1,4 +1,5 @@
-// Derives from the installed API classes and prints the first record size; exit 0 on success.
+// Derives from the installed API classes, fills a record through the umbrella header alone and
+// prints the first record size; exit 0 on success.
 #include <cstdio>
 
 #include <quorex/quorex.h>
@@ -10,10 +11,12 @@ public:
 };
 
 int main() {
+    quorex::SetLogSink(quorex::DiscardLog, nullptr);
     Trader trader;
     if (trader.initApi() != 0) return 1;
     TYqOrder order{};
+    quorex::SetText(order.instID, "000001");
     std::printf("quorex %s: sizeof(TYqOrder)=%zu, request without login: %d\n", QUOREX_VERSION, sizeof order,
                 trader.ReqYqOrderEx(&order, nullptr));
-    return sizeof order == 128 ? 0 : 1;
+    return sizeof order == 128 && quorex::TextOf(order.instID) == "000001" ? 0 : 1;
 }

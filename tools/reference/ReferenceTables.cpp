@@ -133,4 +133,21 @@ std::vector<CallbackRow> Callbacks() {
     return rows;
 }
 
+std::vector<LoginRow> Logins() {
+    // What the login calls copy from the caller's record and what they set (api/ApiLogin.cpp); a
+    // test logs in against a scripted exchange and checks the rows against the record sent.
+    const MemberNote password{"password", "the 32 lower-case hexadecimal digits of the password's MD5 digest, "
+                                          "`quorex::PasswordDigest(password)`"};
+    const MemberNote tradeDate{"tradeDate", "the trade date of the user's last successful login, from its clock "
+                                            "file; empty at the first login"};
+    return {
+        {"CTraderApi", "ReqTraderLogin", "TReqTraderLogin",
+         {{"traderID", ""}, {"memberID", ""}, password, {"ipAddress", "the trader's IP address as text"}},
+         {tradeDate}},
+        {"CAdminApi", "ReqUserLogin", "TReqUserLogin",
+         {{"userID", ""}, password, {"operatorType", ""}},
+         {tradeDate}},
+    };
+}
+
 }  // namespace quorex::reference

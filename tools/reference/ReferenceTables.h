@@ -1,7 +1,7 @@
 // The library's tables as plain rows for the reference documentation: records with their
-// members, package types with their fields, request methods and callbacks. ReferenceTables.cpp
-// is the one place where the .def files are expanded for the documentation; everything else
-// formats these rows. Built once, read-only afterwards; any thread may read them.
+// members, package types with their fields, request methods and callbacks, and how the logins
+// fill their records. ReferenceTables.cpp is the one place where the .def files are expanded for
+// the documentation; everything else formats these rows. Built once, read-only afterwards; any thread may read them.
 #pragma once
 
 #include <cstddef>
@@ -62,9 +62,27 @@ struct CallbackRow {
     bool handWritten = false;
 };
 
+// A member of a login record, with what a caller needs to know about it ("" when its name says
+// it all).
+struct MemberNote {
+    std::string member;
+    std::string note;
+};
+
+// How a login request's record is filled: the login builds the record it sends itself, taking
+// some members from the caller's record, setting others, and sending every other member as zero.
+struct LoginRow {
+    std::string apiClass;
+    std::string method;
+    std::string record;
+    std::vector<MemberNote> filledByCaller;
+    std::vector<MemberNote> setByLibrary;
+};
+
 std::vector<RecordRow> Records();
 std::vector<PackageRow> Packages();
 std::vector<RequestRow> Requests();
 std::vector<CallbackRow> Callbacks();
+std::vector<LoginRow> Logins();
 
 }  // namespace quorex::reference

@@ -45,6 +45,27 @@ std::string Cell(std::string_view text) {
 
 std::string Code(std::string_view text) { return "`" + std::string(text) + "`"; }
 
+// "`a`, `b` (note) and `c`".
+std::string MemberList(const std::vector<MemberNote>& members) {
+    std::string list;
+    for (std::size_t i = 0; i < members.size(); ++i) {
+        if (i != 0) list += i + 1 == members.size() ? " and " : ", ";
+        list += Code(members[i].member);
+        if (!members[i].note.empty()) list += " (" + members[i].note + ")";
+    }
+    return list;
+}
+
+bool Names(const std::vector<MemberNote>& members, const std::string& name) {
+    return std::any_of(members.begin(), members.end(), [&](const MemberNote& note) { return note.member == name; });
+}
+
+const RecordRow* FindRecord(const Tables& tables, const std::string& name) {
+    const auto found = std::find_if(tables.records.begin(), tables.records.end(),
+                                    [&](const RecordRow& record) { return record.name == name; });
+    return found != tables.records.end() ? &*found : nullptr;
+}
+
 bool Carries(const PackageRow& package, const std::string& record) {
     return std::any_of(package.fields.begin(), package.fields.end(),
                        [&](const PackageField& field) { return field.record == record; });
@@ -137,6 +158,25 @@ private:
                   << answers << " |\n";
         }
         m_out << "\n";
+        for (const LoginRow& login : m_tables.logins)
+            if (login.apiClass == apiClass) m_out << LoginFilling(login) << "\n\n";
+    }
+
+    // Which members of a login's record the caller fills, which the library sets, and which it
+    // sends as zero (all the others).
+    std::string LoginFilling(const LoginRow& login) const {
+        std::vector<MemberNote> zero;
+        if (const RecordRow* record = FindRecord(m_tables, login.record))
+            for (const MemberRow& member : record->members)
+                if (!Names(login.filledByCaller, member.name) && !Names(login.setByLibrary, member.name))
+                    zero.push_back({member.name, ""});
+        std::string text = Code(login.apiClass + "::" + login.method) + " builds the " + RecordLink(login.record) +
+                           " it sends itself. The caller fills " + MemberList(login.filledByCaller) +
+                           "; the library sets " + MemberList(login.setByLibrary);
+        if (!zero.empty())
+            text += "; " + MemberList(zero) + (zero.size() == 1 ? " is" : " are") +
+                    " sent as zero, whatever the caller's record holds";
+        return text + ".";
     }
 
     void WriteCallbacks() {
@@ -212,8 +252,10 @@ private:
                 m_out << "Field ID " << FieldIdText(record.fieldId);
             }
             m_out << " · " << record.wireLength << " bytes on the wire · " << record.memorySize
-                  << " bytes in memory\n\n"
-                  << "| Member | Type | Wire offset | Width | Memory offset | Codes |\n|---|---|---|---|---|---|\n";
+                  << " bytes in memory\n\n";
+            for (const LoginRow& login : m_tables.logins)
+                if (login.record == record.name) m_out << LoginFilling(login) << "\n\n";
+            m_out << "| Member | Type | Wire offset | Width | Memory offset | Codes |\n|---|---|---|---|---|---|\n";
             for (const MemberRow& member : record.members) {
                 const std::string wireOffset = member.onWire ? std::to_string(member.wireOffset) : "—";
                 const std::string width = member.onWire ? std::to_string(member.width) : "memory only";
@@ -259,7 +301,7 @@ private:
 
 }  // namespace
 
-Tables LibraryTables() { return Tables{Records(), Packages(), Requests(), Callbacks()}; }
+Tables LibraryTables() { return Tables{Records(), Packages(), Requests(), Callbacks(), Logins()}; }
 
 std::vector<std::string> FindInconsistencies(const Tables& tables) {
     std::map<std::uint32_t, const PackageRow*> packages;
@@ -295,6 +337,21 @@ std::vector<std::string> FindInconsistencies(const Tables& tables) {
         for (const PackageField& field : package.fields)
             if (records.count(field.record) == 0)
                 problems.push_back(Hex(package.tid, 8) + ": unknown record " + field.record);
+    for (const LoginRow& login : tables.logins) {
+        const std::string user = login.apiClass + "::" + login.method;
+        const bool requested = std::any_of(tables.requests.begin(), tables.requests.end(), [&](const RequestRow& request) {
+            return request.apiClass == login.apiClass && request.method == login.method && !request.records.empty() &&
+                   request.records.front() == login.record;
+        });
+        if (!requested) problems.push_back(user + ": no such request taking " + login.record);
+        const RecordRow* record = FindRecord(tables, login.record);
+        for (const std::vector<MemberNote>* members : {&login.filledByCaller, &login.setByLibrary})
+            for (const MemberNote& member : *members) {
+                const bool exists = record != nullptr && std::any_of(record->members.begin(), record->members.end(),
+                                                                     [&](const MemberRow& row) { return row.name == member.member; });
+                if (!exists) problems.push_back(user + ": " + login.record + " has no member " + member.member);
+            }
+    }
     return problems;
 }
 

@@ -15,14 +15,15 @@ struct Tables {
     std::vector<PackageRow> packages;
     std::vector<RequestRow> requests;
     std::vector<CallbackRow> callbacks;
+    std::vector<LoginRow> logins;
 };
 
 // The library's tables as the .def files declare them.
 Tables LibraryTables();
 
 // Rows that contradict each other: a request or callback whose package type is not in the
-// catalogue or does not carry its record, a package field naming an unknown record. Empty when
-// the tables agree.
+// catalogue or does not carry its record, a package field naming an unknown record, a login row
+// naming a request or a member that does not exist. Empty when the tables agree.
 std::vector<std::string> FindInconsistencies(const Tables& tables);
 
 // The whole reference, deterministic: the same tables always give the same bytes.

@@ -177,7 +177,10 @@ private:
         if (m_ready) return kExitDone;
         const std::string within = " within " + std::to_string(m_options.timeout) + " s";
         std::string problem;
-        if (!m_loginRefusal.empty())
+        if (m_loginRefusal.starts_with(quorex::kRspUserFileFailed))
+            problem = "the library could not use a file of the user's: " + m_loginRefusal +
+                      " (remove it and the user's sync files to receive the day again)";
+        else if (!m_loginRefusal.empty())
             problem = "the login was refused: " + m_loginRefusal + " (check " + loginOptions + ")";
         else if (m_lost)
             problem = SessionEnd() + " before the login was complete";
@@ -202,7 +205,8 @@ private:
 
     // How the session ended, in words; called with m_mutex held.
     std::string SessionEnd() const {
-        if (m_lostReason == "channel disconnect") return "the exchange closed the connection";
+        if (m_lostReason == quorex::kChannelLostReason) return "the exchange closed the connection";
+        if (m_lostReason == quorex::kLocalFailureReason) return "a file of the user's could not be written or read (see --verbose)";
         return "the session ended (" + m_lostReason + ")";
     }
     static std::string Result(const TTRspMsg& rsp) {

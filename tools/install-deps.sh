@@ -14,7 +14,7 @@ EOF
   -*) echo "install-deps.sh: unknown option $1" >&2; exit 2 ;;
 esac
 
-packages=(build-essential cmake ninja-build pkg-config clang libclang-rt-dev
+packages=(build-essential cmake ninja-build pkg-config clang libclang-rt-dev locales
           libgtest-dev libgmock-dev libbenchmark-dev libtomlplusplus-dev qt6-base-dev
           fonts-wqy-microhei xvfb xauth "$@")
 missing=()
@@ -27,4 +27,15 @@ if [ ${#missing[@]} -gt 0 ]; then
   [ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
   $sudo_cmd apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# A locale with a decimal comma, so that the tests check that numbers are formatted and read the
+# same whatever the process locale says.
+if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+  sudo_cmd=""
+  [ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
+  echo "generating the locale de_DE.UTF-8"
+  $sudo_cmd sed -i 's/^# *\(de_DE\.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  grep -q '^de_DE\.UTF-8 UTF-8' /etc/locale.gen || echo 'de_DE.UTF-8 UTF-8' | $sudo_cmd tee -a /etc/locale.gen >/dev/null
+  $sudo_cmd locale-gen >/dev/null
 fi

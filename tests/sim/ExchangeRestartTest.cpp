@@ -178,7 +178,7 @@ TEST_F(ExchangeRestartTest, TornLastRecordsAreCutAndReported) {
     Restart();
     const std::vector<std::string>& repairs = day->exchange->Restored().repairs;
     ASSERT_EQ(repairs.size(), 2u);
-    EXPECT_NE(repairs[0].find("day/market.con: cut a torn last record (11 bytes)"), std::string::npos) << repairs[0];
+    EXPECT_NE(repairs[0].find("day/market.con: cut a torn last record (record 6, 11 bytes)"), std::string::npos) << repairs[0];
     EXPECT_NE(repairs[1].find("day/requests.con"), std::string::npos) << repairs[1];
     EXPECT_EQ(day->exchange->OrderCount(), orders);
 }
@@ -210,7 +210,9 @@ TEST_F(ExchangeRestartTest, DamagedFilesAreRefusedWithTheFileNamed) {
     changed[8 + 56 + 20] ^= 0x40;
     Write("day/market.con", changed);
     std::string error = StartError();
-    EXPECT_NE(error.find("day/market.con: package 1 is not what the day's journaled requests give again"), std::string::npos) << error;
+    EXPECT_NE(error.find("day/market.con: package 1 is not what request 0 of day/requests.con gives again; the request is intact"),
+              std::string::npos)
+        << error;
     Write("day/market.con", market);
 
     // A record that claims more bytes than any record of a day.

@@ -142,7 +142,7 @@ void CDayFiles::StartNewDay(const CTradingDay& day) {
         throw CDayFileError(dayFile + ": missing, though the folder holds files (" + name +
                             "); they belong to no known day: " + std::string(kOtherFolderRemedy));
     }
-    if (failure) throw CDayFileError(m_folder.string() + ": cannot be listed: " + failure.message());
+    if (failure) throw CDayFileError(m_folder.string() + ": cannot be listed: " + failure.message() + "; give another --data-dir");
     if (!files::ReplaceFile(dayFile, DayFileText(day))) {
         throw CDayFileError(dayFile + ": cannot be written: " + std::strerror(errno) + "; make the folder writable, or give "
                             "another --data-dir");

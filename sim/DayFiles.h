@@ -65,7 +65,6 @@ public:
     CFlowFilePaths Paths(std::string_view name) const;
     // Whether the folder held a day before this run.
     bool Resumed() const { return m_resumed; }
-    const std::filesystem::path& Folder() const { return m_folder; }
 
     // A file name part for a code: letters, digits, '-' and '_' as they are, other bytes as %XX.
     static std::string EscapedName(std::string_view code);

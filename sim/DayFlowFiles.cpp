@@ -17,6 +17,8 @@ using EDamage = TFlowCheck::EDamage;
 
 std::string Damaged(const std::string& what) { return what + "; " + std::string(kDamagedDayRemedy); }
 
+constexpr std::string_view kWritableRemedy = "; make it writable by the user running exchange-sim";
+
 // The file of the pair that cannot be opened for reading (the check does not say which).
 const std::string& UnreadableFile(const CFlowFilePaths& paths) {
     const int fd = ::open(paths.idFile.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
@@ -27,7 +29,7 @@ const std::string& UnreadableFile(const CFlowFilePaths& paths) {
 
 void Truncate(const std::string& path, std::uint64_t size) {
     if (::truncate(path.c_str(), static_cast<off_t>(size)) != 0) {
-        throw CDayFileError(path + ": cannot be cut back: " + std::strerror(errno));
+        throw CDayFileError(path + ": cannot be cut back: " + std::strerror(errno) + std::string(kWritableRemedy));
     }
 }
 
@@ -76,8 +78,7 @@ void CheckWritable(const CFlowFilePaths& paths) {
             blocked = folder.empty() ? "." : folder.string();
             if (::access(blocked.c_str(), W_OK | X_OK) == 0) continue;
         }
-        throw CDayFileError(blocked + ": cannot be written: " + std::strerror(errno) +
-                            "; make it writable by the user running exchange-sim");
+        throw CDayFileError(blocked + ": cannot be written: " + std::strerror(errno) + std::string(kWritableRemedy));
     }
 }
 
@@ -87,7 +88,7 @@ void RepairTornTail(const CDayFlow& flow, std::vector<std::string>& repairs) {
     if (!RepairFlowFiles(flow.paths.idFile, flow.paths.contentFile, check)) {
         // Which file refused the change is not reported; the content file is cut first.
         const std::string& file = check.contentKeep != check.contentSize ? flow.paths.contentFile : flow.paths.idFile;
-        throw CDayFileError(file + ": cannot be repaired: " + std::strerror(errno));
+        throw CDayFileError(file + ": cannot be repaired: " + std::strerror(errno) + std::string(kWritableRemedy));
     }
     if (check.TornBytes() != 0) {
         repairs.push_back(flow.paths.contentFile + ": cut a torn last record (record " + std::to_string(check.records) + ", " +
@@ -116,7 +117,7 @@ void CutFlowBack(const CFlowFilePaths& paths, std::uint32_t records, std::uint32
 std::string FlowOpenError(const CFlowFilePaths& paths, const char* text) {
     for (const std::string& path : {paths.idFile, paths.contentFile}) {
         const int fd = ::open(path.c_str(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0644);
-        if (fd < 0) return path + ": " + text + ": " + std::strerror(errno);
+        if (fd < 0) return path + ": " + text + ": " + std::strerror(errno) + std::string(kWritableRemedy);
         ::close(fd);
     }
     return paths.contentFile + ": " + text;

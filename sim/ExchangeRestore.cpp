@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "public/Flow.h"
 #include "sim/DayFlowFiles.h"
 #include "sim/Exchange.h"
 #include "sim/Text.h"
@@ -93,8 +94,13 @@ void CExchange::KeepDayIn(const std::filesystem::path& folder) {
         CSequencedFlow& flow = *flows[i].second;
         if (flow.Unconfirmed() == 0) continue;
         const std::uint32_t keep = flow.LastSequenceNo() - flow.Unconfirmed();
-        const std::uint64_t bytes = flow.ContentOffset(flow.LastSequenceNo()) - flow.ContentOffset(keep);
-        CutFlowBack(checked[i].paths, checked[i].check.records, keep, [&](std::uint32_t n) { return flow.ContentOffset(n); });
+        // The content offsets of the records from keep on, where the cut may stop.
+        std::vector<std::uint64_t> offsets{flow.ContentOffset(keep)};
+        for (std::uint32_t n = keep + 1; n <= flow.LastSequenceNo(); ++n) {
+            offsets.push_back(offsets.back() + CFlow::kRecordHeaderLength + flow.Package(n).size());
+        }
+        const std::uint64_t bytes = offsets.back() - offsets.front();
+        CutFlowBack(checked[i].paths, checked[i].check.records, keep, [&](std::uint32_t n) { return offsets[n - keep]; });
         repairs.push_back(checked[i].paths.contentFile + ": cut packages " + std::to_string(keep + 1) + " to " +
                           std::to_string(flow.LastSequenceNo()) + " (records " + std::to_string(keep) + " to " +
                           std::to_string(flow.LastSequenceNo() - 1) + ", " + std::to_string(bytes) +

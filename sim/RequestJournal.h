@@ -44,7 +44,6 @@ public:
 
     // Stores an entry (the request in wire form, as parsed). A failed write ends the process.
     void Append(Role role, int user, const char (&time)[9], const CXTPPackage& request);
-    std::uint32_t Count() const { return m_flow.Count(); }
     const std::string& FileName() const { return m_files.contentFile; }
 
 private:

@@ -1,7 +1,7 @@
 // Starts that are refused: damage in the journal names the journal (each entry carries a digest;
 // journals of earlier versions without one are still read), a day file that is empty or garbage
-// says so, files that cannot be written stop the start before anything is cut, and a bad address
-// stops it before the day's folder is made. A refused start leaves every file as it was.
+// says so, and files that cannot be written stop the start before anything is cut. A refused start
+// leaves every file as it was.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -14,7 +14,6 @@
 #include "DayFolderSupport.h"
 #include "api/ApiTestSupport.h"
 #include "sim/JournalEntry.h"
-#include "sim/SimServer.h"
 
 namespace quorex::sim::test {
 namespace {
@@ -180,22 +179,6 @@ TEST_F(DayRefusalTest, AFlowThatIsNotAFileOrIsUnwritableStopsTheStartBeforeAnyRe
     EXPECT_NE(error.find(": cannot be written: Permission denied; make it writable by the user running exchange-sim"), std::string::npos)
         << error;
     EXPECT_EQ(Snapshot("day"), before);
-}
-
-TEST_F(DayRefusalTest, ABadAddressLeavesNoDayFolder) {
-    for (const char* host : {"300.1.2.3", "192.0.2.1"}) {
-        CServerOptions options;
-        options.host = host;
-        options.port = 0;
-        options.dataDir = "new-day";
-        std::string error;
-        auto day = ParseTradingDay(DemoDayToml(), "demo", "20260105", error);
-        ASSERT_TRUE(day) << error;
-        CSimServer server(std::move(*day), options);
-        EXPECT_FALSE(server.Start(error));
-        EXPECT_NE(error.find(host), std::string::npos) << error;
-        EXPECT_FALSE(fs::exists("new-day")) << host;
-    }
 }
 
 }  // namespace

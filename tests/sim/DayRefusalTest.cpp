@@ -66,7 +66,7 @@ TEST_F(DayRefusalTest, AnyChangedByteOfAJournalEntryNamesTheJournal) {
         const std::string error = StartError("day");
         EXPECT_TRUE(error.starts_with("day/requests.con: request 1 (at byte " + std::to_string(starts[1]) + ") is damaged: ")) << at << ": " << error;
     }
-    // The bytes the issue changed: the journal is named, not a flow whose packages it no longer gives.
+    // A byte of a record header and one of an entry: the journal is named, not a flow whose packages it no longer gives.
     for (const std::size_t at : {std::size_t{200}, starts[0] + 8 + 100}) {
         std::vector<char> changed = journal;
         changed[at] ^= 0x20;

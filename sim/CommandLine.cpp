@@ -1,5 +1,7 @@
 #include "sim/CommandLine.h"
 
+#include <arpa/inet.h>
+
 #include <charconv>
 #include <cstdint>
 #include <limits>
@@ -41,7 +43,10 @@ bool ParseNumber(std::string_view text, Number& value, long long low, long long 
     return true;
 }
 
-bool IsDate(std::string_view text) { return text.size() == 8 && text.find_first_not_of("0123456789") == std::string_view::npos; }
+bool IsIpv4Address(std::string_view text) {
+    in_addr address{};
+    return ::inet_pton(AF_INET, std::string(text).c_str(), &address) == 1;
+}
 
 }  // namespace
 
@@ -62,14 +67,14 @@ bool ParseCommandLine(std::span<const std::string_view> arguments, CCommandLine&
             return true;
         };
         // Checks a value; false with "FLAG: VALUE is not WHAT" when the check fails.
-        const auto check = [&](bool ok, const char* what) {
+        const auto check = [&](bool ok, const std::string& what) {
             if (value.empty()) return error = std::string(flag) + " needs a value", false;
             if (!ok) error = std::string(flag) + ": " + std::string(value) + " is not " + what;
             return ok;
         };
         bool ok = true;
         if (flag == "--host") {
-            ok = takeValue() && check(true, "an IPv4 address");
+            ok = takeValue() && check(IsIpv4Address(value), "an IPv4 address (such as 127.0.0.1)");
             options.host = value;
         } else if (flag == "--port") {
             ok = takeValue() && check(ParseNumber(value, options.port, 0, 65535), "a port 0-65535");
@@ -77,7 +82,10 @@ bool ParseCommandLine(std::span<const std::string_view> arguments, CCommandLine&
             ok = takeValue() && check(true, "a file");
             line.config = value;
         } else if (flag == "--trade-date") {
-            ok = takeValue() && check(IsDate(value), "a date YYYYMMDD");
+            std::string why;
+            ok = takeValue();
+            const bool date = ok && IsTradeDate(value, why);
+            ok = ok && check(date, why.empty() ? "a date YYYYMMDD" : "a date YYYYMMDD (" + why + ")");
             line.tradeDate = value;
         } else if (flag == "--data-dir") {
             ok = takeValue() && check(true, "a folder");

@@ -4,41 +4,49 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <sstream>
+#include <optional>
 
-#include "public/Flow.h"
+#include "common/AtomicFile.h"
 
 namespace quorex::sim {
 namespace fs = std::filesystem;
 namespace {
 
 constexpr const char* kDayFileName = "day.txt";
-constexpr const char* kLockFileName = "lock";
+constexpr std::string_view kDayFileTitle = "exchange-sim trading day\n";
+// Left by an interrupted start of a new day, or locked by earlier versions; neither holds a day.
+constexpr const char* kHarmlessNames[] = {"lock", "day.txt.tmp", "day.txt.new"};
+constexpr std::string_view kOtherFolderRemedy = "remove the folder to start the day afresh, or give another --data-dir";
 
 std::string DayFileText(const CTradingDay& day) {
     char digest[17];
     std::snprintf(digest, sizeof digest, "%016" PRIx64, day.configurationDigest);
-    return "exchange-sim trading day\ntrade_date = " + day.tradeDate + "\nconfiguration = " + digest + "\n";
+    return std::string(kDayFileTitle) + "trade_date = " + day.tradeDate + "\nconfiguration = " + digest + "\n";
 }
 
-std::string ReadWholeFile(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
+// The value of a "key = value" line at the front of text, which then starts after the line.
+std::optional<std::string_view> TakeLine(std::string_view& text, std::string_view key) {
+    const std::size_t end = text.find('\n');
+    if (!text.starts_with(key) || end == std::string_view::npos) return std::nullopt;
+    const std::string_view value = text.substr(key.size(), end - key.size());
+    text.remove_prefix(end + 1);
+    return value;
 }
 
-// Closes a stdio file on every way out.
-struct CFileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using CFile = std::unique_ptr<std::FILE, CFileCloser>;
+// The trade date a day file names, or nothing when the text is not a day file.
+std::optional<std::string> DayFileDate(std::string_view text) {
+    if (!text.starts_with(kDayFileTitle)) return std::nullopt;
+    text.remove_prefix(kDayFileTitle.size());
+    const std::optional<std::string_view> date = TakeLine(text, "trade_date = ");
+    if (!date || !TakeLine(text, "configuration = ") || !text.empty()) return std::nullopt;
+    return std::string(*date);
+}
 
 }  // namespace
 
@@ -50,61 +58,95 @@ void StopOnLostWrite(const std::string& file, const char* why) {
     std::_Exit(3);
 }
 
+void RequireRegularFile(const std::string& path) {
+    std::error_code failure;
+    const fs::file_status status = fs::status(path, failure);
+    if (!fs::exists(status) || fs::is_regular_file(status)) return;
+    throw CDayFileError(path + ": is not a regular file; move it out of the day's folder");
+}
+
 CDayFiles::CDayFiles(fs::path folder, const CTradingDay& day) : m_folder(std::move(folder)) {
     std::error_code failure;
-    fs::create_directories(m_folder, failure);
+    const bool created = fs::create_directories(m_folder, failure);
     if (failure || !fs::is_directory(m_folder)) {
-        throw CDayFileError(m_folder.string() + ": cannot be used as the day's folder" + (failure ? ": " + failure.message() : ""));
-    }
-    const std::string lockPath = (m_folder / kLockFileName).string();
-    m_lock = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-    if (m_lock < 0) throw CDayFileError(lockPath + ": cannot be opened: " + std::strerror(errno));
-    // The lock goes with the process, also on a kill -9, so a restart never finds it taken.
-    if (::flock(m_lock, LOCK_EX | LOCK_NB) != 0) {
-        ::close(m_lock);
-        throw CDayFileError(m_folder.string() + ": in use by another exchange-sim");
+        throw CDayFileError(m_folder.string() + ": cannot be used as the day's folder" +
+                            (failure ? ": " + failure.message() : ": it is not a folder") + "; give another --data-dir");
     }
     try {
+        Lock();
         CheckDayFile(day);
     } catch (...) {
-        ::close(m_lock);
+        if (m_legacyLock >= 0) ::close(m_legacyLock);
+        if (m_folderLock >= 0) ::close(m_folderLock);
+        // A refused start leaves no folder it made itself.
+        if (created) fs::remove(m_folder, failure);
         throw;
     }
 }
 
-CDayFiles::~CDayFiles() { ::close(m_lock); }
+CDayFiles::~CDayFiles() {
+    if (m_legacyLock >= 0) ::close(m_legacyLock);
+    ::close(m_folderLock);
+}
+
+void CDayFiles::Lock() {
+    const std::string folder = m_folder.string();
+    m_folderLock = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (m_folderLock < 0) throw CDayFileError(folder + ": cannot be opened: " + std::strerror(errno) + "; give another --data-dir");
+    const auto take = [&](int fd) {
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return;
+        if (errno == EWOULDBLOCK) throw CDayFileError(folder + ": in use by another exchange-sim; stop it first, or give another --data-dir");
+        throw CDayFileError(folder + ": cannot be locked: " + std::strerror(errno));
+    };
+    take(m_folderLock);
+    // The lock goes with the process, also on a kill -9, so a restart never finds it taken.
+    m_legacyLock = ::open((m_folder / "lock").c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    if (m_legacyLock >= 0) take(m_legacyLock);
+}
 
 void CDayFiles::CheckDayFile(const CTradingDay& day) {
-    const fs::path dayFile = m_folder / kDayFileName;
-    const std::string expected = DayFileText(day);
-    if (fs::exists(dayFile)) {
-        const std::string found = ReadWholeFile(dayFile);
-        if (found.find("trade_date = " + day.tradeDate + "\n") == std::string::npos) {
-            throw CDayFileError(dayFile.string() + ": the folder keeps another trade date than " + day.tradeDate);
-        }
-        if (found != expected) {
-            throw CDayFileError(dayFile.string() + ": the day was started with another configuration; start it with "
-                                "that one, or give another --data-dir");
-        }
-        m_resumed = true;
-        return;
-    }
-    for (const fs::directory_entry& entry : fs::directory_iterator(m_folder)) {
-        if (entry.path().filename() != kLockFileName) {
-            throw CDayFileError(dayFile.string() + ": missing, though the folder holds files (" +
-                                entry.path().filename().string() + "); they belong to no known day");
-        }
-    }
-    // Written whole under another name and renamed, so that a crash never leaves half a day file.
-    const fs::path written = m_folder / "day.txt.new";
-    {
-        std::ofstream file(written, std::ios::binary | std::ios::trunc);
-        file << expected;
-        if (!file.flush()) throw CDayFileError(written.string() + ": cannot be written");
-    }
+    const std::string dayFile = (m_folder / kDayFileName).string();
     std::error_code failure;
-    fs::rename(written, dayFile, failure);
-    if (failure) throw CDayFileError(dayFile.string() + ": cannot be written: " + failure.message());
+    if (!fs::exists(fs::symlink_status(dayFile, failure))) return StartNewDay(day);
+    RequireRegularFile(dayFile);
+    const std::optional<std::string> found = files::ReadWholeFile(dayFile);
+    if (!found) {
+        throw CDayFileError(dayFile + ": cannot be read: " + std::strerror(errno) + "; make it readable by the user running exchange-sim");
+    }
+    const std::optional<std::string> date = DayFileDate(*found);
+    if (found->empty()) {
+        throw CDayFileError(dayFile + ": is empty, where it should name the day's trade date and configuration; " +
+                            std::string(kOtherFolderRemedy));
+    }
+    if (!date) {
+        throw CDayFileError(dayFile + ": is not a day file of exchange-sim (it should begin \"exchange-sim trading day\"); " +
+                            std::string(kOtherFolderRemedy));
+    }
+    if (*date != day.tradeDate) {
+        throw CDayFileError(dayFile + ": the folder keeps the day of " + *date + ", not of " + day.tradeDate +
+                            "; give another --data-dir, or start with --trade-date " + *date + " to carry on with that day");
+    }
+    if (*found != DayFileText(day)) {
+        throw CDayFileError(dayFile + ": the day was started with another configuration; start it with that one, or give "
+                            "another --data-dir");
+    }
+    m_resumed = true;
+}
+
+void CDayFiles::StartNewDay(const CTradingDay& day) {
+    const std::string dayFile = (m_folder / kDayFileName).string();
+    std::error_code failure;
+    for (fs::directory_iterator entry(m_folder, failure), end; !failure && entry != end; entry.increment(failure)) {
+        const std::string name = entry->path().filename().string();
+        if (std::find(std::begin(kHarmlessNames), std::end(kHarmlessNames), name) != std::end(kHarmlessNames)) continue;
+        throw CDayFileError(dayFile + ": missing, though the folder holds files (" + name +
+                            "); they belong to no known day: " + std::string(kOtherFolderRemedy));
+    }
+    if (failure) throw CDayFileError(m_folder.string() + ": cannot be listed: " + failure.message() + "; give another --data-dir");
+    if (!files::ReplaceFile(dayFile, DayFileText(day))) {
+        throw CDayFileError(dayFile + ": cannot be written: " + std::strerror(errno) + "; make the folder writable, or give "
+                            "another --data-dir");
+    }
 }
 
 std::string CDayFiles::EscapedName(std::string_view code) {
@@ -122,80 +164,9 @@ std::string CDayFiles::EscapedName(std::string_view code) {
     return name;
 }
 
-CFlowFilePaths CDayFiles::Flow(std::string_view name) {
+CFlowFilePaths CDayFiles::Paths(std::string_view name) const {
     const std::string base = (m_folder / EscapedName(name)).string();
-    CFlowFilePaths paths{base + ".id", base + ".con"};
-    RepairFlow(paths);
-    return paths;
-}
-
-void CDayFiles::RepairFlow(const CFlowFilePaths& paths) {
-    const bool hasContent = fs::exists(paths.contentFile);
-    const bool hasId = fs::exists(paths.idFile);
-    if (!hasContent) {
-        if (hasId && fs::file_size(paths.idFile) != 0) throw CDayFileError(paths.contentFile + ": missing, though its id file indexes records");
-        return;
-    }
-    const CFile content(std::fopen(paths.contentFile.c_str(), "rb"));
-    if (!content) throw CDayFileError(paths.contentFile + ": cannot be read: " + std::strerror(errno));
-    const std::uint64_t size = fs::file_size(paths.contentFile);
-
-    // Walks the records; the id file must hold the offset after every hundredth one.
-    std::vector<std::uint32_t> indexed;
-    std::uint64_t offset = 0;
-    std::uint32_t count = 0;
-    while (offset < size) {
-        std::uint32_t header[2];
-        if (size - offset < CFlow::kRecordHeaderLength) break;
-        if (std::fread(header, sizeof header, 1, content.get()) != 1) throw CDayFileError(paths.contentFile + ": cannot be read");
-        if (header[0] > kMaxRecordLength) {
-            throw CDayFileError(paths.contentFile + ": record " + std::to_string(count) + " claims " + std::to_string(header[0]) +
-                                " bytes, more than any record of a day holds");
-        }
-        const std::uint64_t end = offset + CFlow::kRecordHeaderLength + header[0];
-        if (end > size) break;
-        if (::fseeko(content.get(), static_cast<off_t>(end), SEEK_SET) != 0) throw CDayFileError(paths.contentFile + ": cannot be read");
-        offset = end;
-        if (++count % CFlow::kIndexStep == 0) indexed.push_back(static_cast<std::uint32_t>(offset));
-    }
-    if (offset < size) {
-        std::error_code failure;
-        fs::resize_file(paths.contentFile, offset, failure);
-        if (failure) throw CDayFileError(paths.contentFile + ": cannot cut its torn last record: " + failure.message());
-        m_repairs.push_back(paths.contentFile + ": cut a torn last record (" + std::to_string(size - offset) +
-                            " bytes) left by an interrupted write");
-    }
-
-    const std::uint64_t idSize = hasId ? fs::file_size(paths.idFile) : 0;
-    std::vector<std::uint32_t> entries(idSize / 4);
-    if (!entries.empty()) {
-        const CFile id(std::fopen(paths.idFile.c_str(), "rb"));
-        if (!id || std::fread(entries.data(), 4, entries.size(), id.get()) != entries.size()) {
-            throw CDayFileError(paths.idFile + ": cannot be read");
-        }
-    }
-    for (std::size_t k = 0; k < entries.size(); ++k) {
-        if (k >= indexed.size() || entries[k] != indexed[k]) {
-            throw CDayFileError(paths.idFile + ": entry " + std::to_string(k + 1) + " does not index " + paths.contentFile);
-        }
-    }
-    // The id entry is written just after the hundredth record, so an interrupted write can have
-    // lost the last one (or torn it); more than that is not what an interruption leaves.
-    if (indexed.size() > entries.size() + 1) {
-        throw CDayFileError(paths.idFile + ": lacks " + std::to_string(indexed.size() - entries.size()) + " entries of " +
-                            paths.contentFile);
-    }
-    if (idSize % 4 == 0 && indexed.size() == entries.size()) return;
-    std::error_code failure;
-    if (hasId) fs::resize_file(paths.idFile, entries.size() * 4, failure);
-    if (failure) throw CDayFileError(paths.idFile + ": cannot be repaired: " + failure.message());
-    if (indexed.size() > entries.size()) {
-        const CFile id(std::fopen(paths.idFile.c_str(), "ab"));
-        if (!id || std::fwrite(&indexed.back(), 4, 1, id.get()) != 1 || std::fflush(id.get()) != 0) {
-            throw CDayFileError(paths.idFile + ": cannot be repaired");
-        }
-    }
-    m_repairs.push_back(paths.idFile + ": completed its last entry, which an interrupted write left out");
+    return {base + ".id", base + ".con"};
 }
 
 }  // namespace quorex::sim

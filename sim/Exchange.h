@@ -22,9 +22,17 @@
 // handles the journaled requests again through the same handlers (answers go nowhere): that
 // rebuilds orders, matches, capital, positions, indentures, numbering, each trader's last local
 // order number and changed passwords, and every package it appends again must equal the one on
-// disk, which checks the files against each other. Packages the files lack (the process died
-// between journaling a request and writing all it produced) are written then; packages no request
-// explains mean the files do not belong together, and the start is refused.
+// disk, which checks the files against each other.
+//
+// A start changes nothing on disk before it has read every file, handled the whole journal again
+// in memory and found the day sound. Only then does it repair what a kill at any byte leaves:
+// a torn last record of a flow or of the journal and a torn or missing last id entry (cut, or
+// completed); packages the flows lack (the process died between journaling a request and writing
+// all it produced) are written; packages of a request whose journal entry is torn (the request
+// counts as never made) are cut. Every repair is reported naming the file. Anything else, packages
+// no whole journal entry explains, a package that differs from what its request gives again, a
+// damaged journal entry (each carries a digest of its bytes, so its damage is told from a flow's),
+// is refused with the file named and nothing changed.
 //
 // Thread contract: one thread drives everything (the server's reactor thread, or a test). The
 // exchange owns the trading day's state and its flows; the output and the clock are borrowed and
@@ -52,6 +60,8 @@
 
 namespace quorex::sim {
 
+struct CDayFlow;
+
 class CExchange {
 public:
     // What a start found in the day's folder.
@@ -59,7 +69,7 @@ public:
         bool resumed = false;              // the folder held this day already
         std::uint32_t requests = 0;        // journaled requests handled again
         std::uint32_t packagesWritten = 0;  // packages the flows' files lacked, written again
-        std::vector<std::string> repairs;  // torn tails cut, one line each naming the file
+        std::vector<std::string> repairs;  // what was cut or completed, one line each naming the file
     };
 
     // With a folder the day is kept there (see above); CDayFileError naming the file when it
@@ -106,9 +116,11 @@ private:
     Part& PartOf();
 
     void RefuseUnsupported(SessionId id, const CXTPPackage& request, Rsp result);
-    // Opens the day's folder, loads its flows and handles its journaled requests again
-    // (ExchangeRestore.cpp).
+    // Opens the day's folder, loads its flows and handles its journaled requests again, then
+    // repairs and opens the files (ExchangeRestore.cpp).
     void KeepDayIn(const std::filesystem::path& folder);
+    // Handles the journal's entries again (answers discarded); returns how many.
+    std::uint32_t HandleJournalAgain(const CDayFlow& journal);
 
     const CTimeOfDay& m_clock;
     CExchangeState m_state;

@@ -34,7 +34,11 @@ bool SetMember(Record& record, std::string_view name, const CFieldValue& value, 
                     return false;
                 }
                 if (value.text.size() > member.width) {
-                    error = "'" + std::string(name) + "' is longer than " + std::to_string(member.width) + " bytes";
+                    // A Chinese character takes two bytes in GBK, a letter or digit one.
+                    error = "'" + std::string(name) + "' is " + std::to_string(value.text.size()) + " bytes in GBK, longer than " +
+                            (member.width == 1 ? std::string("1 byte (a single letter or digit)")
+                                               : std::to_string(member.width) + " bytes (" + std::to_string(member.width / 2) +
+                                                     " Chinese characters)");
                     return false;
                 }
                 // A one-character member has no terminator; a wider one has width + 1 bytes.

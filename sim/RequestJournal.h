@@ -1,23 +1,18 @@
 // CRequestJournal: the requests that changed (or may have changed) the trading day, in the order
 // the exchange handled them, kept in the kernel's flow files so that a restart can handle them
-// again. Each record is one entry:
+// again. Each record is one entry (see JournalEntry.h for its layout), written before its request
+// is handled; entries carry a digest of their own bytes, so that damage in the journal is found
+// there.
 //
-//   0      1          9      12          16
-//   +------+----------+------+-----------+--------------------------------------+
-//   | role | HH:MM:SS | 0 0 0| user      | the request in wire form (XTP header  |
-//   | T/M  | time     |      | (index)   | and content)                          |
-//   +------+----------+------+-----------+--------------------------------------+
-//
-// role 'T' for a trader, 'M' for a monitor user; user is the index of the trader or monitor user
-// in the day's configuration (host byte order); the time is the time of day the exchange wrote
-// into whatever the request produced. An entry is written before its request is handled.
+// A restart reads the journal with ReplayJournal, which changes nothing on disk; the journal is
+// opened for appending (CRequestJournal) only once the whole day has been found sound.
 //
 // Thread contract: one thread (the exchange's). Owns its files.
 #pragma once
 
 #include <cstdint>
 #include <functional>
-#include <span>
+#include <string>
 #include <vector>
 
 #include "public/Flow.h"
@@ -31,25 +26,27 @@ struct CJournalEntry {
     Role role = Role::kNone;
     std::uint32_t user = 0;
     char time[9] = {};
+    bool hasDigest = false;                // written by a version that adds the digest
     const CXTPPackage* request = nullptr;  // parsed; valid during the call
 };
 
+// Hands every entry of the journal's whole records up to end to apply, in order, with its number
+// (from 0). CDayFileError naming the file, the entry and its offset for an entry that is not one
+// the exchange wrote; apply may throw too.
+void ReplayJournal(const std::string& contentFile, std::uint64_t end,
+                   const std::function<void(std::uint32_t number, const CJournalEntry&)>& apply);
+
 class CRequestJournal {
 public:
-    // Opens the journal kept in files (CDayFileError naming the file when they cannot be opened).
+    // Opens the journal kept in files for appending (CDayFileError naming the file when they
+    // cannot be opened).
     explicit CRequestJournal(const CFlowFilePaths& files);
 
-    // Hands every stored entry to apply, in order, with its number (from 0). CDayFileError naming
-    // the file for an entry that is not one the exchange wrote; apply may throw it too.
-    void Replay(const std::function<void(std::uint32_t number, const CJournalEntry&)>& apply);
     // Stores an entry (the request in wire form, as parsed). A failed write ends the process.
     void Append(Role role, int user, const char (&time)[9], const CXTPPackage& request);
-    std::uint32_t Count() const { return m_flow.Count(); }
     const std::string& FileName() const { return m_files.contentFile; }
 
 private:
-    static constexpr std::size_t kEntryHeaderLength = 16;
-
     CFlowFilePaths m_files;
     CFlow m_flow;
     std::vector<std::uint8_t> m_record;  // reused for every entry

@@ -6,8 +6,14 @@
 #include "quorex/Errors.h"
 
 #include "public/XTPPackage.h"
+#include "sim/DayFlowFiles.h"
+#include "sim/FlowRecords.h"
 
 namespace quorex::sim {
+
+CFlowMismatch::CFlowMismatch(const std::string& file, std::uint32_t sequenceNo)
+    : CDayFileError(file + ": package " + std::to_string(sequenceNo) + " is not what the day's journaled requests give again"),
+      m_file(file), m_sequenceNo(sequenceNo) {}
 
 CSequencedFlow::CSequencedFlow(std::uint8_t series) : m_series(series) {}
 
@@ -23,33 +29,57 @@ std::uint8_t* CSequencedFlow::Reserve(std::size_t length) {
     return place;
 }
 
-void CSequencedFlow::KeepIn(const CFlowFilePaths& files) {
+void CSequencedFlow::Load(const std::string& contentFile, std::uint64_t end) {
+    m_files.contentFile = contentFile;
+    CFlowRecords records(contentFile, end, CDayFiles::kMaxRecordLength);
+    while (records.Next()) {
+        const std::span<const std::uint8_t> record = records.Data();
+        const std::uint32_t n = records.Number() + 1;
+        TXTPHeader header{};
+        if (record.size() >= XTPHLEN) RecordTraits<TXTPHeader>::Decode(header, record.data());
+        if (record.size() < XTPHLEN || header.SequenceSeries != m_series || header.SequenceNo != n ||
+            header.ContentLength != record.size() - XTPHLEN) {
+            throw CDayFileError(contentFile + ": record " + std::to_string(n - 1) + " is not package " + std::to_string(n) +
+                                " of series " + std::to_string(m_series) + "; " + std::string(kDamagedDayRemedy));
+        }
+        std::uint8_t* place = Reserve(record.size());
+        std::memcpy(place, record.data(), record.size());
+        m_packages.emplace_back(place, record.size());
+    }
+    m_stored = LastSequenceNo();
+}
+
+void CSequencedFlow::DropUnconfirmed() {
+    m_packages.resize(m_confirmed);
+    m_stored = std::min(m_stored, m_confirmed);
+}
+
+std::uint64_t CSequencedFlow::ContentOffset(std::uint32_t n) const {
+    std::uint64_t offset = 0;
+    for (std::uint32_t i = 0; i < n; ++i) offset += CFlow::kRecordHeaderLength + m_packages[i].size();
+    return offset;
+}
+
+std::uint32_t CSequencedFlow::KeepIn(const CFlowFilePaths& files) {
     m_files = files;
     try {
         m_file = std::make_unique<CFlow>(files.idFile.c_str(), files.contentFile.c_str(), true);
     } catch (const CRuntimeError& error) {
-        throw CDayFileError(files.contentFile + ": " + error.GetMessage());
+        throw CDayFileError(FlowOpenError(files, error.GetMessage()));
     }
-    std::array<std::uint8_t, kMaxPayloadLength> record;
-    std::uint64_t offset = 0;
-    for (std::uint32_t n = 1; n <= m_file->Count(); ++n) {
-        std::uint32_t length = 0;
+    if (m_file->Count() != m_stored) {
+        throw CDayFileError(files.contentFile + ": holds " + std::to_string(m_file->Count()) + " packages where the start found " +
+                            std::to_string(m_stored) + "; stop whatever else writes the day's folder and start again");
+    }
+    const std::uint32_t written = LastSequenceNo() - m_stored;
+    for (; m_stored < LastSequenceNo(); ++m_stored) {
         try {
-            length = m_file->Read(static_cast<std::uint32_t>(offset), record);
+            m_file->Append(m_packages[m_stored], 0);
         } catch (const CRuntimeError& error) {
-            throw CDayFileError(files.contentFile + ": package " + std::to_string(n) + ": " + error.GetMessage());
+            StopOnLostWrite(FileName(), error.GetMessage());
         }
-        offset += CFlow::kRecordHeaderLength + length;
-        TXTPHeader header{};
-        if (length >= XTPHLEN) RecordTraits<TXTPHeader>::Decode(header, record.data());
-        if (length < XTPHLEN || header.SequenceSeries != m_series || header.SequenceNo != n || header.ContentLength != length - XTPHLEN) {
-            throw CDayFileError(files.contentFile + ": record " + std::to_string(n - 1) + " is not package " + std::to_string(n) +
-                                " of series " + std::to_string(m_series));
-        }
-        std::uint8_t* place = Reserve(length);
-        std::memcpy(place, record.data(), length);
-        m_packages.emplace_back(place, length);
     }
+    return written;
 }
 
 std::uint32_t CSequencedFlow::Append(const TXTPHeader& header, std::span<const std::uint8_t> content) {
@@ -63,8 +93,7 @@ std::uint32_t CSequencedFlow::Append(const TXTPHeader& header, std::span<const s
         EncodeXTPHeader(stored, encoded.data());
         if (loaded.size() != XTPHLEN + content.size() || std::memcmp(loaded.data(), encoded.data(), XTPHLEN) != 0 ||
             std::memcmp(loaded.data() + XTPHLEN, content.data(), content.size()) != 0) {
-            throw CDayFileError(FileName() + ": package " + std::to_string(stored.SequenceNo) +
-                                " is not what the day's journaled requests give again");
+            throw CFlowMismatch(FileName(), stored.SequenceNo);
         }
         return ++m_confirmed;
     }
@@ -79,6 +108,7 @@ std::uint32_t CSequencedFlow::Append(const TXTPHeader& header, std::span<const s
         } catch (const CRuntimeError& error) {
             StopOnLostWrite(FileName(), error.GetMessage());
         }
+        ++m_stored;
     }
     m_packages.emplace_back(place, length);
     return ++m_confirmed;

@@ -8,9 +8,13 @@
 // wire form, as CXTPFlow stores them). A package is written to the files before Append returns,
 // so before any session can be handed it. One write() per record is enough against a crash of the
 // process (kill -9 included): the operating system keeps what was written; the files are not
-// synced, since only a crash of the machine could lose more. Reopening loads what the files hold;
-// the exchange then replays its day, and each package the replay appends again must equal the one
-// loaded (they are confirmed, not written twice); packages beyond the files are written as usual.
+// synced, since only a crash of the machine could lose more.
+//
+// A restart first loads what the files hold (Load, reading only); the exchange then replays its
+// day, and each package the replay appends again must equal the one loaded (they are confirmed,
+// not written twice), while packages beyond the loaded ones are kept in memory. Only once the
+// whole day has been found sound does KeepIn open the files for appending and write what they
+// lack, so a refused start writes nothing.
 //
 // Storage grows in blocks of 256 KiB that never move, so a package handed out stays valid for the
 // flow's lifetime. Thread contract: one thread (the exchange's). Owns its blocks and its files.
@@ -28,6 +32,18 @@
 
 namespace quorex::sim {
 
+// A package a replay appends again differs from the one the flow's file holds.
+class CFlowMismatch : public CDayFileError {
+public:
+    CFlowMismatch(const std::string& file, std::uint32_t sequenceNo);
+    const std::string& File() const { return m_file; }
+    std::uint32_t SequenceNo() const { return m_sequenceNo; }
+
+private:
+    std::string m_file;
+    std::uint32_t m_sequenceNo;
+};
+
 class CSequencedFlow {
 public:
     explicit CSequencedFlow(std::uint8_t series);
@@ -35,14 +51,22 @@ public:
     CSequencedFlow& operator=(const CSequencedFlow&) = delete;
     ~CSequencedFlow();
 
-    // Keeps the flow in these files from now on and loads the packages they hold, which become
-    // unconfirmed (see above). CDayFileError naming the file when they cannot be opened or a record
-    // is not a package of this flow with the next number.
-    void KeepIn(const CFlowFilePaths& files);
+    // Loads the packages of the content file's whole records up to end (see above), which become
+    // unconfirmed. CDayFileError naming the file when a record is not a package of this flow with
+    // the next number.
+    void Load(const std::string& contentFile, std::uint64_t end);
+    // Forgets the loaded packages that no Append confirmed (the files are cut back to match them).
+    void DropUnconfirmed();
+    // The content file's offset of package number n + 1 (the bytes of the first n records).
+    std::uint64_t ContentOffset(std::uint32_t n) const;
+    // Keeps the flow in these files from now on: opens them and writes the packages appended since
+    // Load that they do not hold yet; returns how many. CDayFileError naming the file when they
+    // cannot be opened.
+    std::uint32_t KeepIn(const CFlowFilePaths& files);
     // Stores a package: header members come from header, except SequenceSeries (the flow's),
     // SequenceNo (the next number) and ContentLength (content's size, at most 4040 bytes).
     // Returns the number given. While loaded packages are unconfirmed, the package must equal the
-    // next of them (CDayFileError otherwise). A failed write ends the process (StopOnLostWrite).
+    // next of them (CFlowMismatch otherwise). A failed write ends the process (StopOnLostWrite).
     std::uint32_t Append(const TXTPHeader& header, std::span<const std::uint8_t> content);
     // The number of the last package; 0 for an empty flow.
     std::uint32_t LastSequenceNo() const { return static_cast<std::uint32_t>(m_packages.size()); }
@@ -65,6 +89,7 @@ private:
     std::size_t m_blockUsed = kBlockSize;
     std::vector<std::span<const std::uint8_t>> m_packages;
     std::uint32_t m_confirmed = 0;
+    std::uint32_t m_stored = 0;  // packages the files hold
     std::unique_ptr<CFlow> m_file;
     CFlowFilePaths m_files;
 };

@@ -57,8 +57,7 @@ private:
 };
 
 CSimServer::CSimServer(CTradingDay day, CServerOptions options, const CClock& clock, const CTimeOfDay* time)
-    : m_options(std::move(options)), m_exchange(std::move(day), *this, time != nullptr ? *time : m_localTime, m_options.dataDir),
-      m_reactor(clock) {}
+    : m_options(std::move(options)), m_time(time != nullptr ? *time : m_localTime), m_day(std::move(day)), m_reactor(clock) {}
 
 CSimServer::~CSimServer() {
     Stop();
@@ -84,6 +83,13 @@ bool CSimServer::Start(std::string& error) {
     socklen_t size = sizeof address;
     ::getsockname(m_listenSocket, reinterpret_cast<sockaddr*>(&address), &size);
     m_port = ntohs(address.sin_port);
+    CExchangeOutput& output = *this;
+    try {
+        m_exchange = std::make_unique<CExchange>(std::move(*m_day), output, m_time, m_options.dataDir);
+    } catch (const CDayFileError& refused) {
+        error = refused.what();
+        return false;
+    }
 
     // Everything below is set up before the reactor thread runs, so it belongs to this thread.
     m_reactor.AddSession(std::make_unique<CListener>(*this, m_listenSocket));
@@ -92,8 +98,8 @@ bool CSimServer::Start(std::string& error) {
         m_delayTimer = timer.get();
         m_reactor.AddSession(std::move(timer));
     }
-    if (m_options.bot && !m_exchange.Day().bot.traderID.empty()) {
-        m_bot = std::make_unique<CMarketBot>(m_exchange, kBotSession, m_options.botSeed);
+    if (m_options.bot && !m_exchange->Day().bot.traderID.empty()) {
+        m_bot = std::make_unique<CMarketBot>(*m_exchange, kBotSession, m_options.botSeed);
         auto timer = std::make_unique<CMillisecondTimer>([this] { m_bot->Step(); });
         timer->Arm(m_options.botIntervalMs, m_options.botIntervalMs);
         m_reactor.AddSession(std::move(timer));
@@ -108,7 +114,7 @@ bool CSimServer::Start(std::string& error) {
 void CSimServer::Stop() { m_reactor.Stop(); }
 
 void CSimServer::RunOnReactor(const std::function<void(CExchange&)>& work) {
-    CWork call([&] { work(m_exchange); });
+    CWork call([&] { work(*m_exchange); });
     m_reactor.SyncCall(&call, 1, 0, nullptr);
 }
 
@@ -137,7 +143,7 @@ void CSimServer::Accept(int socket) {
 }
 
 void CSimServer::OnRequest(SessionId session, const CXTPPackage& request) {
-    if (m_options.delayMs <= 0) return m_exchange.Handle(session, request);
+    if (m_options.delayMs <= 0) return m_exchange->Handle(session, request);
     const auto due = std::chrono::steady_clock::now() + std::chrono::milliseconds(m_options.delayMs);
     const std::uint8_t* bytes = request.Address();
     m_delayed.push_back({due, session, {bytes, bytes + request.Length()}});
@@ -152,7 +158,7 @@ void CSimServer::HandleDelayedRequests() {
         // A session that ended meanwhile has nobody to answer.
         if (!m_sessions.contains(delayed.session)) continue;
         m_request.Assign(delayed.wire.data(), delayed.wire.size());
-        if (m_request.Parse() >= 0) m_exchange.Handle(delayed.session, m_request);
+        if (m_request.Parse() >= 0) m_exchange->Handle(delayed.session, m_request);
     }
     if (!m_delayed.empty()) {
         const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(m_delayed.front().due - now);
@@ -160,13 +166,13 @@ void CSimServer::HandleDelayedRequests() {
     }
 }
 
-std::span<const std::uint8_t> CSimServer::NextPackage(SessionId session) { return m_exchange.NextPackage(session); }
+std::span<const std::uint8_t> CSimServer::NextPackage(SessionId session) { return m_exchange->NextPackage(session); }
 
-bool CSimServer::IsLoggedIn(SessionId session) const { return m_exchange.IsLoggedIn(session); }
+bool CSimServer::IsLoggedIn(SessionId session) const { return m_exchange->IsLoggedIn(session); }
 
 void CSimServer::OnSessionEnded(SessionId session, int code) {
     m_sessions.erase(session);
-    m_exchange.Disconnect(session);
+    m_exchange->Disconnect(session);
     const auto user = m_users.find(session);
     if (m_options.logSessions) std::printf("%s\n", EndLine(session, user != m_users.end() ? user->second : "", code).c_str());
     if (user != m_users.end()) m_users.erase(user);

@@ -4,8 +4,8 @@
 // the same thread from millisecond timers.
 //
 // Ownership: the server owns its reactor (and through it the listener, the sessions and timers)
-// and the exchange. Thread contract: Start, Stop, Port and RunOnReactor belong to the owner's
-// thread; everything else runs on the reactor thread.
+// and the exchange, which Start creates. Thread contract: Start, Stop, Port and RunOnReactor belong
+// to the owner's thread; everything else runs on the reactor thread.
 #pragma once
 
 #include <chrono>
@@ -13,6 +13,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -50,12 +51,15 @@ public:
     CSimServer(const CSimServer&) = delete;
     CSimServer& operator=(const CSimServer&) = delete;
 
-    // Listens and starts the reactor thread; false with error set when the address cannot be used.
+    // Listens, opens the day (its folder, when options name one: not before the address is known
+    // to work, so a bad address leaves no folder behind) and starts the reactor thread; false with
+    // error set when the address cannot be used or the day's folder is refused (CDayFileError's
+    // text, which names the file).
     bool Start(std::string& error);
     // Ends every session and the reactor thread.
     void Stop();
     std::uint16_t Port() const { return m_port; }
-    // Runs work on the reactor thread with the exchange and waits for it.
+    // Runs work on the reactor thread with the exchange and waits for it (after a successful Start).
     void RunOnReactor(const std::function<void(CExchange&)>& work);
     std::size_t SessionCount();
     // Makes the reactor run a pass now (after a test moved a manual clock).
@@ -85,7 +89,9 @@ private:
 
     CServerOptions m_options;
     CLocalTimeOfDay m_localTime;
-    CExchange m_exchange;
+    const CTimeOfDay& m_time;
+    std::optional<CTradingDay> m_day;  // until Start hands it to the exchange
+    std::unique_ptr<CExchange> m_exchange;
     CReactor m_reactor;
     int m_listenSocket = -1;
     std::uint16_t m_port = 0;

@@ -79,6 +79,10 @@ std::optional<CTradingDay> ParseTradingDay(std::string_view toml, std::string_vi
                                            std::string_view today, std::string& error);
 // The same for a file.
 std::optional<CTradingDay> LoadTradingDay(const std::string& path, std::string_view today, std::string& error);
+// Whether text is a trade date: a date of the calendar written YYYYMMDD (month 01-12, a day the
+// month has, 29 February in leap years only). False with why set to what is wrong ("there is no
+// month 13"; empty when the text is not eight digits at all).
+bool IsTradeDate(std::string_view text, std::string& why);
 // The built-in demo day's TOML text (see DemoDay.cpp for its traders and passwords).
 std::string_view DemoDayToml();
 // Today's local date as YYYYMMDD.

@@ -2,7 +2,7 @@
 // name (see RecordFields.h), then the whole day is checked for consistency.
 #include <toml++/toml.h>
 
-#include <cmath>
+#include <algorithm>
 #include <ctime>
 #include <fstream>
 #include <functional>
@@ -11,9 +11,11 @@
 
 #include "quorex/PasswordDigest.h"
 #include "quorex/Text.h"
+#include "sim/Digest.h"
 #include "sim/RecordFields.h"
 #include "sim/Text.h"
 #include "sim/TradingDay.h"
+#include "sim/TradingDayChecks.h"
 
 namespace quorex::sim {
 namespace {
@@ -80,12 +82,18 @@ bool ReadArray(const toml::table& root, const char* key, std::vector<Item>& out,
         error = std::string("'") + key + "' must be an array of tables ([[" + key + "]])";
         return false;
     }
+    const std::vector<std::string_view> required = RequiredKeys(key);
     for (std::size_t i = 0; i < array->size(); ++i) {
         const toml::table* table = (*array)[i].as_table();
         Item item{};
-        if (table == nullptr || !fill(*table, item, error)) {
+        const auto missing = [&]() {
+            const auto absent = std::find_if(required.begin(), required.end(), [&](std::string_view name) { return !table->contains(name); });
+            if (absent != required.end()) error = "'" + std::string(*absent) + "' is missing";
+            return absent != required.end();
+        };
+        if (table == nullptr || missing() || !fill(*table, item, error)) {
             if (table == nullptr) error = "entry is not a table";
-            error = std::string("[[") + key + "]] entry " + std::to_string(i + 1) + ": " + error;
+            error = EntryName(key, i) + ": " + error;
             return false;
         }
         out.push_back(std::move(item));
@@ -111,126 +119,6 @@ bool ReadPosition(const toml::table& table, CPositionConfig& position, std::stri
     position.shortPosi = table["shortPosi"].value_or(0);
     position.longPrice = table["longPrice"].value_or(0.0);
     position.shortPrice = table["shortPrice"].value_or(0.0);
-    return true;
-}
-
-bool IsDate(std::string_view text) {
-    return text.size() == 8 && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
-bool WithinLimits(double price, const TYuanQiInst& info) { return price >= info.lowerLimit && price <= info.upperLimit; }
-
-bool IsOnTick(double price, double tick) {
-    const double steps = price / tick;
-    return std::fabs(steps - std::round(steps)) < 1e-6;
-}
-
-template <class Record, class Key>
-bool Unique(const std::vector<Record>& list, Key key, const char* what, std::string& error) {
-    std::set<std::string> seen;
-    for (const Record& record : list) {
-        const std::string value(key(record));
-        if (value.empty()) {
-            error = std::string(what) + ": an entry has no code";
-            return false;
-        }
-        if (!seen.insert(value).second) {
-            error = std::string(what) + " '" + value + "' is defined twice";
-            return false;
-        }
-    }
-    return true;
-}
-
-template <class Record, class Key>
-bool Contains(const std::vector<Record>& list, Key key, std::string_view value) {
-    return std::any_of(list.begin(), list.end(), [&](const Record& record) { return key(record) == value; });
-}
-
-bool CheckDay(const CTradingDay& day, std::string& error) {
-    if (!IsDate(day.tradeDate)) return error = "trade_date must be YYYYMMDD", false;
-    if (FieldText(day.exchange.exchangeID).empty()) return error = "[exchange] needs an exchangeID", false;
-    if (!IsTradingState(day.exchange.state)) return error = "[exchange] state must be 0, 1, 2 or 3", false;
-
-    const auto marketId = [](const TMarket& m) { return FieldText(m.marketID); };
-    const auto memberId = [](const TMember& m) { return FieldText(m.memberID); };
-    const auto clientId = [](const TClient& c) { return FieldText(c.clientID); };
-    const auto instId = [](const CInstrumentConfig& i) { return FieldText(i.info.instID); };
-    if (!Unique(day.markets, marketId, "market", error) || !Unique(day.members, memberId, "member", error) ||
-        !Unique(day.clients, clientId, "client", error) ||
-        !Unique(day.traders, [](const TTrader& t) { return FieldText(t.traderID); }, "trader", error) ||
-        !Unique(day.users, [](const TUser& u) { return FieldText(u.userID); }, "user", error) ||
-        !Unique(day.instruments, instId, "instrument", error) ||
-        !Unique(day.indentures, [](const TElctIndenture& e) { return FieldText(e.indentNo); }, "indenture", error)) {
-        return false;
-    }
-    for (const TMarket& market : day.markets) {
-        if (!IsTradingState(market.marketState)) return error = "market '" + std::string(marketId(market)) + "': marketState must be 0..3", false;
-    }
-    for (const TClient& client : day.clients) {
-        if (!Contains(day.members, memberId, FieldText(client.memberID)))
-            return error = "client '" + std::string(clientId(client)) + "' names an unknown member", false;
-        if (client.accountType != '0' && client.accountType != '1')
-            return error = "client '" + std::string(clientId(client)) + "': accountType must be 0 or 1", false;
-    }
-    for (const TTrader& trader : day.traders) {
-        const std::string id(FieldText(trader.traderID));
-        if (!Contains(day.members, memberId, FieldText(trader.memberID))) return error = "trader '" + id + "' names an unknown member", false;
-        if (!IsMd5Hex(FieldText(trader.password))) return error = "trader '" + id + "' has no password", false;
-    }
-    for (const TUser& user : day.users) {
-        if (!IsMd5Hex(FieldText(user.password))) return error = "user '" + std::string(FieldText(user.userID)) + "' has no password", false;
-    }
-    for (const CInstrumentConfig& instrument : day.instruments) {
-        const TYuanQiInst& info = instrument.info;
-        const std::string id(FieldText(info.instID));
-        const auto fail = [&](const char* why) { return error = "instrument '" + id + "': " + why, false; };
-        if (FieldText(info.yqInstID).empty()) return fail("needs a yqInstID");
-        if (!Contains(day.markets, marketId, FieldText(info.marketID))) return fail("names an unknown market");
-        if (!(info.tick > 0)) return fail("tick must be above 0");
-        if (!(info.lowerLimit > 0) || !(info.upperLimit >= info.lowerLimit)) return fail("needs 0 < lowerLimit <= upperLimit");
-        if (!IsOnTick(info.lowerLimit, info.tick) || !IsOnTick(info.upperLimit, info.tick)) return fail("limits must be on the tick");
-        if (info.unit < 1 || info.minHand < 1 || info.maxHand < info.minHand) return fail("needs unit >= 1 and 1 <= minHand <= maxHand");
-        if (!IsTradingState(info.tradeState)) return fail("tradeState must be 0..3");
-        if (!(instrument.marginRate > 0) || instrument.marginRate > 1) return fail("marginRate must be in (0, 1]");
-        // 0 leaves the reference price unset; any other must be a price the day can trade at.
-        if (info.refPrice != 0 && !WithinLimits(info.refPrice, info)) return fail("refPrice must lie within lowerLimit..upperLimit");
-    }
-    for (const TYqLastQuotation& quotation : day.lastQuotations) {
-        const std::string id(FieldText(quotation.instID));
-        const auto instrument = std::find_if(day.instruments.begin(), day.instruments.end(),
-                                             [&](const CInstrumentConfig& i) { return instId(i) == id; });
-        if (instrument == day.instruments.end()) return error = "last_quotation names an unknown instrument '" + id + "'", false;
-        // The previous day's average is the day's reference (its price changes are measured from it).
-        if (quotation.average != 0 && !WithinLimits(quotation.average, instrument->info))
-            return error = "last_quotation '" + id + "': average must lie within the instrument's lowerLimit..upperLimit", false;
-    }
-    for (const TMemberCapital& capital : day.capitals) {
-        if (!Contains(day.members, memberId, FieldText(capital.memberID))) return error = "capital names an unknown member", false;
-        if (capital.accountType != '0' && capital.accountType != '1') return error = "capital: accountType must be 0 or 1", false;
-    }
-    for (const CPositionConfig& position : day.positions) {
-        if (!Contains(day.clients, clientId, position.clientID)) return error = "position names an unknown client '" + position.clientID + "'", false;
-        if (!Contains(day.instruments, instId, position.instID)) return error = "position names an unknown instrument '" + position.instID + "'", false;
-        if (position.longPosi < 0 || position.shortPosi < 0) return error = "position amounts must not be negative", false;
-    }
-    for (const TElctIndenture& indenture : day.indentures) {
-        const std::string id(FieldText(indenture.indentNo));
-        const auto owner = std::find_if(day.clients.begin(), day.clients.end(),
-                                        [&](const TClient& c) { return clientId(c) == FieldText(indenture.clientID); });
-        if (owner == day.clients.end() || FieldText(owner->memberID) != FieldText(indenture.memberID))
-            return error = "indenture '" + id + "' names an unknown client of its member", false;
-        if (indenture.avaAmount < 0 || indenture.ocuAmountYq != 0 || indenture.frznYqOpen != 0 || indenture.frznYqOffset != 0)
-            return error = "indenture '" + id + "': the day starts with avaAmount >= 0 and nothing frozen or occupied", false;
-    }
-    if (!day.bot.traderID.empty()) {
-        const auto trader = std::find_if(day.traders.begin(), day.traders.end(),
-                                         [&](const TTrader& t) { return FieldText(t.traderID) == day.bot.traderID; });
-        const auto client = std::find_if(day.clients.begin(), day.clients.end(),
-                                         [&](const TClient& c) { return clientId(c) == day.bot.clientID; });
-        if (trader == day.traders.end() || client == day.clients.end() || FieldText(client->memberID) != FieldText(trader->memberID))
-            return error = "[bot] needs a configured trader and a client of the trader's member", false;
-    }
     return true;
 }
 
@@ -267,6 +155,9 @@ std::optional<CTradingDay> ParseTradingDay(std::string_view text, std::string_vi
     };
 
     if (const toml::table* exchange = root["exchange"].as_table()) {
+        for (const char* key : {"exchangeID", "state"}) {
+            if (!exchange->contains(key)) return why = "[exchange]: '" + std::string(key) + "' is missing", failed();
+        }
         if (!ReadTable(*exchange, day.exchange, {}, why)) return why = "[exchange]: " + why, failed();
     }
     // Passwords: a plain one is hashed, a stored one must already be a digest.
@@ -318,8 +209,7 @@ std::optional<CTradingDay> ParseTradingDay(std::string_view text, std::string_vi
     }
 
     if (!CheckDay(day, why)) return failed();
-    day.configurationDigest = 0xcbf29ce484222325ULL;
-    for (const char c : text) day.configurationDigest = (day.configurationDigest ^ static_cast<unsigned char>(c)) * 0x100000001b3ULL;
+    day.configurationDigest = Fnv1a64(text);
     return day;
 }
 

@@ -73,13 +73,7 @@ int main(int argc, char** argv) {
     sigaddset(&stopSignals, SIGTERM);
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
-    std::unique_ptr<quorex::sim::CSimServer> server;
-    try {
-        server = std::make_unique<quorex::sim::CSimServer>(std::move(*day), options);
-    } catch (const quorex::sim::CDayFileError& failure) {
-        std::fprintf(stderr, "exchange-sim: %s\n", failure.what());
-        return 1;
-    }
+    const auto server = std::make_unique<quorex::sim::CSimServer>(std::move(*day), options);
     if (!server->Start(error)) {
         std::fprintf(stderr, "exchange-sim: %s\n", error.c_str());
         return 1;

@@ -185,5 +185,23 @@ TEST_F(SimProcessRestartTest, ADamagedDayIsRefusedWithTheFileNamedAndAFailingExi
     EXPECT_EQ(simulator->Wait(), 1);
 }
 
+TEST_F(SimProcessRestartTest, ARefusedStartExitsWithTheCauseAndLeavesTheFolderAsItWas) {
+    // An address this machine does not have: found before the day's folder is made.
+    {
+        CSimProcess simulator(ExchangeSimProgram(), {"--host", "192.0.2.1", "--data-dir", "day", "--quiet"});
+        EXPECT_EQ(simulator.port, 0);
+        EXPECT_NE(simulator.firstLine.find("exchange-sim: cannot listen on 192.0.2.1:0: "), std::string::npos) << simulator.firstLine;
+        EXPECT_EQ(simulator.Wait(), 1);
+        EXPECT_FALSE(fs::exists("day"));
+    }
+    fs::create_directory("day");
+    { std::ofstream empty("day/day.txt"); }
+    auto simulator = Start();
+    EXPECT_EQ(simulator->port, 0);
+    EXPECT_NE(simulator->firstLine.find("exchange-sim: day/day.txt: is empty"), std::string::npos) << simulator->firstLine;
+    EXPECT_EQ(simulator->Wait(), 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator("day"), fs::directory_iterator()), 1);
+}
+
 }  // namespace
 }  // namespace quorex::sim::test

@@ -46,6 +46,13 @@ TEST(CommandLineTest, BadValuesAreNamedWithTheirOption) {
     EXPECT_EQ(Parse({"--bot-interval-ms", "0"}).error, "--bot-interval-ms: 0 is not a number of milliseconds above 0");
     EXPECT_EQ(Parse({"--login-timeout", "99999999999"}).error, "--login-timeout: 99999999999 is not a number of seconds (0 or more)");
     EXPECT_EQ(Parse({"--trade-date", "2026-1-5"}).error, "--trade-date: 2026-1-5 is not a date YYYYMMDD");
+    EXPECT_EQ(Parse({"--trade-date", "20261340"}).error, "--trade-date: 20261340 is not a date YYYYMMDD (there is no month 13)");
+    EXPECT_EQ(Parse({"--trade-date", "20260230"}).error,
+              "--trade-date: 20260230 is not a date YYYYMMDD (February 2026 has days 01 to 28)");
+    EXPECT_EQ(Parse({"--trade-date", "00000000"}).error, "--trade-date: 00000000 is not a date YYYYMMDD (there is no year 0000)");
+    EXPECT_TRUE(Parse({"--trade-date", "20280229"}).ok);
+    EXPECT_EQ(Parse({"--host", "localhost"}).error, "--host: localhost is not an IPv4 address (such as 127.0.0.1)");
+    EXPECT_EQ(Parse({"--host", "127.0.0.256"}).error, "--host: 127.0.0.256 is not an IPv4 address (such as 127.0.0.1)");
     EXPECT_EQ(Parse({"--data-dir", ""}).error, "--data-dir needs a value");
     EXPECT_EQ(Parse({"--port"}).error, "--port needs a value");
 }

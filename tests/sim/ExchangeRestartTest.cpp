@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "ExchangeHarness.h"
+#include "DayFolderSupport.h"
 #include "api/ApiTestSupport.h"
 #include "public/PackageTypes.h"
 
@@ -20,41 +20,8 @@ namespace fs = std::filesystem;
 
 constexpr const char* kFolder = "day";
 
-std::vector<char> Bytes(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
-void Write(const fs::path& path, const std::vector<char>& bytes) {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-// Offsets at which the records of a flow content file start.
-std::vector<std::size_t> RecordStarts(const fs::path& path) {
-    const std::vector<char> bytes = Bytes(path);
-    std::vector<std::size_t> starts;
-    for (std::size_t offset = 0; offset + 8 <= bytes.size();) {
-        starts.push_back(offset);
-        std::uint32_t length = 0;
-        std::memcpy(&length, bytes.data() + offset, 4);
-        offset += 8 + length;
-    }
-    return starts;
-}
-
-// Cuts a content file's last record off at its start, as if it had never been written.
-void CutLastRecord(const fs::path& path) { fs::resize_file(path, RecordStarts(path).back()); }
-
-// The message of the exchange's refusal to start on the folder; empty when it starts.
-std::string StartError(std::string_view toml = DemoDayToml()) {
-    try {
-        CExchangeHarness harness(toml, kFolder);
-    } catch (const CDayFileError& error) {
-        return error.what();
-    }
-    return "";
-}
+// The message of the exchange's refusal to start on the day's folder; empty when it starts.
+std::string StartError(std::string_view toml = DemoDayToml()) { return test::StartError(kFolder, toml); }
 
 class ExchangeRestartTest : public quorex::test::CWorkingDirectoryTest {
 protected:
@@ -178,7 +145,7 @@ TEST_F(ExchangeRestartTest, TornLastRecordsAreCutAndReported) {
     Restart();
     const std::vector<std::string>& repairs = day->exchange->Restored().repairs;
     ASSERT_EQ(repairs.size(), 2u);
-    EXPECT_NE(repairs[0].find("day/market.con: cut a torn last record (11 bytes)"), std::string::npos) << repairs[0];
+    EXPECT_NE(repairs[0].find("day/market.con: cut a torn last record (record 6, 11 bytes)"), std::string::npos) << repairs[0];
     EXPECT_NE(repairs[1].find("day/requests.con"), std::string::npos) << repairs[1];
     EXPECT_EQ(day->exchange->OrderCount(), orders);
 }
@@ -210,7 +177,9 @@ TEST_F(ExchangeRestartTest, DamagedFilesAreRefusedWithTheFileNamed) {
     changed[8 + 56 + 20] ^= 0x40;
     Write("day/market.con", changed);
     std::string error = StartError();
-    EXPECT_NE(error.find("day/market.con: package 1 is not what the day's journaled requests give again"), std::string::npos) << error;
+    EXPECT_NE(error.find("day/market.con: package 1 is not what request 0 of day/requests.con gives again; the request is intact"),
+              std::string::npos)
+        << error;
     Write("day/market.con", market);
 
     // A record that claims more bytes than any record of a day.

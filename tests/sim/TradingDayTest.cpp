@@ -107,35 +107,51 @@ INSTANTIATE_TEST_SUITE_P(
                "'lastBalance' must be a number"},
         BadDay{"IntegerOutOfRange", MinimalDay("[[warehouse]]\nwarehouseID = 4294967296\n"), "must be an integer"},
         BadDay{"PasswordNotADigest", MinimalDay("[[user]]\nuserID = \"admin\"\npassword = \"admin\"\n"), "MD5 digest"},
-        BadDay{"NoPassword", MinimalDay("[[trader]]\ntraderID = \"00010009\"\nmemberID = \"0001\"\n"), "has no password"},
+        BadDay{"NoPassword", MinimalDay("[[trader]]\ntraderID = \"00010009\"\nmemberID = \"0001\"\n"), "[[trader]] entry 2 ('00010009'): 'plainPassword' (or 'password') is missing"},
         BadDay{"DuplicateClient", MinimalDay("[[client]]\nclientID = \"00010001\"\nmemberID = \"0001\"\naccountType = \"0\"\n"),
-               "client '00010001' is defined twice"},
+               "[[client]] entry 2: 'clientID' \"00010001\" is defined twice (also by entry 1)"},
         BadDay{"ClientOfUnknownMember", MinimalDay("[[client]]\nclientID = \"00050001\"\nmemberID = \"0005\"\naccountType = \"0\"\n"),
                "unknown member"},
         BadDay{"LimitOffTick", MinimalDay("[[instrument]]\ninstID = \"000002\"\nyqInstID = \"X\"\nmarketID = \"01\"\nunit = 1\n"
                                           "tick = 5.0\nminHand = 1\nmaxHand = 1\nlowerLimit = 3001.0\nupperLimit = 4000.0\n"
                                           "tradeState = \"1\"\n"),
                "limits must be on the tick"},
+        BadDay{"MissingTick", MinimalDay("[[instrument]]\ninstID = \"000002\"\nyqInstID = \"X\"\nmarketID = \"01\"\nunit = 1\n"
+                                         "minHand = 1\nmaxHand = 1\nlowerLimit = 1.0\nupperLimit = 2.0\ntradeState = \"1\"\n"),
+               "test.toml: [[instrument]] entry 2: 'tick' is missing"},
         BadDay{"ZeroTick", MinimalDay("[[instrument]]\ninstID = \"000002\"\nyqInstID = \"X\"\nmarketID = \"01\"\nunit = 1\n"
-                                      "minHand = 1\nmaxHand = 1\nlowerLimit = 1.0\nupperLimit = 2.0\ntradeState = \"1\"\n"),
-               "tick must be above 0"},
+                                      "tick = 0.0\nminHand = 1\nmaxHand = 1\nlowerLimit = 1.0\nupperLimit = 2.0\ntradeState = \"1\"\n"),
+               "[[instrument]] entry 2 ('000002'): 'tick' must be above 0"},
+        BadDay{"MissingCode", MinimalDay("[[instrument]]\nyqInstID = \"X\"\nmarketID = \"01\"\nunit = 1\ntick = 1.0\n"
+                                         "minHand = 1\nmaxHand = 1\nlowerLimit = 1.0\nupperLimit = 2.0\ntradeState = \"1\"\n"),
+               "[[instrument]] entry 2: 'instID' is missing"},
+        BadDay{"EmptyCode", MinimalDay("[[member]]\nmemberID = \"\"\n"), "[[member]] entry 2: 'memberID' is empty"},
+        BadDay{"MissingExchangeKey", "[exchange]\nexchangeID = \"QRX\"\n", "[exchange]: 'state' is missing"},
+        BadDay{"ChineseTextTooLong", MinimalDay("[[last_quotation]]\ninstID = \"000001\"\nyqName = \"螺纹钢螺纹钢2\"\n"),
+               "[[last_quotation]] entry 1: 'yqName' is 13 bytes in GBK, longer than 12 bytes (6 Chinese characters)"},
+        BadDay{"ImpossibleMonth", "trade_date = \"20261340\"\n" + MinimalDay(),
+               "trade_date: 20261340 is not a date YYYYMMDD (there is no month 13)"},
+        BadDay{"ImpossibleDay", "trade_date = \"20260230\"\n" + MinimalDay(),
+               "trade_date: 20260230 is not a date YYYYMMDD (February 2026 has days 01 to 28)"},
+        BadDay{"NoLeapDayIn2100", "trade_date = \"21000229\"\n" + MinimalDay(), "(February 2100 has days 01 to 28)"},
+        BadDay{"YearZero", "trade_date = \"00000000\"\n" + MinimalDay(), "(there is no year 0000)"},
         BadDay{"PositionOfUnknownInstrument", MinimalDay("[[position]]\nclientID = \"00010001\"\ninstID = \"999999\"\nlongPosi = 1\n"),
                "unknown instrument"},
         BadDay{"IndentureOfOtherMember",
                MinimalDay("[[member]]\nmemberID = \"0002\"\n[[indenture]]\nindentNo = \"E1\"\nclientID = \"00010001\"\nmemberID = \"0002\"\n"),
-               "indenture 'E1'"},
+               "[[indenture]] entry 1 ('E1'): 'clientID' names no client of the entry's member"},
         BadDay{"BadState", MinimalDay("[[market]]\nmarketID = \"02\"\nmarketState = \"x\"\n"), "marketState"},
         BadDay{"BadDate", "trade_date = \"2026-01-05\"\n" + MinimalDay(), "YYYYMMDD"},
         BadDay{"RefPriceAboveLimits",
                MinimalDay("[[instrument]]\ninstID = \"000002\"\nyqInstID = \"X\"\nmarketID = \"01\"\nunit = 1\ntick = 5.0\n"
                           "minHand = 1\nmaxHand = 1\nlowerLimit = 3000.0\nupperLimit = 4000.0\nrefPrice = 4005.0\ntradeState = \"1\"\n"),
-               "instrument '000002': refPrice must lie within"},
+               "[[instrument]] entry 2 ('000002'): 'refPrice' must lie within"},
         BadDay{"RefPriceBelowLimits",
                MinimalDay("[[instrument]]\ninstID = \"000002\"\nyqInstID = \"X\"\nmarketID = \"01\"\nunit = 1\ntick = 5.0\n"
                           "minHand = 1\nmaxHand = 1\nlowerLimit = 3000.0\nupperLimit = 4000.0\nrefPrice = -1.0\ntradeState = \"1\"\n"),
-               "instrument '000002': refPrice must lie within"},
+               "[[instrument]] entry 2 ('000002'): 'refPrice' must lie within"},
         BadDay{"LastQuotationOutsideLimits", MinimalDay("[[last_quotation]]\ninstID = \"000001\"\naverage = 2990.0\n"),
-               "last_quotation '000001': average must lie within"},
+               "[[last_quotation]] entry 1 ('000001'): 'average' must lie within"},
         BadDay{"TextNotInGbk", MinimalDay("[[member]]\nmemberID = \"0002\"\nmemName = \"\U0001F600\"\n"),
                "[[member]] entry 2: 'memName': the text cannot be expressed in GBK"}),
     [](const ::testing::TestParamInfo<BadDay>& entry) { return entry.param.name; });
@@ -150,6 +166,18 @@ TEST(TradingDayTest, PricesAtTheLimitsAndChineseTextsAreAccepted) {
                                  "refPrice = 3000.0\ntradeState = \"1\"\n"),
                       error))
         << error;
+}
+
+TEST(TradingDayTest, TradeDatesAreDatesOfTheCalendar) {
+    std::string why;
+    for (const char* date : {"20260105", "20240229", "20000229", "20261231", "00010101"}) EXPECT_TRUE(IsTradeDate(date, why)) << date;
+    EXPECT_FALSE(IsTradeDate("20260431", why));
+    EXPECT_EQ(why, "April 2026 has days 01 to 30");
+    EXPECT_FALSE(IsTradeDate("20260100", why));
+    EXPECT_EQ(why, "January 2026 has days 01 to 31");
+    EXPECT_FALSE(IsTradeDate("2026010", why));
+    EXPECT_EQ(why, "");
+    EXPECT_FALSE(IsTradeDate("2026-1-5", why));
 }
 
 TEST(TradingDayTest, MissingFileIsReported) {

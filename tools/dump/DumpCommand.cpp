@@ -8,6 +8,7 @@
 #include "public/Flow.h"
 #include "public/PackageDefinition.h"
 #include "tools/dump/FlowReader.h"
+#include "sim/JournalEntry.h"
 #include "tools/dump/PackageLine.h"
 
 #ifndef QUOREX_VERSION_TEXT
@@ -49,25 +50,24 @@ bool AddPackageTypes(std::string_view value, std::set<std::uint32_t>& tids, std:
     }
 }
 
-// Parses the record as one package; CDumpError naming the position when it is none.
-void DecodePackage(const FlowRecord& record, const std::string& file, CXTPPackage& package) {
-    const std::string where = " (record " + std::to_string(record.number) + ")";
-    const std::uint64_t position = record.offset + CFlow::kRecordHeaderLength;
-    // A received-package log stores where each package came from after it.
-    const std::span<const std::uint8_t> stored = SplitLoggedRecord(record.data).package;
-    if (stored.size() < XTPHLEN) {
+// Parses data, found at position of the content file in record number, as one package;
+// CDumpError naming the position when it is none.
+void DecodePackage(std::span<const std::uint8_t> data, std::uint64_t position, std::uint32_t number, const std::string& file,
+                   CXTPPackage& package) {
+    const std::string where = " (record " + std::to_string(number) + ")";
+    if (data.size() < XTPHLEN) {
         throw CDumpError(file, position,
-                         "a package of " + std::to_string(stored.size()) + " bytes is shorter than its 56-byte header" + where);
+                         "a package of " + std::to_string(data.size()) + " bytes is shorter than its 56-byte header" + where);
     }
     // Checked here rather than left to Parse, which would print its own diagnostic line.
     TXTPHeader header{};
-    RecordTraits<TXTPHeader>::Decode(header, stored.data());
-    if (header.ContentLength != stored.size() - XTPHLEN) {
+    RecordTraits<TXTPHeader>::Decode(header, data.data());
+    if (header.ContentLength != data.size() - XTPHLEN) {
         throw CDumpError(file, position,
                          "the package header gives ContentLength " + std::to_string(header.ContentLength) + ", but " +
-                             std::to_string(stored.size() - XTPHLEN) + " content bytes are stored" + where);
+                             std::to_string(data.size() - XTPHLEN) + " content bytes are stored" + where);
     }
-    package.Assign(stored.data(), stored.size());
+    package.Assign(data.data(), data.size());
     switch (package.Parse()) {
     case kParseUnknownTid: {
         char tid[16];
@@ -82,6 +82,24 @@ void DecodePackage(const FlowRecord& record, const std::string& file, CXTPPackag
     default:
         return;
     }
+}
+
+// A journal record: its entry decoded and its request parsed; the line's prefix names the entry
+// (from 0), the user ([[trader]] or [[user]] entry of the day's configuration, from 1) and the time.
+std::string DecodeJournalEntry(const FlowRecord& record, const std::string& file, CXTPPackage& package) {
+    const std::uint64_t position = record.offset + CFlow::kRecordHeaderLength;
+    sim::journal::CEntry entry;
+    const std::string fault = sim::journal::DecodeEntry(record.data, entry);
+    if (!fault.empty()) throw CDumpError(file, position, "entry " + std::to_string(record.number) + ": " + fault);
+    DecodePackage(entry.request, position + sim::journal::kHeaderLength, record.number, file, package);
+    const char* role = entry.role == sim::journal::kRoleTrader ? "trader" : "monitor";
+    return "request=" + std::to_string(record.number) + " " + role + "=#" + std::to_string(std::uint64_t{entry.user} + 1) +
+           " at=" + entry.time + " ";
+}
+
+bool IsJournalName(const std::string& contentFile) {
+    const std::size_t slash = contentFile.find_last_of('/');
+    return contentFile.substr(slash == std::string::npos ? 0 : slash + 1) == "requests.con";
 }
 
 }  // namespace
@@ -107,8 +125,14 @@ std::string UsageText() {
            "\n"
            "FLOW names the pair: NAME.con, NAME.id or NAME alone (NAME.id and NAME.con).\n"
            "\n"
+           "exchange-sim's request journal (requests.id/requests.con in its day's folder) is read\n"
+           "as such: one line per entry, its number from 0, who made the request (trader=#N or\n"
+           "monitor=#N: entry N, from 1, of [[trader]] or [[user]] in the day's configuration), the\n"
+           "time of day the exchange handled it, then the request's package line.\n"
+           "\n"
            "  --tid TID[,TID...]  print only packages of these types (hexadecimal, 0x optional);\n"
            "                      may be given more than once\n"
+           "  --journal           read the pair as exchange-sim's request journal, whatever its name\n"
            "  --help              print this text and exit\n"
            "  --version           print the version and exit\n"
            "\n"
@@ -144,6 +168,8 @@ CommandLine ParseCommandLine(std::span<const std::string_view> arguments) {
             }
             std::string error;
             if (!AddPackageTypes(value, command.options.tids, error)) return fail(error);
+        } else if (argument == "--journal") {
+            command.options.journal = true;
         } else if (argument.size() > 1 && argument.starts_with("-")) {
             return fail("unknown option " + std::string(argument));
         } else {
@@ -158,6 +184,7 @@ CommandLine ParseCommandLine(std::span<const std::string_view> arguments) {
         command.options.idFile = std::string(files[0]);
         command.options.contentFile = std::string(files[1]);
     }
+    command.options.journal = command.options.journal || IsJournalName(command.options.contentFile);
     return command;
 }
 
@@ -167,9 +194,16 @@ int DumpFlow(const DumpOptions& options, std::ostream& out, std::ostream& err) {
         CXTPPackage package;
         FlowRecord record;
         while (reader.Next(record)) {
-            DecodePackage(record, reader.ContentPath(), package);
+            std::string prefix;
+            if (options.journal) {
+                prefix = DecodeJournalEntry(record, reader.ContentPath(), package);
+            } else {
+                // A received-package log stores where each package came from after it.
+                DecodePackage(SplitLoggedRecord(record.data).package, record.offset + CFlow::kRecordHeaderLength,
+                              record.number, reader.ContentPath(), package);
+            }
             if (!options.tids.empty() && options.tids.count(package.m_XTPHeader.Tid) == 0) continue;
-            out << PackageLine(package, record.time) << '\n';
+            out << prefix << PackageLine(package, record.time) << '\n';
         }
         out.flush();
         return kExitOk;

@@ -1,5 +1,6 @@
 // quorex-dump's command: the command line and the dump of one flow file pair (a received-package
-// log "log<ID>.id"/"log<ID>.con" or any other flow of XTP packages), one line per package.
+// log "log<ID>.id"/"log<ID>.con", any other flow of XTP packages, or the simulator's request
+// journal "requests.id"/"requests.con"), one line per package or journal entry.
 // Stateless; any thread.
 #pragma once
 
@@ -21,6 +22,7 @@ struct DumpOptions {
     std::string idFile;
     std::string contentFile;
     std::set<std::uint32_t> tids;  // empty: every package
+    bool journal = false;          // the pair is exchange-sim's request journal
 };
 
 struct CommandLine {
@@ -37,8 +39,9 @@ std::optional<std::uint32_t> ParsePackageType(std::string_view text);
 
 std::string UsageText();
 
-// Prints the packages of the pair to out; an error naming the file and the byte position goes to
-// err. Returns kExitOk, or kExitDamaged after the lines printed before the damage.
+// Prints the packages (or journal entries) of the pair to out; an error naming the file and the
+// byte position goes to err. Returns kExitOk, or kExitDamaged after the lines printed before the
+// damage.
 int DumpFlow(const DumpOptions& options, std::ostream& out, std::ostream& err);
 
 // The whole program: parses, prints help, version or the dump, and returns the exit code.

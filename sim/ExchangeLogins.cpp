@@ -29,12 +29,17 @@ void CExchangeLogins::ForgetSession(SessionId id) {
     m_sessions.erase(found);
 }
 
-void CExchangeLogins::Subscribe(SessionId id, CExchangeSession& session, const CXTPPackage& request, const CSequencedFlow* flows[3]) {
+void CExchangeLogins::Subscribe(SessionId id, CExchangeSession& session, const CXTPPackage& request, std::string_view tradeDate,
+                                const CSequencedFlow* flows[3]) {
     for (int i = 0; i < 3; ++i) {
         session.cursors[i].flow = flows[i];
         session.cursors[i].next = 1;
         session.cursors[i].catchUpTo = flows[i]->LastSequenceNo();
     }
+    session.sendOverPending = true;
+    // Points kept on another trading day (or by a client that keeps no date) count in that day's
+    // flows: this day is sent from its start, and the client begins the day afresh.
+    if (tradeDate != m_state.day.tradeDate) return;
     // Each flow resumes after the subscription point the login carried for its series; a flow
     // without one is sent from its start, and a point beyond the flow's end sends nothing old.
     // Such a point is reported, since its client will drop this day's packages up to it, except
@@ -52,7 +57,6 @@ void CExchangeLogins::Subscribe(SessionId id, CExchangeSession& session, const C
             session.cursors[i].next = std::min(static_cast<std::uint32_t>(point.sequenceNo), last) + 1;
         }
     }
-    session.sendOverPending = true;
 }
 
 template <class UserState>
@@ -91,7 +95,7 @@ void CExchangeLogins::TraderLogin(SessionId id, CExchangeSession& session, const
     CTraderState& state = m_state.traders[trader];
     ClaimSession(id, session, state, Role::kTrader, trader, FieldText(state.record.traderID));
     const CSequencedFlow* flows[3] = {state.privateFlow.get(), m_state.memberFlows[state.member].get(), &m_state.marketFlow};
-    Subscribe(id, session, request, flows);
+    Subscribe(id, session, request, FieldText(login.tradeDate), flows);
 
     SetText(answer.tradeDate, m_state.day.tradeDate);
     m_state.Stamp(answer.tradeTime);
@@ -122,7 +126,7 @@ void CExchangeLogins::UserLogin(SessionId id, CExchangeSession& session, const C
     CUserState& state = m_state.users[user];
     ClaimSession(id, session, state, Role::kMonitor, user, FieldText(state.record.userID));
     const CSequencedFlow* flows[3] = {&m_state.monitorPrivateFlow, &m_state.monitorMemberFlow, &m_state.marketFlow};
-    Subscribe(id, session, request, flows);
+    Subscribe(id, session, request, FieldText(login.tradeDate), flows);
 
     SetText(answer.tradeDate, m_state.day.tradeDate);
     m_state.Stamp(answer.tradeTime);

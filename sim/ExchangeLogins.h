@@ -44,7 +44,10 @@ public:
     void IgnoreRequest(SessionId id, CExchangeSession& session, const CXTPPackage& request);
 
 private:
-    void Subscribe(SessionId id, CExchangeSession& session, const CXTPPackage& request, const CSequencedFlow* flows[3]);
+    // Points the cursors of the three flows at the login's subscription points, when the login
+    // carries the exchange's trade date; otherwise at the flows' starts.
+    void Subscribe(SessionId id, CExchangeSession& session, const CXTPPackage& request, std::string_view tradeDate,
+                   const CSequencedFlow* flows[3]);
     // Binds a logged-in user to this session and tells the server who it is; the same user logging
     // in again takes over and the earlier connection is ended.
     template <class UserState>

@@ -22,6 +22,7 @@ bool CMarketBot::LogIn() {
     SetText(login.traderID, FieldText(trader->traderID));
     SetText(login.memberID, FieldText(trader->memberID));
     SetText(login.password, FieldText(trader->password));
+    SetText(login.tradeDate, day.tradeDate);
     // The bot never reads its flows: it subscribes at their ends.
     const TSequencePoint none[3] = {{3, INT32_MAX}, {2, INT32_MAX}, {4, INT32_MAX}};
     if (!BuildRequest(m_build, m_request, tid::ReqTraderLogin, nullptr, login, none[0], none[1], none[2])) return false;

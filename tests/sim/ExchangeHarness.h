@@ -117,14 +117,15 @@ public:
         return pulled;
     }
 
-    // Logs a trader in with subscription points (private, member, market) and returns the answer;
-    // the reference data is dropped.
+    // Logs a trader in with subscription points (private, member, market) kept on tradeDate (by
+    // default the exchange's) and returns the answer; the reference data is dropped.
     CReceived LoginTrader(SessionId session, const char* traderID, const char* password, std::int32_t privatePoint = 0,
-                          std::int32_t memberPoint = 0, std::int32_t marketPoint = 0) {
+                          std::int32_t memberPoint = 0, std::int32_t marketPoint = 0, const char* tradeDate = nullptr) {
         TReqTraderLogin login{};
         SetText(login.traderID, traderID);
         SetText(login.memberID, std::string_view(traderID, 4));
         SetText(login.password, quorex::PasswordDigest(password));
+        SetText(login.tradeDate, tradeDate != nullptr ? std::string(tradeDate) : exchange->Day().tradeDate);
         Send(session, tid::ReqTraderLogin, login, TSequencePoint{3, privatePoint}, TSequencePoint{2, memberPoint},
              TSequencePoint{4, marketPoint});
         std::vector<CReceived> taken = TakeDialog(session);

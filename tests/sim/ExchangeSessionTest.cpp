@@ -191,5 +191,22 @@ TEST(ExchangeSessionTest, APointBeyondTheFlowSendsNothingOld) {
     EXPECT_EQ(stale, (std::vector<int>{3, 4}));
 }
 
+// Points kept on another trading day, or by a client without a date (a first login, a clock file
+// cut short), count in another day's flows: the whole day is sent, and nothing is reported.
+TEST(ExchangeSessionTest, PointsOfAnotherTradeDateGetTheWholeDay) {
+    CExchangeHarness harness;
+    harness.LoginTrader(1, "00010001", "trader1");
+    for (int i = 1; i <= 2; ++i) harness.Place(1, CExchangeHarness::Order("00010001", "00010001", "000001", 'b', 3400 + i, 1, i));
+    harness.exchange->Disconnect(1);
+    for (const char* otherDay : {"", "20260104"}) {
+        harness.LoginTrader(2, "00010001", "trader1", 2, 0, 2, otherDay);
+        const std::vector<CReceived> pulled = harness.Drain(2);
+        EXPECT_EQ(Numbers(pulled, 3).front(), 1u) << "kept on '" << otherDay << "'";
+        EXPECT_EQ(Numbers(pulled, 4).front(), 1u);
+        harness.exchange->Disconnect(2);
+    }
+    EXPECT_TRUE(harness.output.staleSeries.empty());
+}
+
 }  // namespace
 }  // namespace quorex::sim::test

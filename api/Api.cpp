@@ -37,6 +37,11 @@ void CApi::SetService(const char* host, int port) {
     service.port = port;
 }
 
+void CApi::SetCallbackBatchEnd(CallbackBatchEnd end, void* context) {
+    m_pState->batchEnd = end;
+    m_pState->batchEndContext = context;
+}
+
 void CApi::GetTradeDate(char* out) {
     if (out != nullptr) std::strcpy(out, m_pState->clock.TradeDate().c_str());
 }

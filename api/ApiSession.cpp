@@ -37,6 +37,11 @@ CApiSession::CApiSession(CReactor& reactor, std::unique_ptr<CChannel> channel, C
             AddHandler(std::make_unique<CApiFlowHandler>(reactor, series, state, *this)));
 }
 
+void CApiSession::OnReadable() {
+    CXTPControl::OnReadable();
+    m_state.EndCallbackBatch();
+}
+
 void CApiSession::OnDisconnect(int code) { m_state.OnSessionEnded(this, code); }
 
 }  // namespace quorex

@@ -48,6 +48,9 @@ public:
     // The handler of a series (1 to 4).
     CApiFlowHandler& Handler(FlowSeries series) const { return *m_handlers[series - 1]; }
 
+    // Hands everything read to the stack, then tells the host that the pass's callbacks are over.
+    void OnReadable() override;
+
 protected:
     void OnDisconnect(int code) override;
 

@@ -110,7 +110,16 @@ void CApiState::OnSessionEnded(CApiSession* ended, int code) {
     if (m_stopping.load(std::memory_order_acquire)) return;
     Log(LogLevel::kError, "ChannelLost  ErrorCode=%d\n", code);
     FlushLog();
+    m_callbacksInPass = true;
     owner.onChannelLost(code == kEventLocalFailure ? kLocalFailureReason : kChannelLostReason);
+    EndCallbackBatch();
+}
+
+void CApiState::EndCallbackBatch() {
+    assert(reactor->OwnsReactorWork());
+    if (!m_callbacksInPass) return;
+    m_callbacksInPass = false;
+    if (batchEnd != nullptr) batchEnd(batchEndContext);
 }
 
 void CApiState::EndAfterFailure(CApiSession& failed) {
@@ -120,6 +129,7 @@ void CApiState::EndAfterFailure(CApiSession& failed) {
 
 void CApiState::DeliverReceived(const CXTPPackage& package) {
     assert(reactor->OwnsReactorWork());
+    m_callbacksInPass = true;
     const bool handled = DispatchPackage(owner, *this, package);
     const TXTPHeader& header = package.m_XTPHeader;
     if (handled && header.SequenceSeries != kDialogSeries && header.SequenceNo > 0) m_log.Append(package);

@@ -67,7 +67,12 @@ struct CApiState final : public CDispatchContext, public CEventTarget {
     // the current session.
     int HandleEvent(int code, int param, void* data) override;
 
+    // Reactor thread: the pass that made callbacks is over; tells the host once.
+    void EndCallbackBatch();
+
     CApi& owner;
+    CApi::CallbackBatchEnd batchEnd = nullptr;  // set before the reactor starts
+    void* batchEndContext = nullptr;
     std::unique_ptr<CReactor> reactor;
     std::atomic<CApiSession*> session{nullptr};
     CRequestQueue dialogQueue;
@@ -87,6 +92,7 @@ private:
     bool Adopt(std::unique_ptr<CApiSession> newSession);
 
     CReceivedLog m_log;
+    bool m_callbacksInPass = false;
     // Files created by the login call whose answer has not come yet. Written by the login call
     // before the session is published, then used on the reactor thread until the session is let go.
     std::vector<std::string> m_loginFiles;

@@ -53,6 +53,13 @@ public:
     void GetTradeDate(char* out);
     // Kept for the smart-card feature, which this library does not have.
     void onRecvSafeOpError(void*) {}
+    // For a host that hands the callbacks on to another thread in batches: end(context) is called
+    // on the reactor thread after the last callback of each pass of the reactor that made any
+    // (everything the connection had delivered that could be handled then, a day's replay
+    // included), before the reactor waits for more. Null (the default) calls nothing. Set it
+    // before initApi; end must not call back into the library.
+    using CallbackBatchEnd = void (*)(void* context);
+    void SetCallbackBatchEnd(CallbackBatchEnd end, void* context);
 
     // Slots 0 to 4.
     virtual void onChannelLost(const char* reason) { (void)reason; }

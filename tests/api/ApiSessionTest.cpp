@@ -1,4 +1,5 @@
 #include <cstring>
+#include <mutex>
 #include <set>
 #include <thread>
 
@@ -302,4 +303,39 @@ TEST_F(ApiSession, BrokenStreamsEndTheSessionWithTheirEventCodes) {
         EXPECT_TRUE(m_exchange.WaitForClientClose());
         m_exchange.CloseConnection();
     }
+}
+
+// A host that batches its callbacks hears once per reactor pass that made any: after a login
+// and its replay of the day, and after a lone live package.
+TEST_F(ApiSession, TheEndOfEachPassOfCallbacksIsToldOnce) {
+    {
+        CRecordingTrader trader;
+        ASSERT_EQ(trader.initApi(), 0);
+        LogIn(trader, "20261208");
+        for (std::uint32_t n = 1; n <= 3; ++n) SendOrderReturn(m_exchange, n, std::to_string(n).c_str());
+        ASSERT_TRUE(trader.WaitForCalls(4));
+    }
+    m_exchange.CloseConnection();
+    struct CBatchEnds {
+        CRecordingTrader* trader;
+        std::vector<std::size_t> callsAtEnd;
+        std::mutex mutex;
+    } ends;
+    CRecordingTrader again;
+    ends.trader = &again;
+    again.SetCallbackBatchEnd(
+        [](void* context) {
+            auto* batches = static_cast<CBatchEnds*>(context);
+            std::lock_guard lock(batches->mutex);
+            batches->callsAtEnd.push_back(batches->trader->Calls().size());
+        },
+        &ends);
+    ASSERT_EQ(again.initApi(), 0);
+    LogIn(again, "20261208");
+    ASSERT_TRUE(again.WaitForCalls(4));  // the login and the three replayed returns
+    SendOrderReturn(m_exchange, 4, "4");
+    ASSERT_TRUE(again.WaitForCalls(5));
+    again.stopApi();
+    std::lock_guard lock(ends.mutex);
+    EXPECT_EQ(ends.callsAtEnd, (std::vector<std::size_t>{4, 5}));
 }

@@ -1,6 +1,7 @@
 #include "sim/Accounts.h"
 
 #include <algorithm>
+#include <tuple>
 
 #include "sim/Text.h"
 
@@ -234,9 +235,9 @@ double CAccounts::Fill(COrder& order, int volume, double price) {
         }
     };
     // Closes volume of a holding: releases its deposit share and books the profit.
-    const auto close = [&](int& held, double& cost, double* margin, double sign) {
+    const auto close = [&](int& held, double& cost, double* margin, bool isLong) {
         const double averagePrice = cost / held;
-        profit = sign * (price - averagePrice) * volume * m_day.instruments[order.instrument].info.unit;
+        profit = ProfitAgainstAverage(price, averagePrice, volume, m_day.instruments[order.instrument].info.unit, isLong);
         cost -= averagePrice * volume;
         if (margin != nullptr) {
             const double release = *margin * volume / held;
@@ -284,7 +285,7 @@ double CAccounts::Fill(COrder& order, int volume, double price) {
             position.shortIndentCost += price * volume;
             break;
         case OrderKind::kCloseLong:
-            close(record.longPosi, position.longCost, &position.longMargin, 1.0);
+            close(record.longPosi, position.longCost, &position.longMargin, true);
             record.offsetLongFrozen -= volume;
             record.todayOffsetLong += volume;
             record.todayOffsetEarnest += volume;
@@ -292,7 +293,7 @@ double CAccounts::Fill(COrder& order, int volume, double price) {
             break;
         case OrderKind::kCloseShortDeposit: {
             int depositShort = record.shortPosi - position.shortIndent;
-            close(depositShort, position.shortDepositCost, &position.shortMargin, -1.0);
+            close(depositShort, position.shortDepositCost, &position.shortMargin, false);
             record.shortPosi -= volume;
             record.offsetShortFrozen -= volume;
             record.todayOffsetShort += volume;
@@ -305,7 +306,7 @@ double CAccounts::Fill(COrder& order, int volume, double price) {
                 indenture.ocuAmountYq -= take;
                 indenture.avaAmount += take;
             });
-            close(position.shortIndent, position.shortIndentCost, nullptr, -1.0);
+            close(position.shortIndent, position.shortIndentCost, nullptr, false);
             record.shortPosi -= volume;
             record.offsetShortFrozen -= volume;
             position.offsetShortIndentFrozen -= volume;
@@ -320,41 +321,39 @@ double CAccounts::Fill(COrder& order, int volume, double price) {
 
 std::vector<TYqMemberPosi> CAccounts::MemberPositions() const {
     std::vector<TYqMemberPosi> result;
+    // (member, account type, instrument) to the index of its member position in result.
+    std::map<std::tuple<std::string_view, char, int>, std::size_t> indexOf;
     for (const auto& [key, position] : m_positions) {
         const TYqClientPosi& client = position.record;
-        auto member = std::find_if(result.begin(), result.end(), [&](const TYqMemberPosi& m) {
-            return FieldText(m.memberID) == FieldText(client.memberID) && m.accountType == client.accountType &&
-                   FieldText(m.instID) == FieldText(client.instID);
-        });
-        if (member == result.end()) {
-            TYqMemberPosi added{};
-            SetText(added.memberID, FieldText(client.memberID));
-            added.accountType = client.accountType;
-            SetText(added.instID, FieldText(client.instID));
-            result.push_back(added);
-            member = result.end() - 1;
+        const auto [entry, added] = indexOf.try_emplace({FieldText(client.memberID), client.accountType, key.second}, result.size());
+        if (added) {
+            TYqMemberPosi& created = result.emplace_back();
+            SetText(created.memberID, FieldText(client.memberID));
+            created.accountType = client.accountType;
+            SetText(created.instID, FieldText(client.instID));
         }
-        member->longPosi += client.longPosi;
-        member->shortPosi += client.shortPosi;
-        member->earnestPosi += client.earnestPosi;
-        member->indentPosi += client.indentPosi;
-        member->lastLong += client.lastLong;
-        member->lastShort += client.lastShort;
-        member->earnestPosiLast += client.earnestPosiLast;
-        member->todayLong += client.todayLong;
-        member->todayShort += client.todayShort;
-        member->todayEarnest += client.todayEarnest;
-        member->todayIndent += client.todayIndent;
-        member->todayOffsetLong += client.todayOffsetLong;
-        member->todayOffsetShort += client.todayOffsetShort;
-        member->todayOffsetEarnest += client.todayOffsetEarnest;
-        member->todayOffsetIndent += client.todayOffsetIndent;
-        member->offsetLongFrozen += client.offsetLongFrozen;
-        member->offsetShortFrozen += client.offsetShortFrozen;
-        member->earnestFrozen += client.earnestFrozen;
-        member->indentFrozen += client.indentFrozen;
-        member->longTurnOver += position.longCost;
-        member->shortTurnOver += position.shortDepositCost + position.shortIndentCost;
+        TYqMemberPosi& member = result[entry->second];
+        member.longPosi += client.longPosi;
+        member.shortPosi += client.shortPosi;
+        member.earnestPosi += client.earnestPosi;
+        member.indentPosi += client.indentPosi;
+        member.lastLong += client.lastLong;
+        member.lastShort += client.lastShort;
+        member.earnestPosiLast += client.earnestPosiLast;
+        member.todayLong += client.todayLong;
+        member.todayShort += client.todayShort;
+        member.todayEarnest += client.todayEarnest;
+        member.todayIndent += client.todayIndent;
+        member.todayOffsetLong += client.todayOffsetLong;
+        member.todayOffsetShort += client.todayOffsetShort;
+        member.todayOffsetEarnest += client.todayOffsetEarnest;
+        member.todayOffsetIndent += client.todayOffsetIndent;
+        member.offsetLongFrozen += client.offsetLongFrozen;
+        member.offsetShortFrozen += client.offsetShortFrozen;
+        member.earnestFrozen += client.earnestFrozen;
+        member.indentFrozen += client.indentFrozen;
+        member.longTurnOver += position.longCost;
+        member.shortTurnOver += position.shortDepositCost + position.shortIndentCost;
     }
     return result;
 }

@@ -6,7 +6,8 @@
 // unit * marginRate; a fill turns the frozen part into occupied deposit at the fill price, and a
 // transfer releases the deposit its holding occupied and books the profit against the average
 // opening price. Indentures move from available to frozen to occupied (new sell contracts) and
-// back (transfers of them).
+// back (transfers of them). What the open lots would gain or lose at today's prices is not booked
+// here: the queries mark them (PositionMarks).
 //
 // Thread contract: one thread (the exchange's). Owns its records; instruments are borrowed from
 // the trading day, which outlives the accounts.
@@ -23,6 +24,13 @@
 #include "sim/TradingDay.h"
 
 namespace quorex::sim {
+
+// The profit of closing volume lots at price against their average opening price, for a long
+// holding or a short one.
+inline double ProfitAgainstAverage(double price, double averagePrice, int volume, int unit, bool isLong) {
+    const double perLot = isLong ? price - averagePrice : averagePrice - price;
+    return perLot * volume * unit;
+}
 
 class CAccounts {
 public:
@@ -50,7 +58,8 @@ public:
     void ForEachClientPosition(Visit visit) const {
         for (const auto& [key, position] : m_positions) visit(position.record);
     }
-    // The member positions: client positions summed per member, account type and instrument.
+    // The member positions: client positions summed per member, account type and instrument, in
+    // the order of their first client position; the floating profit members are left 0.
     std::vector<TYqMemberPosi> MemberPositions() const;
     int OpenInterest(int instrument) const { return m_openInterest[instrument]; }
 

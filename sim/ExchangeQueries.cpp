@@ -1,6 +1,8 @@
 // The queries: a trader sees its own member's capital, positions, indentures, orders and matches;
-// a monitor sees the whole exchange. Empty filter members (or "*") match everything.
+// a monitor sees the whole exchange. Empty filter members (or "*") match everything. Positions and
+// capital are answered with their open lots marked to market.
 #include "sim/ExchangeQueries.h"
+#include "sim/PositionMarks.h"
 #include "sim/Text.h"
 #include "public/PackageTypes.h"
 
@@ -28,6 +30,10 @@ void CExchangeQueries::QueryCapital(SessionId id, CExchangeSession& session, con
             MatchesChar(filter.accountType, capital.accountType)) {
             found.push_back(capital);
         }
+    }
+    if (!found.empty()) {
+        const std::vector<TYqMemberPosi> marked = MarkedMemberPositions(m_state);
+        for (TMemberCapital& capital : found) SetFloatingProfit(capital, marked);
     }
     m_replies.AnswerRecords<TMemberCapital>(id, request, tid::RspQryMemberCapital, found);
 }
@@ -166,7 +172,7 @@ void CExchangeQueries::QueryMemberPositions(SessionId id, CExchangeSession& sess
     TReqQryMemberPosi filter{};
     request.GetRecord(filter);
     std::vector<TYqMemberPosi> found;
-    for (const TYqMemberPosi& position : m_state.accounts.MemberPositions()) {
+    for (const TYqMemberPosi& position : MarkedMemberPositions(m_state)) {
         const int instrument = m_state.FindInstrument(FieldText(position.instID));
         if (Matches(VisibleMember(session), FieldText(position.memberID)) && Matches(FieldText(filter.memberID), FieldText(position.memberID)) &&
             Matches(FieldText(filter.instID), FieldText(position.instID)) &&

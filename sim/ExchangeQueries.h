@@ -1,6 +1,7 @@
 // CExchangeQueries: the queries. A trader sees its own member's capital, positions, indentures,
 // orders and matches; a monitor sees the whole exchange. Empty filter members (or "*") match
-// everything. Queries change nothing.
+// everything. Queries change nothing; member positions and capital carry the floating profit of
+// the open lots at the prices the day's matches have made so far (PositionMarks).
 //
 // Thread contract: one thread (the exchange's). The day state and the replies are borrowed from
 // the exchange.

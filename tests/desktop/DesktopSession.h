@@ -153,13 +153,14 @@ public:
         if (ReqTraderLogin(&login) != 0) return false;
         return WaitUntil([this] { return m_ready.load(); });
     }
-    // A deposit order of the trader's own account on instrument 000001; the answer is awaited.
-    bool Order(char side, double price, int amount) {
+    // A deposit order of the trader's own account on an instrument (000001 unless named); the
+    // answer is awaited.
+    bool Order(char side, double price, int amount, const char* instID = "000001") {
         TYqOrder order{};
         quorex::SetText(order.traderID, m_trader.traderID);
         quorex::SetText(order.memberID, m_trader.memberID);
         quorex::SetText(order.clientID, m_trader.traderID);
-        quorex::SetText(order.instID, "000001");
+        quorex::SetText(order.instID, instID);
         quorex::SetText(order.localOrderNo, CLocalOrderNumbers::Format(++m_localOrderNo));
         order.buyOrSell = side;
         order.offSetFlag = '0';

@@ -11,6 +11,7 @@
 #include <functional>
 #include <thread>
 
+#include "client/pages/PageWindows.h"
 #include "client/shell/ClientApi.h"
 #include "client/shell/QtMessageBridge.h"
 #include "quorex/Text.h"
@@ -77,21 +78,19 @@ inline void LogInWithoutExchange(CClientApi& api) {
 
 // A client API whose every window is registered and does nothing.
 struct CNoOpClient {
-    class CNoOpWindow : public CMessageTarget {
-    public:
-        void OnMessage(unsigned, WParam, LParam) override {}
-    };
+    class CNoOpWindow : public CMessageTarget, public CTraderEvents {};
     CNoOpClient() {
-        for (std::size_t i = 0; i < kWindowCount; ++i) api.Register(static_cast<EWindow>(i), &window);
+        for (TWindowId id = 0; id < IdOf(EPageWindow::kEnd); ++id) api.Windows().Register(id, &window, &window);
     }
     CQtMessageBridge bridge;
-    CClientApi api{bridge.Bridge()};
+    CClientApi api{bridge.Bridge(), EventRoutes()};
     CNoOpWindow window;
 };
 
 // Seconds from the first delivery to the last one handled: feed runs on its own thread (as the
-// library's reactor would) while this thread serves the event loop; the posted messages that the
-// deliveries caused are served too before the clock stops.
+// library's reactor would, in one pass: what it delivered is handed over at its end) while this
+// thread serves the event loop; the posted messages that the deliveries caused are served too
+// before the clock stops.
 inline double TimeDeliveries(CClientApi& api, const std::function<void(CClientApi&)>& feed) {
     QCoreApplication::processEvents();
     std::atomic<bool> done{false};
@@ -99,6 +98,7 @@ inline double TimeDeliveries(CClientApi& api, const std::function<void(CClientAp
     clock.start();
     std::thread reactor([&] {
         feed(api);
+        api.DeliverPending();
         done.store(true);
     });
     while (!done.load()) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);

@@ -8,7 +8,7 @@
 
 
 #include "bench/DesktopBenchSupport.h"
-#include "client/shell/ui/Application.h"
+#include "client/app/Application.h"
 
 using namespace kvt;
 using namespace kvt::bench;

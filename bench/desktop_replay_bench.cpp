@@ -7,7 +7,7 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/DesktopBenchSupport.h"
-#include "client/shell/ui/Application.h"
+#include "client/app/Application.h"
 
 using namespace kvt;
 using namespace kvt::bench;

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "client/shell/CommandLine.h"
-#include "client/shell/ui/Application.h"
-#include "client/shell/ui/DemoSnapshots.h"
+#include "client/app/Application.h"
+#include "client/app/DemoSnapshots.h"
 #include "client/shell/ui/Fonts.h"
 #include "quorex/Version.h"
 

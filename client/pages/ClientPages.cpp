@@ -1,12 +1,13 @@
 // CClientPages: creation order, links, tab titles and registration of the pages.
 #include "client/pages/ClientPages.h"
 
+#include "client/pages/PageWindows.h"
 #include "client/shell/ClientApi.h"
 #include "client/shell/PageTabCtrl.h"
 
 namespace kvt {
 
-using enum EWindow;
+using enum EPageWindow;
 
 CClientPages::CClientPages(const CClientServices& services, CPageTabCtrl& tabs, bool advanced)
     : m_api(services.api), m_quotations(services.api), m_orders(services), m_unmatched(services, m_orders.SharedCanceller()),
@@ -27,24 +28,23 @@ CClientPages::CClientPages(const CClientServices& services, CPageTabCtrl& tabs, 
         tabs.AddPage(&m_preOrders, "预埋单");
         m_orderEntry.SetPreOrderVisible(true);
     }
-    m_api.Register(QuotationPage, &m_quotations);
-    m_api.Register(OrderListPage, &m_orders);
-    m_api.Register(MatchPage, &m_matches);
-    m_api.Register(PositionPage, &m_positions);
-    m_api.Register(CapitalPage, &m_capital);
-    m_api.Register(ElctIndenturePage, &m_indentures);
-    m_api.Register(UnmatchedOrderPage, &m_unmatched);
-    m_api.Register(PreOrderPage, &m_preOrders);
-    m_api.Register(TabControl, &tabs);
-    m_api.Register(OrderEntryPage, &m_orderEntry);
-    m_api.Register(IndentureSelectPage, &m_indentureSelect);
+    CWindowRegistry& windows = m_api.Windows();
+    windows.Register(IdOf(QuotationPage), &m_quotations, &m_quotations);
+    windows.Register(IdOf(OrderListPage), &m_orders, &m_orders);
+    windows.Register(IdOf(UnmatchedOrderPage), nullptr, &m_unmatched);
+    windows.Register(IdOf(MatchPage), &m_matches, &m_matches);
+    windows.Register(IdOf(PositionPage), &m_positions, &m_positions);
+    windows.Register(IdOf(CapitalPage), &m_capital, &m_capital);
+    windows.Register(IdOf(ElctIndenturePage), &m_indentures, &m_indentures);
+    windows.Register(IdOf(PreOrderPage), &m_preOrders, &m_preOrders);
+    windows.Register(IdOf(OrderEntryPage), &m_orderEntry, &m_orderEntry);
+    windows.Register(IdOf(IndentureSelectPage), &m_indentureSelect, nullptr);
+    windows.Register(EShellWindow::TabControl, nullptr, &tabs);
 }
 
 CClientPages::~CClientPages() {
-    for (EWindow window : {QuotationPage, OrderListPage, MatchPage, PositionPage, CapitalPage, ElctIndenturePage,
-                           UnmatchedOrderPage, PreOrderPage, TabControl, OrderEntryPage, IndentureSelectPage}) {
-        m_api.Register(window, nullptr);
-    }
+    for (TWindowId id = kFirstPageWindow; id < IdOf(EPageWindow::kEnd); ++id) m_api.Windows().Register(id, nullptr);
+    m_api.Windows().Register(EShellWindow::TabControl, nullptr);
 }
 
 }  // namespace kvt

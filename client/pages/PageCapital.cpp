@@ -68,15 +68,14 @@ std::string CPageCapital::CellText(int row, int column) const {
     return FormatWhole(m_shown->*kAmountRows[static_cast<std::size_t>(row - 2)].amount);
 }
 
-void CPageCapital::OnMessage(unsigned message, WParam wParam, LParam lParam) {
-    if (message == WM_MEMBER_CAPITAL) {
-        const auto* capital = MessageRecord<TMemberCapital>(wParam);
-        if (capital == nullptr || !IsSuccess(MessageRecord<TTRspMsg>(lParam))) return;
-        m_shown = m_records.Upsert(*capital).record;
-        RowsChanged(0, kRowCount - 1);
-    } else if (message == WM_PAGE_REFRESH) {
-        m_requests.ReqQryMemberCapital(OwnCapitalQuery(m_api.LoginState().Trader()));
-    }
+void CPageCapital::onRecvRspQryMemberCapital(const TMemberCapital* capital, const TTRspMsg& rsp) {
+    if (capital == nullptr || !IsSuccess(&rsp)) return;
+    m_shown = m_records.Upsert(*capital).record;
+    RowsChanged(0, kRowCount - 1);
+}
+
+void CPageCapital::OnMessage(unsigned message, WParam, LParam) {
+    if (message == WM_PAGE_REFRESH) m_requests.ReqQryMemberCapital(OwnCapitalQuery(m_api.LoginState().Trader()));
 }
 
 }  // namespace kvt

@@ -8,6 +8,7 @@
 
 #include "client/shell/ListRows.h"
 #include "client/shell/MessageTarget.h"
+#include "client/shell/TraderEvents.h"
 #include "client/shell/TypedRecordTable.h"
 #include "quorex/Records.h"
 
@@ -16,7 +17,7 @@ namespace kvt {
 class CClientApi;
 class CExchangeRequests;
 
-class CPageCapital : public CMessageTarget, public CListRows {
+class CPageCapital : public CMessageTarget, public CTraderEvents, public CListRows {
 public:
     static constexpr int kRowCount = 24;
 
@@ -26,7 +27,8 @@ public:
     std::span<const CListColumn> Columns() const override;
     std::string CellText(int row, int column) const override;
 
-    // WM_MEMBER_CAPITAL and WM_PAGE_REFRESH.
+    void onRecvRspQryMemberCapital(const TMemberCapital* capital, const TTRspMsg& rsp) override;
+    // WM_PAGE_REFRESH.
     void OnMessage(unsigned message, WParam wParam, LParam lParam) override;
 
     const CTypedRecordTable<TMemberCapital>& Records() const { return m_records; }

@@ -29,17 +29,16 @@ std::string CPageElctIndenture::CellText(int row, int column) const {
     return IndentureCellText(Record(row), kFields[static_cast<std::size_t>(column)]);
 }
 
-void CPageElctIndenture::OnMessage(unsigned message, WParam wParam, LParam) {
-    if (message == WM_PAGE_REFRESH) {
-        Refresh();
-    } else if (message == WM_QRY_RESULT) {
-        const auto* indenture = MessageRecord<TElctIndenture>(wParam);
-        if (indenture == nullptr) return;
-        const int row = RowCount();
-        BeginInsert(row, 1);
-        m_records.Insert(*indenture);
-        EndInsert();
-    }
+void CPageElctIndenture::OnMessage(unsigned message, WParam, LParam) {
+    if (message == WM_PAGE_REFRESH) Refresh();
+}
+
+void CPageElctIndenture::onRecvRspQryElctIndenture(const TElctIndenture* indenture, const TTRspMsg&) {
+    if (indenture == nullptr) return;
+    const int row = RowCount();
+    BeginInsert(row, 1);
+    m_records.Insert(*indenture);
+    EndInsert();
 }
 
 void CPageElctIndenture::Refresh() {

@@ -7,6 +7,7 @@
 
 #include "client/shell/ListRows.h"
 #include "client/shell/MessageTarget.h"
+#include "client/shell/TraderEvents.h"
 #include "client/shell/TypedRecordTable.h"
 #include "quorex/Records.h"
 
@@ -15,7 +16,7 @@ namespace kvt {
 class CClientApi;
 class CExchangeRequests;
 
-class CPageElctIndenture : public CMessageTarget, public CListRows {
+class CPageElctIndenture : public CMessageTarget, public CTraderEvents, public CListRows {
 public:
     CPageElctIndenture(CClientApi& api, CExchangeRequests& requests);
 
@@ -23,7 +24,8 @@ public:
     std::span<const CListColumn> Columns() const override;
     std::string CellText(int row, int column) const override;
 
-    // WM_QRY_RESULT and WM_PAGE_REFRESH.
+    void onRecvRspQryElctIndenture(const TElctIndenture* indenture, const TTRspMsg& rsp) override;
+    // WM_PAGE_REFRESH.
     void OnMessage(unsigned message, WParam wParam, LParam lParam) override;
 
     const TElctIndenture& Record(int row) const {

@@ -2,6 +2,7 @@
 #include "client/pages/PageIndentureSelect.h"
 
 #include "client/pages/IndentureCells.h"
+#include "client/pages/PageWindows.h"
 #include "client/shell/ClientApi.h"
 #include "client/shell/DisplayFormats.h"
 #include "client/shell/ExchangeRequests.h"
@@ -56,9 +57,7 @@ void CPageIndentureSelect::Open(char mode, const TReqQryInstElctIndent& query) {
     if (m_view != nullptr) m_view->Show();
 }
 
-void CPageIndentureSelect::OnMessage(unsigned message, WParam wParam, LParam) {
-    if (message != WM_QRY_RESULT) return;
-    const auto* indenture = MessageRecord<TElctIndenture>(wParam);
+void CPageIndentureSelect::onRecvRspQryYqInstElctIndent(const TElctIndenture* indenture, const TTRspMsg&) {
     if (indenture == nullptr || indenture->canUseInYq == '0' || FreezableAmount(*indenture) < 1) return;
     const int row = RowCount();
     BeginInsert(row, 1);
@@ -101,7 +100,7 @@ void CPageIndentureSelect::OnConfirm() {
         m_services.prompter.Inform(kChooseIndentureText, kMessageCaption);
         return;
     }
-    m_services.bridge.Post(m_services.api.Window(EWindow::OrderEntryPage), WM_INDENTURE_SELECTED, 0, 0);
+    m_services.bridge.Post(m_services.api.Windows().Window(IdOf(EPageWindow::OrderEntryPage)), WM_INDENTURE_SELECTED, 0, 0);
     if (m_view != nullptr) m_view->Close();
 }
 

@@ -21,7 +21,7 @@
 
 #include "client/shell/ClientServices.h"
 #include "client/shell/ListRows.h"
-#include "client/shell/MessageTarget.h"
+#include "client/shell/TraderEvents.h"
 #include "client/shell/TypedRecordTable.h"
 #include "quorex/Records.h"
 
@@ -34,7 +34,7 @@ public:
     virtual void Close() = 0;
 };
 
-class CPageIndentureSelect : public CMessageTarget, public CListRows {
+class CPageIndentureSelect : public CTraderEvents, public CListRows {
 public:
     static constexpr char kNewSellMode = '0';
     static constexpr char kBuyTransferMode = '1';
@@ -63,8 +63,8 @@ public:
     bool IsCellEditable(int row, int column) const override { return (void)row, column == 0; }
     void SetCellText(int row, int column, std::string_view utf8) override;
 
-    // WM_QRY_RESULT with an indenture record.
-    void OnMessage(unsigned message, WParam wParam, LParam lParam) override;
+    // The instrument's indentures, as the query answers them.
+    void onRecvRspQryYqInstElctIndent(const TElctIndenture* indenture, const TTRspMsg& rsp) override;
 
     const TElctIndenture& Record(int row) const { return *m_rows[static_cast<std::size_t>(row)].record; }
 

@@ -77,10 +77,8 @@ std::string CPageMatch::SubtotalCellText(int column) const {
     }
 }
 
-void CPageMatch::OnMessage(unsigned message, WParam wParam, LParam lParam) {
-    if (message != WM_MATCH_RTN) return;
-    const auto* match = MessageRecord<TYqMatch>(wParam);
-    if (match != nullptr && IsSuccess(MessageRecord<TTRspMsg>(lParam))) OnMatch(*match);
+void CPageMatch::onRecvRtnYqMatch(const TYqMatch* match, const TTRspMsg& rsp) {
+    if (match != nullptr && IsSuccess(&rsp)) OnMatch(*match);
 }
 
 void CPageMatch::OnMatch(const TYqMatch& match) {

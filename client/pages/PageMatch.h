@@ -1,4 +1,4 @@
-// CPageMatch: the 成交单 page. It keeps a copy of every match the exchange announces (WM_MATCH_RTN
+// CPageMatch: the 成交单 page. It keeps a copy of every match the exchange announces (a match return
 // with success and a record), keyed by matchNo and buyOrSell, since both sides of a match between
 // two of the member's own orders share the number; one row each in arrival order, overwritten in
 // place when the match is announced again. The last row is the "小计" row with the total volume
@@ -21,6 +21,7 @@
 #include "client/pages/ArrivalRecords.h"
 #include "client/shell/ListRows.h"
 #include "client/shell/MessageTarget.h"
+#include "client/shell/TraderEvents.h"
 #include "quorex/Records.h"
 
 namespace kvt {
@@ -28,7 +29,7 @@ namespace kvt {
 class CClientApi;
 class COrderLookup;
 
-class CPageMatch : public CMessageTarget, public CListRows {
+class CPageMatch : public CMessageTarget, public CTraderEvents, public CListRows {
 public:
     CPageMatch(const CClientApi& api, const COrderLookup& orders);
 
@@ -37,8 +38,7 @@ public:
     std::span<const CListColumn> Columns() const override;
     std::string CellText(int row, int column) const override;
 
-    // WM_MATCH_RTN.
-    void OnMessage(unsigned message, WParam wParam, LParam lParam) override;
+    void onRecvRtnYqMatch(const TYqMatch* match, const TTRspMsg& rsp) override;
 
     int MatchCount() const { return m_records.Size(); }
     int SubtotalRow() const { return MatchCount(); }

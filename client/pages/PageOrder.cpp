@@ -7,6 +7,7 @@
 #include "client/pages/OrderConfirmation.h"
 #include "client/pages/OrderPanels.h"
 #include "client/pages/PageIndentureSelect.h"
+#include "client/pages/PageWindows.h"
 #include "client/shell/CapitalQuery.h"
 #include "client/shell/ClientApi.h"
 #include "client/shell/DisplayFormats.h"
@@ -35,23 +36,12 @@ void CPageOrder::Attach(COrderFormView* view) {
 
 TYqOrder CPageOrder::BuildOrderRecord() const { return BuildOrder(m_form.Input(), m_services.api.LoginState().Trader()); }
 
-void CPageOrder::OnMessage(unsigned message, WParam wParam, LParam lParam) {
-    const auto* rsp = MessageRecord<TTRspMsg>(lParam);
-    switch (message) {
-        case WM_INST_INFO: OnInstrument(MessageRecord<TYuanQiInst>(wParam), rsp); break;
-        case WM_YQ_QUOTATION: OnQuotation(MessageRecord<TYqQuotation>(wParam)); break;
-        case WM_MEMBER_CAPITAL: OnCapital(MessageRecord<TMemberCapital>(wParam), rsp); break;
-        case WM_QRY_RESULT: OnMemberPosition(MessageRecord<TYqMemberPosi>(wParam), rsp); break;
-        case WM_ORDER_RSP: OnOrderResponse(MessageRecord<TYqOrder>(wParam), rsp); break;
-        case WM_ORDER_RTN: OnOrderUpdate(MessageRecord<TYqOrder>(wParam), rsp); break;
-        case WM_INIT_DATA_DONE: OnInitialDataDone(); break;
-        case WM_INDENTURE_SELECTED: m_form.View().SetAmountText(std::to_string(m_indentures.SelectedAmount())); break;
-        default: break;
-    }
+void CPageOrder::OnMessage(unsigned message, WParam, LParam) {
+    if (message == WM_INDENTURE_SELECTED) m_form.View().SetAmountText(std::to_string(m_indentures.SelectedAmount()));
 }
 
-void CPageOrder::OnInstrument(const TYuanQiInst* instrument, const TTRspMsg* rsp) {
-    if (instrument == nullptr || !IsSuccess(rsp)) return;
+void CPageOrder::onRecvYuanQiInstInfo(const TYuanQiInst* instrument, const TTRspMsg& rsp) {
+    if (instrument == nullptr || !IsSuccess(&rsp)) return;
     const COrderInstruments::CNameChange change = m_instruments.Add(*instrument);
     COrderFormView& view = m_form.View();
     if (change.removed >= 0) view.RemoveInstrumentItem(change.removed);
@@ -59,7 +49,7 @@ void CPageOrder::OnInstrument(const TYuanQiInst* instrument, const TTRspMsg* rsp
     view.SetMemberLabel(quorex::TextOf(m_services.api.LoginState().Trader().memberID));
 }
 
-void CPageOrder::OnQuotation(const TYqQuotation* quotation) {
+void CPageOrder::onRecvYqQuotation(const TYqQuotation* quotation, const TTRspMsg&) {
     if (quotation == nullptr) return;
     const std::string current = m_form.CurrentInstID();
     if (!current.empty() && quorex::FieldText(quotation->instID) == current) ShowQuote(quotation);
@@ -77,14 +67,14 @@ void CPageOrder::ShowQuote(const TYqQuotation* quotation) {
     view.ShowAffordableLots(AffordableLotsText(ParseDouble(m_availableCapital.c_str()), CurrentPrice(*quotation)));
 }
 
-void CPageOrder::OnCapital(const TMemberCapital* capital, const TTRspMsg* rsp) {
-    if (capital == nullptr || !IsSuccess(rsp)) return;
+void CPageOrder::onRecvRspQryMemberCapital(const TMemberCapital* capital, const TTRspMsg& rsp) {
+    if (capital == nullptr || !IsSuccess(&rsp)) return;
     m_availableCapital = FormatWhole(capital->todayBalance);
     m_form.View().ShowCapital(m_availableCapital, FormatWhole(capital->availCredit));
 }
 
-void CPageOrder::OnMemberPosition(const TYqMemberPosi* position, const TTRspMsg* rsp) {
-    if (!IsSuccess(rsp)) return;
+void CPageOrder::onRecvRspQryYqMemberPosi(const TYqMemberPosi* position, const TTRspMsg& rsp) {
+    if (!IsSuccess(&rsp)) return;
     if (position == nullptr) {
         m_form.View().ShowPosition(PositionTexts(nullptr));
         return;
@@ -94,20 +84,20 @@ void CPageOrder::OnMemberPosition(const TYqMemberPosi* position, const TTRspMsg*
     m_form.View().ShowPosition(PositionTexts(position));
 }
 
-void CPageOrder::OnOrderResponse(const TYqOrder* order, const TTRspMsg* rsp) {
+void CPageOrder::onRecvRspYqOrder(const TYqOrder* order, const TTRspMsg& rsp) {
     COrderFormView& view = m_form.View();
     view.Focus(EOrderControl::Instrument);
-    if (rsp != nullptr) m_services.status.Forward(*rsp, 0);
+    m_services.status.Forward(rsp, 0);
     // A success without the echoed order tells no number to acknowledge; it still ends the wait.
-    const bool accepted = IsSuccess(rsp) && order != nullptr;
+    const bool accepted = IsSuccess(&rsp) && order != nullptr;
     m_numbers.OnAnswered(accepted, accepted ? order->localOrderNo : nullptr);
     if (!accepted) return;
     view.SetAmountText(std::string());
     if (view.Guarantee() == EGuarantee::Indenture) ClearIndentureSelection();
 }
 
-void CPageOrder::OnOrderUpdate(const TYqOrder* order, const TTRspMsg* rsp) {
-    if (order == nullptr || !IsSuccess(rsp)) return;
+void CPageOrder::onRecvRtnYqOrder(const TYqOrder* order, const TTRspMsg& rsp) {
+    if (order == nullptr || !IsSuccess(&rsp)) return;
     m_services.status.Show("收到" + quorex::TextOf(order->orderNo) + "报单更新信息!");
     // The day's orders replayed behind the login dialog would each send three queries; the
     // exchange is asked once when the download has ended instead.
@@ -118,7 +108,7 @@ void CPageOrder::OnOrderUpdate(const TYqOrder* order, const TTRspMsg* rsp) {
     QueryAfterOrderUpdate();
 }
 
-void CPageOrder::OnInitialDataDone() {
+void CPageOrder::onRecvReqSendOver() {
     m_initialDataDone = true;
     if (std::exchange(m_updatedDuringDownload, false)) QueryAfterOrderUpdate();
 }
@@ -127,7 +117,7 @@ void CPageOrder::QueryAfterOrderUpdate() {
     m_services.requests.ReqQryMemberCapital(OwnCapitalQuery(m_services.api.LoginState().Trader()));
     const std::string current = m_form.CurrentInstID();
     if (!current.empty()) QueryMemberPosition(current);
-    m_services.bridge.Send(m_services.api.Window(EWindow::PositionPage), WM_PAGE_REFRESH, 0, 0);
+    m_services.bridge.Send(m_services.api.Windows().Window(IdOf(EPageWindow::PositionPage)), WM_PAGE_REFRESH, 0, 0);
 }
 
 void CPageOrder::QueryMemberPosition(const std::string& instID) {

@@ -3,11 +3,10 @@
 // pre-order (预埋); beside the form the page shows the instrument's quote, the member's own
 // position in it and the available capital and credit.
 //
-// What it hears (window messages): instruments (WM_INST_INFO), quotations (WM_YQ_QUOTATION),
-// capital (WM_MEMBER_CAPITAL), the member's positions (WM_QRY_RESULT), the answers to its orders
-// (WM_ORDER_RSP), order updates (WM_ORDER_RTN, which re-query capital and position and refresh the
-// positions page; the updates of the initial download do it once, at its end, WM_INIT_DATA_DONE)
-// and the confirmed indenture selection (WM_INDENTURE_SELECTED).
+// What it hears: instruments, quotations, capital, the member's positions, the answers to its
+// orders, order updates (which re-query capital and position and refresh the positions page; the
+// updates of the initial download do it once, at its end) and, posted by the indenture dialog,
+// the confirmed indenture selection (WM_INDENTURE_SELECTED).
 //
 // One single order may be unanswered at a time; the local order numbers and their rules are
 // CLocalOrderNumbers'. An order with electronic indentures freezes the ones chosen in the dialog
@@ -15,8 +14,8 @@
 //
 // The page keeps its own instrument list and lends it to CClientApi (SetInstrumentTable) for as
 // long as it lives, so that the list pages can name instruments. Whoever builds the windows
-// registers the page as EWindow::OrderEntryPage and its indenture logic as
-// EWindow::IndentureSelectPage.
+// registers the page as EPageWindow::OrderEntryPage and its indenture logic as
+// EPageWindow::IndentureSelectPage.
 //
 // Thread contract: user interface thread only. Ownership: owns its instruments and form state;
 // the indenture dialog's logic, the quotation source and the pre-order sink belong to the
@@ -32,12 +31,13 @@
 #include "client/shell/ClientServices.h"
 #include "client/shell/LocalOrderNumbers.h"
 #include "client/shell/MessageTarget.h"
+#include "client/shell/TraderEvents.h"
 
 namespace kvt {
 
 class CPageIndentureSelect;
 
-class CPageOrder : public CMessageTarget, public COrderPrefill {
+class CPageOrder : public CMessageTarget, public CTraderEvents, public COrderPrefill {
 public:
     CPageOrder(const CClientServices& services, CPageIndentureSelect& indentures, const CQuotationSource* quotations,
                CPreOrderSink* preOrders);
@@ -67,6 +67,15 @@ public:
     void PrefillFromPosition(const TYqClientPosi& position, char direction) override;
     void PrefillFromQuotation(const TYqQuotation& quotation, char direction, char offsetFlag) override;
 
+    void onRecvYuanQiInstInfo(const TYuanQiInst* instrument, const TTRspMsg& rsp) override;
+    void onRecvYqQuotation(const TYqQuotation* quotation, const TTRspMsg& rsp) override;
+    void onRecvRspQryMemberCapital(const TMemberCapital* capital, const TTRspMsg& rsp) override;
+    void onRecvRspQryYqMemberPosi(const TYqMemberPosi* position, const TTRspMsg& rsp) override;
+    void onRecvRspYqOrder(const TYqOrder* order, const TTRspMsg& rsp) override;
+    void onRecvRtnYqOrder(const TYqOrder* order, const TTRspMsg& rsp) override;
+    void onRecvRtnYqOrderCancel(const TYqOrder* order, const TTRspMsg& rsp) override { onRecvRtnYqOrder(order, rsp); }
+    void onRecvReqSendOver() override;
+    // WM_INDENTURE_SELECTED.
     void OnMessage(unsigned message, WParam wParam, LParam lParam) override;
 
     // The form, for the batch panel: instrument lookup, trading code, price, amount, order kind,
@@ -78,16 +87,9 @@ public:
     const COrderInstruments& Instruments() const { return m_instruments; }
 
 private:
-    void OnInstrument(const TYuanQiInst* instrument, const TTRspMsg* rsp);
-    void OnInitialDataDone();
     // A capital query, a member position query for the current instrument, the positions page
     // refreshed.
     void QueryAfterOrderUpdate();
-    void OnQuotation(const TYqQuotation* quotation);
-    void OnCapital(const TMemberCapital* capital, const TTRspMsg* rsp);
-    void OnMemberPosition(const TYqMemberPosi* position, const TTRspMsg* rsp);
-    void OnOrderResponse(const TYqOrder* order, const TTRspMsg* rsp);
-    void OnOrderUpdate(const TYqOrder* order, const TTRspMsg* rsp);
 
     // After the instrument box names another instrument.
     void InstrumentChanged();

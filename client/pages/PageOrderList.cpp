@@ -2,6 +2,7 @@
 #include "client/pages/PageOrderList.h"
 
 #include "client/pages/OrderCells.h"
+#include "client/pages/PageWindows.h"
 #include "client/shell/ClientApi.h"
 #include "client/shell/RecordKeys.h"
 #include "client/shell/ResponseCode.h"
@@ -25,15 +26,13 @@ CPageOrderList::CPageOrderList(const CClientServices& services)
       m_status(services.status), m_canceller(services.requests, services.timers),
       m_records(&CompareOrderNo) {}
 
-void CPageOrderList::OnMessage(unsigned message, WParam wParam, LParam lParam) {
-    const auto* rsp = MessageRecord<TTRspMsg>(lParam);
-    if (message == WM_ORDER_RTN) {
-        const auto* order = MessageRecord<TYqOrder>(wParam);
-        if (order != nullptr && IsSuccess(rsp)) OnOrder(*order);
-    } else if (message == WM_ORDER_CANCEL_RSP) {
-        // The status line keeps its own copy: the library's record is gone once this returns.
-        if (rsp != nullptr) m_status.Forward(*rsp, WM_ORDER_CANCEL_RSP);
-    }
+void CPageOrderList::onRecvRtnYqOrder(const TYqOrder* order, const TTRspMsg& rsp) {
+    if (order != nullptr && IsSuccess(&rsp)) OnOrder(*order);
+}
+
+void CPageOrderList::onRecvRspYqOrderCancel(const TYqOrderCancel*, const TTRspMsg& rsp) {
+    // The status line keeps its own copy: the delivered record is gone once this returns.
+    m_status.Forward(rsp, WM_ORDER_CANCEL_RSP);
 }
 
 void CPageOrderList::OnOrder(const TYqOrder& order) {
@@ -48,10 +47,10 @@ void CPageOrderList::OnOrder(const TYqOrder& order) {
         Checks().Insert(row);
         EndInsert();
         ShowRow(row);
-        m_bridge.Post(m_api.Window(EWindow::TabControl), WM_SELECT_PAGE,
+        m_bridge.Post(m_api.Windows().Window(EShellWindow::TabControl), WM_SELECT_PAGE,
                       reinterpret_cast<WParam>(static_cast<CMessageTarget*>(this)), 0);
     }
-    m_bridge.Post(m_api.Window(EWindow::UnmatchedOrderPage), WM_ORDER_RTN, AsWParam(stored), 0);
+    m_bridge.Post(m_api.Windows().Window(IdOf(EPageWindow::UnmatchedOrderPage)), WM_ORDER_RTN, AsWParam(stored), 0);
 }
 
 void CPageOrderList::OnCheckClicked(int row, bool checked) {

@@ -1,9 +1,9 @@
 // CPageOrderList: the 报单 page. It keeps a copy of every order of the day that the exchange
-// announces (WM_ORDER_RTN with success and a record), one row each in arrival order, overwritten
+// announces (an order, cancel or forced-order return with success and a record), one row each in arrival order, overwritten
 // in place when the order changes. A new order's row is shown and selected and the page asks the
 // tab control to bring it to the front. Every announced copy is then posted on to the 未成交单
-// page (WM_ORDER_RTN, wParam the copy, lParam 0). The answers to cancel requests
-// (WM_ORDER_CANCEL_RSP) go to the status line, sender WM_ORDER_CANCEL_RSP.
+// page (WM_ORDER_RTN, wParam the copy, lParam 0). The answers to cancel requests go to the status
+// line, sender WM_ORDER_CANCEL_RSP.
 //
 // Only a cancellable order's row takes a tick; a click on any other row's box is undone. Cancelling
 // the ticked rows unticks them all and cancels those still cancellable.
@@ -20,10 +20,11 @@
 #include "client/pages/OrderListBase.h"
 #include "client/pages/OrderLookup.h"
 #include "client/shell/ClientServices.h"
+#include "client/shell/TraderEvents.h"
 
 namespace kvt {
 
-class CPageOrderList : public COrderListBase, public COrderLookup {
+class CPageOrderList : public COrderListBase, public CTraderEvents, public COrderLookup {
 public:
     explicit CPageOrderList(const CClientServices& services);
 
@@ -32,8 +33,10 @@ public:
     void OnCheckClicked(int row, bool checked) override;
     void CancelChecked() override;
 
-    // WM_ORDER_RTN and WM_ORDER_CANCEL_RSP.
-    void OnMessage(unsigned message, WParam wParam, LParam lParam) override;
+    void onRecvRtnYqOrder(const TYqOrder* order, const TTRspMsg& rsp) override;
+    void onRecvRtnYqOrderCancel(const TYqOrder* order, const TTRspMsg& rsp) override { onRecvRtnYqOrder(order, rsp); }
+    void onRecvRtnForceYqOrder(const TYqOrder* order, const TTRspMsg& rsp) override { onRecvRtnYqOrder(order, rsp); }
+    void onRecvRspYqOrderCancel(const TYqOrderCancel* cancel, const TTRspMsg& rsp) override;
 
     const TYqOrder* FindOrder(std::string_view orderNo) const override;
 

@@ -100,17 +100,8 @@ std::string CPagePosition::CellText(int row, int column) const {
     }
 }
 
-void CPagePosition::OnMessage(unsigned message, WParam wParam, LParam lParam) {
-    switch (message) {
-        case WM_CLIENT_POSI:
-            OnClientPosition(MessageRecord<TYqClientPosi>(wParam), MessageRecord<TTRspMsg>(lParam));
-            break;
-        case WM_QRY_RESULT:
-            OnMemberPosition(MessageRecord<TYqMemberPosi>(wParam), MessageRecord<TTRspMsg>(lParam));
-            break;
-        case WM_PAGE_REFRESH: Refresh(); break;
-        default: break;
-    }
+void CPagePosition::OnMessage(unsigned message, WParam, LParam) {
+    if (message == WM_PAGE_REFRESH) Refresh();
 }
 
 const TYqClientPosi* CPagePosition::ClientPosition(int row) const {
@@ -157,8 +148,8 @@ void CPagePosition::Refresh() {
     m_requests.ReqQryYqClientPosi(clientQuery);
 }
 
-void CPagePosition::OnMemberPosition(const TYqMemberPosi* position, const TTRspMsg* rsp) {
-    if (position == nullptr || !IsSuccess(rsp)) return;
+void CPagePosition::onRecvRspQryYqMemberPosi(const TYqMemberPosi* position, const TTRspMsg& rsp) {
+    if (position == nullptr || !IsSuccess(&rsp)) return;
     if (position->accountType != SelfOperatedAccountType()) return;
     const auto [stored, inserted] = m_memberPositions.Upsert(*position);
     if (!inserted) {
@@ -172,8 +163,8 @@ void CPagePosition::OnMemberPosition(const TYqMemberPosi* position, const TTRspM
     m_totalsPending = true;
 }
 
-void CPagePosition::OnClientPosition(const TYqClientPosi* position, const TTRspMsg* rsp) {
-    if (position == nullptr || !IsSuccess(rsp) || HoldsNothing(*position)) return;
+void CPagePosition::onRecvRspQryYqClientPosi(const TYqClientPosi* position, const TTRspMsg& rsp) {
+    if (position == nullptr || !IsSuccess(&rsp) || HoldsNothing(*position)) return;
     const auto [record, inserted] = m_clientPositions.Upsert(*position);
     const TYqClientPosi& stored = *record;
     if (inserted) {

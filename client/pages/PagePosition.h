@@ -4,10 +4,10 @@
 //
 // 刷新 (WM_PAGE_REFRESH) empties the page and asks for the member positions and the client
 // positions; the two answers then arrive as separate notifications in any order:
-// - a member position (WM_QRY_RESULT; success, a record, the member's own account '0') is stored
+// - a member position (success, a record, the member's own account '0') is stored
 //   and marks the totals for recomputing; the totals are written when the next client position is
 //   placed, so member positions arriving after the last client position leave them as they were;
-// - a client position (WM_CLIENT_POSI; success, a record) is stored and placed, unless all its
+// - a client position (success, a record) is stored and placed, unless all its
 //   holdings and frozen amounts are 0: a new instrument's rows go just above the total row, a
 //   further client of an instrument joins its group at the place of the group's last client row.
 //   An instrument's "小计" row is made with its first client row, from the member position stored
@@ -32,6 +32,7 @@
 #include "client/pages/RowMenu.h"
 #include "client/shell/ListRows.h"
 #include "client/shell/MessageTarget.h"
+#include "client/shell/TraderEvents.h"
 #include "client/shell/TypedRecordTable.h"
 #include "quorex/Records.h"
 
@@ -41,7 +42,7 @@ class CClientApi;
 class CExchangeRequests;
 class COrderPrefill;
 
-class CPagePosition : public CMessageTarget, public CListRows, public CRowMenu {
+class CPagePosition : public CMessageTarget, public CTraderEvents, public CListRows, public CRowMenu {
 public:
     CPagePosition(CClientApi& api, CExchangeRequests& requests, COrderPrefill* prefill = nullptr);
 
@@ -52,7 +53,9 @@ public:
     std::span<const CListColumn> Columns() const override;
     std::string CellText(int row, int column) const override;
 
-    // WM_CLIENT_POSI, WM_QRY_RESULT and WM_PAGE_REFRESH.
+    void onRecvRspQryYqMemberPosi(const TYqMemberPosi* position, const TTRspMsg& rsp) override;
+    void onRecvRspQryYqClientPosi(const TYqClientPosi* position, const TTRspMsg& rsp) override;
+    // WM_PAGE_REFRESH.
     void OnMessage(unsigned message, WParam wParam, LParam lParam) override;
 
     // The client position of a client row; null for a subtotal or the total row.
@@ -82,8 +85,6 @@ private:
     };
 
     void Refresh();
-    void OnMemberPosition(const TYqMemberPosi* position, const TTRspMsg* rsp);
-    void OnClientPosition(const TYqClientPosi* position, const TTRspMsg* rsp);
     void PlaceNewClientRow(const TYqClientPosi& stored);
     void EnsureTotalRow();
     void WritePendingTotals();

@@ -67,18 +67,9 @@ void CPagePreOrder::AddPreOrder(const TYqOrder& order, std::vector<TYqFrznElctIn
     EndInsert();
     m_services.status.Show("预埋报单成功!");
     if (bringIntoView) {
-        m_services.bridge.Post(m_services.api.Window(EWindow::TabControl), WM_SELECT_PAGE,
+        m_services.bridge.Post(m_services.api.Windows().Window(EShellWindow::TabControl), WM_SELECT_PAGE,
                                reinterpret_cast<WParam>(static_cast<CMessageTarget*>(this)), 0);
         ShowRow(row);
-    }
-}
-
-void CPagePreOrder::OnMessage(unsigned message, WParam wParam, LParam lParam) {
-    switch (message) {
-        case WM_INIT_DATA_DONE: Load(); break;
-        case WM_CHANNEL_LOST: Save(); break;
-        case WM_ORDER_RSP: OnOrderAnswer(MessageRecord<TYqOrder>(wParam), MessageRecord<TTRspMsg>(lParam)); break;
-        default: break;
     }
 }
 
@@ -87,12 +78,12 @@ int CPagePreOrder::IndexOf(const CRow* row) const {
     return found == m_rows.end() ? -1 : static_cast<int>(found - m_rows.begin());
 }
 
-void CPagePreOrder::OnOrderAnswer(const TYqOrder* answer, const TTRspMsg* rsp) {
+void CPagePreOrder::onRecvRspYqOrder(const TYqOrder* answer, const TTRspMsg& rsp) {
     if (answer == nullptr) return;
     CRow* row = FindAnsweredRow(*answer);
     if (row == nullptr) return;
     StopAwaiting(*row);
-    if (IsSuccess(rsp)) RemoveRow(IndexOf(row));
+    if (IsSuccess(&rsp)) RemoveRow(IndexOf(row));
 }
 
 CPagePreOrder::CRow* CPagePreOrder::FindAnsweredRow(const TYqOrder& answer) const {

@@ -10,13 +10,13 @@
 //   command gets the local order number base + k, base being CLocalOrderNumbers::ReserveBatch() when
 //   the command's first order goes out; one ReqYqOrderEx every 100 ms. Every row tried becomes
 //   '3' (发送失败) until the exchange's acceptance removes it.
-// - Answers (WM_ORDER_RSP): an answer belongs to a row that was handed to the library and has
+// - Answers to orders: an answer belongs to a row that was handed to the library and has
 //   not been answered yet; it is recognised by the local order number the row went with or, when
 //   the answer carries none, by the pre-order number as sent. An acceptance removes the row; a
 //   refusal leaves it 发送失败, and later answers no longer concern it. Answers to other orders,
 //   even with an orderNo that equals a parked row's number, change nothing.
-// - The file (PreOrderFile.h): loaded on WM_INIT_DATA_DONE for today's trade date, saved on
-//   WM_CHANNEL_LOST and by Save(). Nothing is saved before the file has been loaded, so a
+// - The file (PreOrderFile.h): loaded at the end of the initial download for today's trade date,
+//   saved when the connection is lost and by Save(). Nothing is saved before the file has been loaded, so a
 //   connection lost during the initial download cannot wipe the parked orders.
 //
 // Thread contract: user interface thread only. Ownership: owns its rows and their indenture
@@ -37,6 +37,7 @@
 #include "client/shell/ListRows.h"
 #include "client/shell/LocalOrderNumbers.h"
 #include "client/shell/MessageTarget.h"
+#include "client/shell/TraderEvents.h"
 #include "client/pages/OrderTicket.h"
 #include "client/shell/PacedSequence.h"
 
@@ -49,7 +50,7 @@ struct CPreOrderMenuItem {
     std::string_view text;  // UTF-8
 };
 
-class CPagePreOrder : public CMessageTarget, public CListRows, public CPreOrderSink {
+class CPagePreOrder : public CMessageTarget, public CTraderEvents, public CListRows, public CPreOrderSink {
 public:
     static constexpr int kMaxOrdersPerSend = kMaxOrdersPerCommand;
     static constexpr char kParked = '1';
@@ -71,9 +72,11 @@ public:
     void AddPreOrder(const TYqOrder& order, std::vector<TYqFrznElctIndenture> indentures,
                      bool bringIntoView) override;
 
-    // WM_INIT_DATA_DONE (load), WM_CHANNEL_LOST (save), WM_ORDER_RSP (answers); WM_ORDER_RTN and
-    // the rest are ignored.
-    void OnMessage(unsigned message, WParam wParam, LParam lParam) override;
+    // The end of the initial download loads the file, a lost connection saves it; the answers to
+    // orders are the answers to the rows sent. Order returns are not the page's concern.
+    void onRecvReqSendOver() override { Load(); }
+    void onChannelLost(const TTRspMsg&) override { Save(); }
+    void onRecvRspYqOrder(const TYqOrder* answer, const TTRspMsg& rsp) override;
 
     // The context menu for the current ticks: the two "selected" items only while a row is ticked.
     std::vector<CPreOrderMenuItem> MenuItems() const;
@@ -111,7 +114,6 @@ private:
     const CRow& Row(int row) const { return *m_rows[static_cast<std::size_t>(row)]; }
     int IndexOf(const CRow* row) const;
     void Load();
-    void OnOrderAnswer(const TYqOrder* answer, const TTRspMsg* rsp);
     CRow* FindAnsweredRow(const TYqOrder& answer) const;
     void StopAwaiting(CRow& row);
     void RemoveRow(int index);

@@ -121,12 +121,8 @@ CQuoteCell CPageQuotation::DrawnCell(int row, int column) const {
 
 int CPageQuotation::RowBand(int row) { return BandOf(quorex::FieldText(Quotation(row).yqInstID)); }
 
-void CPageQuotation::OnMessage(unsigned message, WParam wParam, LParam) {
-    if (message == WM_YQ_QUOTATION) {
-        if (const auto* quotation = MessageRecord<TYqQuotation>(wParam)) OnQuotation(*quotation);
-    } else if (message == WM_INIT_DATA_DONE) {
-        OnInitDataDone();
-    }
+void CPageQuotation::onRecvYqQuotation(const TYqQuotation* quotation, const TTRspMsg&) {
+    if (quotation != nullptr) OnQuotation(*quotation);
 }
 
 const TYqQuotation* CPageQuotation::FindQuotation(const char* instID) const {
@@ -176,7 +172,7 @@ void CPageQuotation::InsertRow(const TYqQuotation* stored) {
     EndInsert();
 }
 
-void CPageQuotation::OnInitDataDone() {
+void CPageQuotation::onRecvReqSendOver() {
     const CTypedRecordTable<TYuanQiInst>* instruments = m_api.InstrumentTable();
     if (instruments == nullptr) return;
     for (std::size_t i = 0; i < instruments->Size(); ++i) {

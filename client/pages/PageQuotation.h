@@ -1,5 +1,5 @@
 // CPageQuotation: the 行情 page. One row per instrument with its latest quotation, in yqInstID
-// order: a quotation (WM_YQ_QUOTATION, any record, whatever its code) overwrites the instrument's
+// order: a quotation (pushed, queried or closing; any record, whatever its code) overwrites the instrument's
 // copy, or is stored and gets a row before the first row whose yqInstID is greater. Rows are never
 // removed. The stored copies are what the order entry page reads for its quote panel
 // (CQuotationSource).
@@ -10,7 +10,7 @@
 //   plain text in the normal colour;
 // - a row's background band (RowBand): rows of one product group (the first three characters of
 //   yqInstID) share a grey level, 225 or 255; each group met for the first time gets the level not
-//   given last, starting with 225, and keeps it. WM_INIT_DATA_DONE meets the groups of all
+//   given last, starting with 225, and keeps it. The end of the initial download meets the groups of all
 //   instruments of the order entry page's list in that list's order; a group first met while
 //   drawing gets its band then.
 // The exchange sends upDownRate as an unsigned fraction (0.0123 for 1.23 %); the sign of the
@@ -33,6 +33,7 @@
 #include "client/pages/RowMenu.h"
 #include "client/shell/ListRows.h"
 #include "client/shell/MessageTarget.h"
+#include "client/shell/TraderEvents.h"
 #include "client/shell/TypedRecordTable.h"
 #include "quorex/Records.h"
 
@@ -57,7 +58,7 @@ struct CQuoteCell {
     bool operator==(const CQuoteCell&) const = default;
 };
 
-class CPageQuotation : public CMessageTarget, public CListRows, public CQuotationSource, public CRowMenu {
+class CPageQuotation : public CMessageTarget, public CTraderEvents, public CListRows, public CQuotationSource, public CRowMenu {
 public:
     static constexpr int kUpDownColumn = 2;
     static constexpr int kUpDownRateColumn = 13;
@@ -78,8 +79,11 @@ public:
     // The grey level of the row's background; assigns its product group a band if it has none yet.
     int RowBand(int row);
 
-    // WM_YQ_QUOTATION and WM_INIT_DATA_DONE.
-    void OnMessage(unsigned message, WParam wParam, LParam lParam) override;
+    // A quotation pushed on the market flow, one that answers the board's query, and a closing one.
+    void onRecvYqQuotation(const TYqQuotation* quotation, const TTRspMsg& rsp) override;
+    void onRecvRspQryYqQuotation(const TYqQuotation* quotation, const TTRspMsg& rsp) override { onRecvYqQuotation(quotation, rsp); }
+    void onRecvYqCloseQuotation(const TYqQuotation* quotation, const TTRspMsg& rsp) override { onRecvYqQuotation(quotation, rsp); }
+    void onRecvReqSendOver() override;
 
     const TYqQuotation* FindQuotation(const char* instID) const override;
     const TYqQuotation& Quotation(int row) const { return *m_rows[static_cast<std::size_t>(row)]; }
@@ -89,7 +93,6 @@ public:
 
 private:
     void OnQuotation(const TYqQuotation& quotation);
-    void OnInitDataDone();
     int BandOf(std::string_view yqInstID);
     // Puts a new row for the stored quotation at the place of its yqInstID.
     void InsertRow(const TYqQuotation* stored);

@@ -14,6 +14,8 @@ inline constexpr const char* kModuleClientApi = "client/shell/ClientApi";
 inline constexpr const char* kRecordTableWithoutIndex = "CRecordTable needs one to 32 indexes";
 inline constexpr const char* kRecordTableZeroSize = "CRecordTable needs a record size";
 inline constexpr const char* kRecordIndexNoCompare = "CRecordIndex needs a compare function";
+inline constexpr const char* kRoutingTableInvalid =
+    "the routing table names an event twice, too many windows or a window number above 31";
 inline constexpr const char* kInstrumentTableMismatch = "the instrument table must hold TYuanQiInst by instID";
 
 // CRuntimeError

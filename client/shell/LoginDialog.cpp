@@ -29,12 +29,12 @@ CLoginDialog::CLoginDialog(CClientApi& api, CExchangeRequests& requests, CTimers
 CLoginDialog::~CLoginDialog() {
     m_timers.Cancel(m_autoLogin);
     m_timers.Cancel(m_progress);
-    m_api.Register(EWindow::LoginDialog, nullptr);
+    m_api.Windows().Register(EShellWindow::LoginDialog, nullptr);
 }
 
 void CLoginDialog::Init(CLoginDialogView& view) {
     m_view = &view;
-    m_api.Register(EWindow::LoginDialog, this);
+    m_api.Windows().Register(EShellWindow::LoginDialog, this);
     CLoginForm form;
     CLoginSettings settings;
     if (ReadLoginSettings(m_settingsPath, settings)) {
@@ -103,16 +103,10 @@ void CLoginDialog::LogIn() {
     m_view->SetStatus("成功发送登陆请求,密码验证中......");
 }
 
-void CLoginDialog::OnMessage(unsigned message, WParam, LParam lParam) {
-    if (message == WM_LOGIN_RSP) OnLoginResponse(MessageRecord<TTRspMsg>(lParam));
-    if (message == WM_INIT_DATA_DONE) OnInitDataDone();
-    if (message == WM_CHANNEL_LOST) OnConnectionLost(MessageRecord<TTRspMsg>(lParam));
-}
-
-void CLoginDialog::OnLoginResponse(const TTRspMsg* rsp) {
-    if (!IsSuccess(rsp)) {
+void CLoginDialog::onRecvRspTraderLogin(const TReqTraderLogin*, const TTRspMsg& rsp) {
+    if (!IsSuccess(&rsp)) {
         m_view->SetLoginEnabled(true);
-        m_view->SetStatus(LoginFailureText(rsp, quorex::Utf8ToGbk(m_view->Form().traderCode)));
+        m_view->SetStatus(LoginFailureText(&rsp, quorex::Utf8ToGbk(m_view->Form().traderCode)));
         return;
     }
     m_view->SetStatus("密码验证通过,正在下载初始化数据,请稍候......");
@@ -123,11 +117,11 @@ void CLoginDialog::OnLoginResponse(const TTRspMsg* rsp) {
     m_progress = m_timers.After(kProgressPeriod, [this] { PollProgress(); });
 }
 
-void CLoginDialog::OnConnectionLost(const TTRspMsg* reason) {
+void CLoginDialog::onChannelLost(const TTRspMsg& reason) {
     m_timers.Cancel(m_progress);
     m_progress = 0;
     m_view->SetLoginEnabled(true);
-    m_view->SetStatus(ConnectionLostText(reason));
+    m_view->SetStatus(ConnectionLostText(&reason));
 }
 
 void CLoginDialog::PollProgress() {
@@ -147,7 +141,7 @@ void CLoginDialog::WriteSettings() {
     WriteLoginSettings(m_settingsPath, settings);
 }
 
-void CLoginDialog::OnInitDataDone() {
+void CLoginDialog::onRecvReqSendOver() {
     m_timers.Cancel(m_progress);
     m_progress = 0;
     m_view->ShowDownloadProgress(m_api.DeliveredRecordCount() - m_recordsAtLogin);

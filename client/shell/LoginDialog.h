@@ -14,9 +14,9 @@
 #include <cstdint>
 #include <string>
 
-#include "client/shell/MessageTarget.h"
 #include "client/shell/ServerList.h"
 #include "client/shell/Timers.h"
+#include "client/shell/TraderEvents.h"
 #include "quorex/Records.h"
 
 namespace kvt {
@@ -52,7 +52,7 @@ public:
     virtual void Accept() = 0;
 };
 
-class CLoginDialog : public CMessageTarget {
+class CLoginDialog : public CTraderEvents {
 public:
     // settingsPath: the settings file, in the program's working directory.
     CLoginDialog(CClientApi& api, CExchangeRequests& requests, CTimers& timers, const CServerList& servers,
@@ -67,16 +67,15 @@ public:
     void OnOk();
     void OnAutoLoginClicked();
 
-    // WM_LOGIN_RSP, WM_INIT_DATA_DONE and WM_CHANNEL_LOST.
-    void OnMessage(unsigned message, WParam wParam, LParam lParam) override;
+    void onRecvRspTraderLogin(const TReqTraderLogin* login, const TTRspMsg& rsp) override;
+    // The end of the initial download: the quotation and capital queries, and OK.
+    void onRecvReqSendOver() override;
+    // The library ended the session while the dialog waited (the exchange closed the connection,
+    // sent nothing for too long, or a file of the user's failed): the trader may log in again.
+    void onChannelLost(const TTRspMsg& reason) override;
 
 private:
     void LogIn();
-    void OnLoginResponse(const TTRspMsg* rsp);
-    // The library ended the session while the dialog waited (the exchange closed the connection,
-    // sent nothing for too long, or a file of the user's failed): the trader may log in again.
-    void OnConnectionLost(const TTRspMsg* reason);
-    void OnInitDataDone();
     void WriteSettings();
     void PollProgress();
 

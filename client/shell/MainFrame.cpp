@@ -23,12 +23,12 @@ constexpr auto kWaitAfterLogout = std::chrono::milliseconds(100);
 CMainFrame::CMainFrame(const CClientServices& services, CPageTabCtrl& tabs, NowFunction now)
     : m_api(services.api), m_requests(services.requests), m_status(services.status), m_prompter(services.prompter),
       m_timers(services.timers), m_tabs(tabs), m_now(std::move(now)) {
-    m_api.Register(EWindow::MainFrame, this);
+    m_api.Windows().Register(EShellWindow::MainFrame, this, this);
 }
 
 CMainFrame::~CMainFrame() {
     m_timers.Cancel(m_clock);
-    m_api.Register(EWindow::MainFrame, nullptr);
+    m_api.Windows().Register(EShellWindow::MainFrame, nullptr);
 }
 
 void CMainFrame::SetModeHeights(int detailedHeight, int formHeight) {
@@ -88,20 +88,23 @@ std::string CMainFrame::ClockText() const {
     return std::string(text, length);
 }
 
-void CMainFrame::OnMessage(unsigned message, WParam wParam, LParam lParam) {
+void CMainFrame::OnMessage(unsigned message, WParam, LParam lParam) {
     if (message != WM_STATUS_TEXT) return;
     const TTRspMsg* rsp = MessageRecord<TTRspMsg>(lParam);
-    const std::string text = rsp == nullptr ? std::string() : quorex::TextOf(rsp->RspMsg);
-    if (wParam == kStatusConnectionLost) {
-        if (!m_closing) {
-            m_closing = true;
-            m_prompter.Inform("通讯中断，请重新登陆!", text);
-        }
-        if (m_view) m_view->PostClose();
-    } else if (m_view) {
-        m_view->ShowResponseText(text);
-    }
+    if (m_view && rsp != nullptr) m_view->ShowResponseText(quorex::TextOf(rsp->RspMsg));
     m_status.Shown(rsp);
+}
+
+void CMainFrame::onChannelLost(const TTRspMsg& reason) {
+    if (!m_closing) {
+        m_closing = true;
+        m_prompter.Inform("通讯中断，请重新登陆!", quorex::TextOf(reason.RspMsg));
+    }
+    if (m_view) m_view->PostClose();
+}
+
+void CMainFrame::onRecvRspTraderPasswordUpdate(const TReqTraderPasswordUpdate*, const TTRspMsg& rsp) {
+    if (m_view) m_view->ShowResponseText(quorex::TextOf(rsp.RspMsg));
 }
 
 }  // namespace kvt

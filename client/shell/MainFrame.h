@@ -17,6 +17,7 @@
 #include "client/shell/ClientServices.h"
 #include "client/shell/MessageTarget.h"
 #include "client/shell/Timers.h"
+#include "client/shell/TraderEvents.h"
 
 namespace kvt {
 
@@ -38,7 +39,7 @@ public:
     virtual void PostClose() = 0;
 };
 
-class CMainFrame : public CMessageTarget {
+class CMainFrame : public CMessageTarget, public CTraderEvents {
 public:
     using NowFunction = std::function<std::time_t()>;
 
@@ -73,8 +74,12 @@ public:
     // "%A\t%Y-%m-%d\t%H:%M:%S" of now plus the server offset; "" when it cannot be formed.
     std::string ClockText() const;
 
-    // WM_STATUS_TEXT.
+    // WM_STATUS_TEXT, posted by the status line.
     void OnMessage(unsigned message, WParam wParam, LParam lParam) override;
+    // Tells the user once that the connection is lost, and closes.
+    void onChannelLost(const TTRspMsg& reason) override;
+    // The answer to a password change, in the status line.
+    void onRecvRspTraderPasswordUpdate(const TReqTraderPasswordUpdate* update, const TTRspMsg& rsp) override;
 
 private:
     void Tick();

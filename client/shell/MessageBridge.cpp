@@ -1,7 +1,26 @@
-// CMessageBridge: the hand-off of window messages to the user interface thread.
+// CMessageBridge: the hand-off of work and window messages to the user interface thread.
 #include "client/shell/MessageBridge.h"
 
 namespace kvt {
+namespace {
+
+// One window message as work for Call.
+class CMessageCall final : public CBridgeCall {
+public:
+    CMessageCall(const CWindowRef& window, unsigned message, WParam wParam, LParam lParam)
+        : m_window(window), m_message(message), m_wParam(wParam), m_lParam(lParam) {}
+    void Run(const CMessageBridge&) override {
+        if (CMessageTarget* target = m_window.Get()) target->OnMessage(m_message, m_wParam, m_lParam);
+    }
+
+private:
+    const CWindowRef& m_window;
+    unsigned m_message;
+    WParam m_wParam;
+    LParam m_lParam;
+};
+
+}  // namespace
 
 CMessageBridge::CMessageBridge(CBridgeWakeup& wakeup)
     : m_wakeup(wakeup), m_uiThread(std::this_thread::get_id()) {}
@@ -9,42 +28,41 @@ CMessageBridge::CMessageBridge(CBridgeWakeup& wakeup)
 CMessageBridge::~CMessageBridge() {
     Stop();
     std::unique_lock lock(m_mutex);
-    m_finished.wait(lock, [this] { return m_sendersInside == 0; });
+    m_finished.wait(lock, [this] { return m_callersInside == 0; });
 }
 
 void CMessageBridge::Send(const CWindowRef& window, unsigned message, WParam wParam, LParam lParam) {
-    const CWindowRef* const windows[] = {&window};
-    SendEach(windows, message, wParam, lParam);
+    if (!window.IsSet()) return;
+    CMessageCall call(window, message, wParam, lParam);
+    Call(call);
 }
 
-void CMessageBridge::SendEach(std::span<const CWindowRef* const> windows, unsigned message, WParam wParam,
-                              LParam lParam) {
-    bool anyRegistered = false;
-    for (const CWindowRef* window : windows) anyRegistered = anyRegistered || window->IsSet();
-    if (!anyRegistered) return;
+bool CMessageBridge::Call(CBridgeCall& work) {
     if (IsUserInterfaceThread()) {
-        DispatchEach(windows, message, wParam, lParam);
-        return;
+        if (IsStopped()) return false;
+        work.Run(*this);
+        return !IsStopped();
     }
-    CWaitingSend waiting{windows, message, wParam, lParam};
+    CWaitingCall waiting{work};
     std::unique_lock lock(m_mutex);
-    if (m_stopped) return;
+    if (IsStopped()) return false;
     if (m_lastWaiting == nullptr) {
         m_firstWaiting = &waiting;
     } else {
         m_lastWaiting->next = &waiting;
     }
     m_lastWaiting = &waiting;
-    ++m_sendersInside;
+    ++m_callersInside;
     m_wakeup.Wake();
     m_finished.wait(lock, [&waiting] { return waiting.finished; });
-    // The destructor may be waiting for the last sender to leave.
-    if (--m_sendersInside == 0 && m_stopped) m_finished.notify_all();
+    // The destructor may be waiting for the last caller to leave.
+    if (--m_callersInside == 0 && IsStopped()) m_finished.notify_all();
+    return !IsStopped();
 }
 
 bool CMessageBridge::Post(const CWindowRef& window, unsigned message, WParam wParam, LParam lParam) {
     std::lock_guard lock(m_mutex);
-    if (m_stopped) return false;
+    if (IsStopped()) return false;
     m_posted.push_back({&window, message, wParam, lParam});
     m_wakeup.Wake();
     return true;
@@ -54,12 +72,12 @@ void CMessageBridge::Deliver() {
     std::unique_lock lock(m_mutex);
     std::size_t postedNow = m_posted.size();
     for (;;) {
-        if (m_stopped) return;
-        if (CWaitingSend* waiting = PopWaitingSend()) {
+        if (IsStopped()) return;
+        if (CWaitingCall* waiting = PopWaitingCall()) {
             lock.unlock();
-            DispatchEach(waiting->windows, waiting->message, waiting->wParam, waiting->lParam);
+            waiting->work.Run(*this);
             lock.lock();
-            // After this the sender may return and its node is gone: no access past this point.
+            // After this the caller may return and its node is gone: no access past this point.
             waiting->finished = true;
             m_finished.notify_all();
         } else if (postedNow > 0 && !m_posted.empty()) {
@@ -78,15 +96,10 @@ void CMessageBridge::Deliver() {
 
 void CMessageBridge::Stop() {
     std::lock_guard lock(m_mutex);
-    m_stopped = true;
-    while (CWaitingSend* waiting = PopWaitingSend()) waiting->finished = true;
+    m_stopped.store(true, std::memory_order_release);
+    while (CWaitingCall* waiting = PopWaitingCall()) waiting->finished = true;
     m_posted.clear();
     m_finished.notify_all();
-}
-
-bool CMessageBridge::IsStopped() const {
-    std::lock_guard lock(m_mutex);
-    return m_stopped;
 }
 
 void CMessageBridge::Dispatch(const CMessage& message) {
@@ -95,16 +108,8 @@ void CMessageBridge::Dispatch(const CMessage& message) {
     }
 }
 
-void CMessageBridge::DispatchEach(std::span<const CWindowRef* const> windows, unsigned message, WParam wParam,
-                                  LParam lParam) {
-    for (const CWindowRef* window : windows) {
-        if (IsStopped()) return;
-        Dispatch({window, message, wParam, lParam});
-    }
-}
-
-CMessageBridge::CWaitingSend* CMessageBridge::PopWaitingSend() {
-    CWaitingSend* waiting = m_firstWaiting;
+CMessageBridge::CWaitingCall* CMessageBridge::PopWaitingCall() {
+    CWaitingCall* waiting = m_firstWaiting;
     if (waiting != nullptr) {
         m_firstWaiting = waiting->next;
         if (m_firstWaiting == nullptr) m_lastWaiting = nullptr;

@@ -16,7 +16,9 @@ namespace kvt {
 class CMessageTarget {
 public:
     virtual ~CMessageTarget() = default;
-    virtual void OnMessage(unsigned message, WParam wParam, LParam lParam) = 0;
+    // A window that is sent no message of interest (a tab page that has nothing to refresh) keeps
+    // the default, which does nothing.
+    virtual void OnMessage(unsigned message, WParam wParam, LParam lParam) { (void)message, (void)wParam, (void)lParam; }
 };
 
 class CWindowRef {

@@ -10,10 +10,10 @@ namespace kvt {
 
 CPasswordDialog::CPasswordDialog(CClientApi& api, CExchangeRequests& requests, CPasswordDialogView& view)
     : m_api(api), m_requests(requests), m_view(view) {
-    m_api.Register(EWindow::PasswordDialog, this);
+    m_api.Windows().Register(EShellWindow::PasswordDialog, this);
 }
 
-CPasswordDialog::~CPasswordDialog() { m_api.Register(EWindow::PasswordDialog, nullptr); }
+CPasswordDialog::~CPasswordDialog() { m_api.Windows().Register(EShellWindow::PasswordDialog, nullptr); }
 
 void CPasswordDialog::OnOk() {
     if (!m_view.IsFocusOnOk()) {
@@ -39,10 +39,8 @@ void CPasswordDialog::OnOk() {
     m_requests.ReqTraderPasswordUpdate(update);
 }
 
-void CPasswordDialog::OnMessage(unsigned message, WParam, LParam lParam) {
-    if (message != WM_PASSWORD_RSP) return;
-    const TTRspMsg* rsp = MessageRecord<TTRspMsg>(lParam);
-    m_view.SetStatus(rsp == nullptr ? std::string() : quorex::TextOf(rsp->RspMsg));
+void CPasswordDialog::onRecvRspTraderPasswordUpdate(const TReqTraderPasswordUpdate*, const TTRspMsg& rsp) {
+    m_view.SetStatus(quorex::TextOf(rsp.RspMsg));
 }
 
 }  // namespace kvt

@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "client/shell/MessageTarget.h"
+#include "client/shell/TraderEvents.h"
 
 namespace kvt {
 
@@ -30,7 +30,7 @@ public:
     virtual void FocusNextControl() = 0;
 };
 
-class CPasswordDialog : public CMessageTarget {
+class CPasswordDialog : public CTraderEvents {
 public:
     CPasswordDialog(CClientApi& api, CExchangeRequests& requests, CPasswordDialogView& view);
     ~CPasswordDialog() override;
@@ -39,8 +39,8 @@ public:
 
     // Button 确定 or the Enter key.
     void OnOk();
-    // WM_PASSWORD_RSP.
-    void OnMessage(unsigned message, WParam wParam, LParam lParam) override;
+    // The answer's text.
+    void onRecvRspTraderPasswordUpdate(const TReqTraderPasswordUpdate* update, const TTRspMsg& rsp) override;
 
 private:
     CClientApi& m_api;

@@ -1,8 +1,8 @@
-// The client's window messages and the parameter types they travel with. Numbers start at the
-// toolkit-independent user message base 1024; each page and dialog of the client reacts to them,
-// so the values are fixed. Unless a message says otherwise, wParam points to the callback's record
-// (null for a response without records) and lParam to its TTRspMsg; both are valid only while the
-// message is being handled, and the receiver copies what it keeps.
+// The client's window messages, the ones that remain messages: those the pages post to one another
+// (and the tab control posts to them), and the main frame's status text. What the exchange tells
+// the windows travels as typed events instead (TraderEvents.h). Numbers start at the user message
+// base 1024 and are fixed. Unless a message says otherwise, wParam and lParam point to records
+// that are valid only while the message is being handled, and the receiver copies what it keeps.
 #pragma once
 
 #include <cstdint>
@@ -16,27 +16,12 @@ inline constexpr unsigned kUserMessageBase = 1024;
 
 enum EWindowMessage : unsigned {
     WM_INDENTURE_SELECTED = kUserMessageBase + 8,  // 0 / 0, posted to the order entry page
-    WM_SELECT_PAGE = kUserMessageBase + 9,       // page window / 0
-    WM_PAGE_REFRESH = kUserMessageBase + 10,     // 0 / 0
-    WM_CHANNEL_LOST = kUserMessageBase + 98,     // 0 / 0; to the login dialog 0 / TTRspMsg (the reason)
-    WM_STATUS_TEXT = kUserMessageBase + 99,      // kStatusConnectionLost or a sender's number / TTRspMsg
-    WM_INIT_DATA_DONE = kUserMessageBase + 100,  // 0 / 0
-    WM_LOGIN_RSP = kUserMessageBase + 101,       // TReqTraderLogin / TTRspMsg
-    WM_YQ_QUOTATION = kUserMessageBase + 102,    // TYqQuotation / TTRspMsg
-    WM_MEMBER_CAPITAL = kUserMessageBase + 103,  // TMemberCapital / TTRspMsg
-    WM_CLIENT_POSI = kUserMessageBase + 104,     // TYqClientPosi / TTRspMsg
-    WM_INST_INFO = kUserMessageBase + 105,       // TYuanQiInst / TTRspMsg
-    WM_ORDER_RSP = kUserMessageBase + 106,       // TYqOrder / TTRspMsg
-    WM_ORDER_RTN = kUserMessageBase + 107,       // TYqOrder / TTRspMsg
-    WM_MATCH_RTN = kUserMessageBase + 108,       // TYqMatch / TTRspMsg
-    WM_ORDER_CANCEL_RSP = kUserMessageBase + 109,  // TYqOrderCancel / TTRspMsg
-    WM_QRY_RESULT = kUserMessageBase + 110,      // query record of the receiver's kind / TTRspMsg
-    WM_PASSWORD_RSP = kUserMessageBase + 111,    // TReqTraderPasswordUpdate / TTRspMsg
+    WM_SELECT_PAGE = kUserMessageBase + 9,         // page window / 0, posted to the tab control
+    WM_PAGE_REFRESH = kUserMessageBase + 10,       // 0 / 0, to a tab page
+    WM_STATUS_TEXT = kUserMessageBase + 99,        // a sender's number (0, or the number below) / TTRspMsg
+    WM_ORDER_RTN = kUserMessageBase + 107,         // TYqOrder (the 报单 page's copy) / 0, posted to the 未成交单 page
+    WM_ORDER_CANCEL_RSP = kUserMessageBase + 109,  // the 报单 page's number as a sender of status texts
 };
-
-// wParam of WM_STATUS_TEXT when the connection was lost (the number of WM_CHANNEL_LOST); any other
-// value only asks for the text to be shown.
-inline constexpr WParam kStatusConnectionLost = WM_CHANNEL_LOST;
 
 // The record or TTRspMsg a message parameter points to; null when the sender passed none.
 template <class Record>

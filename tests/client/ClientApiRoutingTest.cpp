@@ -1,42 +1,84 @@
+// CClientApi's routing: the table itself, checked line by line against the windows' list typed out
+// apart from it, the deliveries through the batch, and what the bridge does beside routing (the
+// login state, the channel loss at and after login).
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <deque>
-#include <functional>
-#include <memory>
+#include <map>
+#include <string>
+#include <thread>
+#include <vector>
 
 #include "ClientApiTestSupport.h"
+#include "client/pages/PageWindows.h"
 #include "client/shell/RecordKeys.h"
 
 using namespace kvt;
 using namespace kvt::test;
-using enum EWindow;
+using enum EShellWindow;
+using enum EPageWindow;
 
 namespace {
 
-constexpr EWindow kAllWindows[] = {MainFrame,    LoginDialog,       PasswordDialog,     QuotationPage, OrderListPage,
-                                   MatchPage,    PositionPage,      CapitalPage,        OrderEntryPage,
-                                   ElctIndenturePage, IndentureSelectPage, UnmatchedOrderPage, PreOrderPage, TabControl};
+// Every routed event and the names of its windows, in order, as the windows expect them.
+const std::map<std::string, std::vector<std::string>> kExpectedRoutes = {
+    {"onRecvReqSendOver", {"QuotationPage", "LoginDialog", "OrderEntryPage", "PreOrderPage"}},
+    {"onRecvRspTraderLogin", {"LoginDialog"}},
+    {"ChannelLostAtLogin", {"LoginDialog"}},
+    {"onChannelLost", {"PreOrderPage", "MainFrame"}},
+    {"onRecvRspYqOrder", {"OrderEntryPage", "PreOrderPage"}},
+    {"onRecvRtnYqOrder", {"OrderListPage", "OrderEntryPage", "PreOrderPage"}},
+    {"onRecvRtnYqOrderCancel", {"OrderListPage", "OrderEntryPage", "PreOrderPage"}},
+    {"onRecvRtnForceYqOrder", {"OrderListPage"}},
+    {"onRecvRspYqOrderCancel", {"OrderListPage"}},
+    {"onRecvRtnYqMatch", {"MatchPage"}},
+    {"onRecvYqQuotation", {"QuotationPage", "OrderEntryPage"}},
+    {"onRecvRspQryYqQuotation", {"QuotationPage"}},
+    {"onRecvYqCloseQuotation", {"QuotationPage"}},
+    {"onRecvYuanQiInstInfo", {"OrderEntryPage"}},
+    {"onRecvRspQryMemberCapital", {"CapitalPage", "OrderEntryPage"}},
+    {"onRecvRspQryYqClientPosi", {"PositionPage"}},
+    {"onRecvRspQryYqMemberPosi", {"OrderEntryPage", "PositionPage"}},
+    {"onRecvRspQryElctIndenture", {"ElctIndenturePage"}},
+    {"onRecvRspQryYqInstElctIndent", {"IndentureSelectPage"}},
+    {"onRecvRspTraderPasswordUpdate", {"PasswordDialog", "MainFrame"}},
+};
+
+const char* WindowName(TWindowId id) {
+    static const char* const kNames[] = {"MainFrame",         "LoginDialog",        "PasswordDialog", "TabControl",
+                                         "QuotationPage",     "OrderListPage",      "UnmatchedOrderPage",
+                                         "MatchPage",         "PositionPage",       "CapitalPage",    "OrderEntryPage",
+                                         "ElctIndenturePage", "IndentureSelectPage", "PreOrderPage"};
+    static_assert(std::size(kNames) == static_cast<std::size_t>(EPageWindow::kEnd));
+    return id < std::size(kNames) ? kNames[id] : "?";
+}
 
 class ClientApiRouting : public testing::Test {
 protected:
-    ClientApiRouting() : m_api(m_bridge, [] { return std::time_t{1'800'000'000}; }) {
-        for (EWindow window : kAllWindows) {
-            m_windows.emplace_back(window, m_journal);
-            m_api.Register(window, &m_windows.back());
+    ClientApiRouting() : m_api(m_bridge, EventRoutes(), [] { return std::time_t{1'800'000'000}; }) {
+        for (TWindowId id = 0; id < IdOf(EPageWindow::kEnd); ++id) {
+            m_windows.emplace_back(id, m_journal);
+            m_api.Windows().Register(id, &m_windows.back(), &m_windows.back());
         }
         std::strcpy(m_ok.RspCode, "RSP000000");
         m_ok.ChainFlag = 'L';
     }
 
-    JournalWindow& WindowOf(EWindow window) { return m_windows[static_cast<std::size_t>(window)]; }
-
-    // What a row of the routing table must deliver: these windows, in order, each one message with
-    // the callback's record and response.
-    std::vector<Delivery> Expected(std::initializer_list<EWindow> windows, unsigned message, const void* record,
-                                   const TTRspMsg* rsp) {
-        std::vector<Delivery> expected;
-        for (EWindow window : windows) expected.push_back({window, message, AsWParam(record), AsLParam(rsp)});
+    template <class Window>
+    JournalWindow& WindowOf(Window window) {
+        return m_windows[static_cast<std::size_t>(window)];
+    }
+    // The windows that heard something since the journal was last cleared, with the event.
+    std::vector<std::string> Heard() {
+        std::vector<std::string> heard;
+        for (const Delivery& delivery : m_journal) heard.push_back(std::string(WindowName(delivery.window)) + " " + delivery.what);
+        m_journal.clear();
+        return heard;
+    }
+    static std::vector<std::string> Each(std::initializer_list<const char*> windows, const char* event) {
+        std::vector<std::string> expected;
+        for (const char* window : windows) expected.push_back(std::string(window) + " " + event);
         return expected;
     }
 
@@ -48,130 +90,92 @@ protected:
     TTRspMsg m_ok{};
 };
 
-TEST_F(ClientApiRouting, RecordCallbacksReachTheirWindowsInOrder) {
-    TYqOrder order{};
-    TYqOrderCancel cancel{};
-    TYqMatch match{};
-    TYqQuotation quotation{};
-    TYuanQiInst instrument{};
-    TMemberCapital capital{};
-    TYqClientPosi clientPosi{};
-    TYqMemberPosi memberPosi{};
-    TElctIndenture indenture{};
-    struct Row {
-        const char* name;
-        std::function<void()> call;
-        std::vector<Delivery> expected;
-    };
-    const std::vector<Row> rows = {
-        {"RspYqOrder", [&] { m_api.onRecvRspYqOrder(&order, &m_ok, nullptr); },
-         Expected({OrderEntryPage, PreOrderPage}, WM_ORDER_RSP, &order, &m_ok)},
-        {"RtnYqOrder", [&] { m_api.onRecvRtnYqOrder(&order, &m_ok, nullptr); },
-         Expected({OrderListPage, OrderEntryPage, PreOrderPage}, WM_ORDER_RTN, &order, &m_ok)},
-        {"RtnYqOrderCancel", [&] { m_api.onRecvRtnYqOrderCancel(&order, &m_ok, nullptr); },
-         Expected({OrderListPage, OrderEntryPage, PreOrderPage}, WM_ORDER_RTN, &order, &m_ok)},
-        {"RtnForceYqOrder", [&] { m_api.onRecvRtnForceYqOrder(&order, &m_ok, nullptr); },
-         Expected({OrderListPage}, WM_ORDER_RTN, &order, &m_ok)},
-        {"RspYqOrderCancel", [&] { m_api.onRecvRspYqOrderCancel(&cancel, &m_ok, nullptr); },
-         Expected({OrderListPage}, WM_ORDER_CANCEL_RSP, &cancel, &m_ok)},
-        {"RtnYqMatch", [&] { m_api.onRecvRtnYqMatch(&match, &m_ok, nullptr); },
-         Expected({MatchPage}, WM_MATCH_RTN, &match, &m_ok)},
-        {"YqQuotation", [&] { m_api.onRecvYqQuotation(&quotation, &m_ok, nullptr); },
-         Expected({QuotationPage, OrderEntryPage}, WM_YQ_QUOTATION, &quotation, &m_ok)},
-        {"RspQryYqQuotation", [&] { m_api.onRecvRspQryYqQuotation(&quotation, &m_ok, nullptr); },
-         Expected({QuotationPage}, WM_YQ_QUOTATION, &quotation, &m_ok)},
-        {"YqCloseQuotation", [&] { m_api.onRecvYqCloseQuotation(&quotation, &m_ok, nullptr); },
-         Expected({QuotationPage}, WM_YQ_QUOTATION, &quotation, &m_ok)},
-        {"YuanQiInstInfo", [&] { m_api.onRecvYuanQiInstInfo(&instrument, &m_ok, nullptr); },
-         Expected({OrderEntryPage}, WM_INST_INFO, &instrument, &m_ok)},
-        {"RspQryMemberCapital", [&] { m_api.onRecvRspQryMemberCapital(&capital, &m_ok, nullptr); },
-         Expected({CapitalPage, OrderEntryPage}, WM_MEMBER_CAPITAL, &capital, &m_ok)},
-        {"RspQryYqClientPosi", [&] { m_api.onRecvRspQryYqClientPosi(&clientPosi, &m_ok, nullptr); },
-         Expected({PositionPage}, WM_CLIENT_POSI, &clientPosi, &m_ok)},
-        {"RspQryYqMemberPosi", [&] { m_api.onRecvRspQryYqMemberPosi(&memberPosi, &m_ok, nullptr); },
-         Expected({OrderEntryPage, PositionPage}, WM_QRY_RESULT, &memberPosi, &m_ok)},
-        {"RspQryElctIndenture", [&] { m_api.onRecvRspQryElctIndenture(&indenture, &m_ok, nullptr); },
-         Expected({ElctIndenturePage}, WM_QRY_RESULT, &indenture, &m_ok)},
-        {"RspQryYqInstElctIndent", [&] { m_api.onRecvRspQryYqInstElctIndent(&indenture, &m_ok, nullptr); },
-         Expected({IndentureSelectPage}, WM_QRY_RESULT, &indenture, &m_ok)},
-        // A response without records passes a null record on.
-        {"RspQryElctIndenture without records", [&] { m_api.onRecvRspQryElctIndenture(nullptr, &m_ok, nullptr); },
-         Expected({ElctIndenturePage}, WM_QRY_RESULT, nullptr, &m_ok)},
-    };
-    for (const Row& row : rows) {
-        m_journal.clear();
-        row.call();
-        EXPECT_EQ(m_journal, row.expected) << row.name;
+TEST_F(ClientApiRouting, TheTableRoutesEachEventToItsWindowsInOrderAndNothingElse) {
+    std::map<std::string, std::vector<std::string>> routed;
+    for (std::size_t e = 0; e < kTraderEventCount; ++e) {
+        const auto event = static_cast<ETraderEvent>(e);
+        for (const TWindowId window : m_api.Windows().Receivers(event)) routed[EventName(event)].push_back(WindowName(window));
     }
+    EXPECT_EQ(routed, kExpectedRoutes);
+}
+
+TEST_F(ClientApiRouting, CallbacksReachTheirWindowsInOrderWithACopyOfTheRecord) {
+    TYqOrder order{};
+    std::strcpy(order.orderNo, "26120800000001");
+    std::string seenOrderNo;
+    WindowOf(OrderEntryPage).onEvent = [&](const std::string&, const void* record) {
+        seenOrderNo = static_cast<const TYqOrder*>(record)->orderNo;
+    };
+    m_api.onRecvRtnYqOrder(&order, &m_ok, nullptr);
+    EXPECT_EQ(Heard(), Each({"OrderListPage", "OrderEntryPage", "PreOrderPage"}, "onRecvRtnYqOrder"));
+    EXPECT_EQ(seenOrderNo, "26120800000001");
+
+    TYqMemberPosi position{};
+    m_api.onRecvRspQryYqMemberPosi(&position, &m_ok, nullptr);
+    EXPECT_EQ(Heard(), Each({"OrderEntryPage", "PositionPage"}, "onRecvRspQryYqMemberPosi"));
+    // A response without records passes a null record on; an event nobody hears goes nowhere.
+    m_api.onRecvRspQryElctIndenture(nullptr, &m_ok, nullptr);
+    ASSERT_EQ(m_journal.size(), 1u);
+    EXPECT_FALSE(m_journal[0].hasRecord);
+    m_journal.clear();
+    TMarket market{};
+    m_api.onRecvMarketInfo(&market, &m_ok, nullptr);
+    EXPECT_TRUE(Heard().empty());
 }
 
 TEST_F(ClientApiRouting, UnregisteredWindowsAreSkipped) {
-    m_api.Register(OrderEntryPage, nullptr);
+    m_api.Windows().Register(IdOf(OrderEntryPage), nullptr);
     TYqOrder order{};
     m_api.onRecvRtnYqOrder(&order, &m_ok, nullptr);
-    EXPECT_EQ(m_journal, Expected({OrderListPage, PreOrderPage}, WM_ORDER_RTN, &order, &m_ok));
-}
-
-TEST_F(ClientApiRouting, InitialDataDoneGoesToTheLoginDialogOnlyWhileItExists) {
+    EXPECT_EQ(Heard(), Each({"OrderListPage", "PreOrderPage"}, "onRecvRtnYqOrder"));
+    m_api.Windows().Register(LoginDialog, nullptr);
     m_api.onRecvReqSendOver();
-    EXPECT_EQ(m_journal, Expected({QuotationPage, LoginDialog, OrderEntryPage, PreOrderPage}, WM_INIT_DATA_DONE,
-                                  nullptr, nullptr));
-    m_journal.clear();
-    m_api.Register(LoginDialog, nullptr);
-    m_api.onRecvReqSendOver();
-    EXPECT_EQ(m_journal,
-              Expected({QuotationPage, OrderEntryPage, PreOrderPage}, WM_INIT_DATA_DONE, nullptr, nullptr));
+    EXPECT_EQ(Heard(), Each({"QuotationPage", "PreOrderPage"}, "onRecvReqSendOver"));
 }
 
-TEST_F(ClientApiRouting, PasswordResponseGoesToTheDialogIfOpenAndAlwaysToTheMainFrame) {
-    TReqTraderPasswordUpdate update{};
-    m_api.onRecvRspTraderPasswordUpdate(&update, &m_ok, nullptr);
-    EXPECT_EQ(m_journal, (std::vector<Delivery>{{PasswordDialog, WM_PASSWORD_RSP, AsWParam(&update), AsLParam(&m_ok)},
-                                                {MainFrame, WM_STATUS_TEXT, 0, AsLParam(&m_ok)}}));
-    m_journal.clear();
-    m_api.Register(PasswordDialog, nullptr);
-    m_api.onRecvRspTraderPasswordUpdate(&update, &m_ok, nullptr);
-    EXPECT_EQ(m_journal, (std::vector<Delivery>{{MainFrame, WM_STATUS_TEXT, 0, AsLParam(&m_ok)}}));
+// Callbacks made on another thread (the library's reactor) are gathered and delivered in one
+// hand-off, in order, when the library's pass ends or the batch is full; the callback that hands
+// them over returns once they have been handled.
+TEST_F(ClientApiRouting, CallbacksFromTheReactorThreadAreDeliveredTogetherWhenThePassEnds) {
+    TYqMatch match{};
+    const std::size_t matches = CEventBatch::kCapacity + 3;
+    std::thread reactor([&] {
+        for (std::size_t i = 0; i < matches; ++i) m_api.onRecvRtnYqMatch(&match, &m_ok, nullptr);
+    });
+    // The first kCapacity go over when the batch is full; the test's thread serves them.
+    while (m_journal.size() < CEventBatch::kCapacity) m_bridge.Deliver();
+    reactor.join();
+    EXPECT_EQ(m_journal.size(), CEventBatch::kCapacity);
+    EXPECT_EQ(WindowOf(MatchPage).handOvers, 1);
+
+    std::thread endOfPass([&] { m_api.DeliverPending(); });
+    while (m_journal.size() < matches) m_bridge.Deliver();
+    endOfPass.join();
+    EXPECT_EQ(m_journal.size(), matches);
+    EXPECT_EQ(WindowOf(MatchPage).handOvers, 2);
 }
 
-TEST_F(ClientApiRouting, ChannelLossWhileTheLoginDialogIsOpenGoesToTheDialogAlone) {
+TEST_F(ClientApiRouting, ChannelLossGoesToTheLoginDialogAloneWhileItIsOpenElseToThePreOrderPageAndTheFrame) {
     TReqTraderLogin login{};
     std::strcpy(login.tradeDate, "20261208");
     std::strcpy(login.tradeTime, "09:30:00");
     m_api.onRecvRspTraderLogin(&login, &m_ok, nullptr);
     m_journal.clear();
     ASSERT_TRUE(m_api.LoginState().IsLoggedIn());
-    std::string reason;
-    WindowOf(LoginDialog).onMessage = [&](unsigned, WParam, LParam lParam) {
-        reason = MessageRecord<TTRspMsg>(lParam)->RspMsg;
-    };
     m_api.onChannelLost("local failure");
     EXPECT_FALSE(m_api.LoginState().IsLoggedIn());
     ASSERT_EQ(m_journal.size(), 1u);
-    EXPECT_EQ(m_journal[0].window, LoginDialog);
-    EXPECT_EQ(m_journal[0].message, WM_CHANNEL_LOST);
-    EXPECT_EQ(reason, "local failure");
-}
+    EXPECT_EQ(m_journal[0], (Delivery{IdOf(LoginDialog), "onChannelLost", false, "local failure"}));
+    m_journal.clear();
 
-TEST_F(ClientApiRouting, ChannelLossTellsThePreOrderPageThenTheMainFrame) {
-    m_api.Register(LoginDialog, nullptr);
-    std::string shown;
-    WindowOf(MainFrame).onMessage = [&](unsigned, WParam, LParam lParam) {
-        shown = MessageRecord<TTRspMsg>(lParam)->RspMsg;
-    };
+    m_api.Windows().Register(LoginDialog, nullptr);
     m_api.onChannelLost("channel disconnect");
-    ASSERT_EQ(m_journal.size(), 2u);
-    EXPECT_EQ(m_journal[0], (Delivery{PreOrderPage, WM_CHANNEL_LOST, 0, 0}));
-    EXPECT_EQ(m_journal[1].window, MainFrame);
-    EXPECT_EQ(m_journal[1].message, WM_STATUS_TEXT);
-    EXPECT_EQ(m_journal[1].wParam, 1122u);
-    EXPECT_EQ(shown, "channel disconnect");
-
+    EXPECT_EQ(Heard(), Each({"PreOrderPage", "MainFrame"}, "onChannelLost"));
     // The reason is cut to the 60 characters of RspMsg; no reason is an empty text.
     m_api.onChannelLost(std::string(100, 'r').c_str());
-    EXPECT_EQ(shown, std::string(60, 'r'));
+    EXPECT_EQ(m_journal.back().code, std::string(60, 'r'));
     m_api.onChannelLost(nullptr);
-    EXPECT_EQ(shown, "");
+    EXPECT_EQ(m_journal.back().code, "");
 }
 
 TEST_F(ClientApiRouting, LoginResponseReachesTheDialogBeforeTheStateIsFilled) {
@@ -182,11 +186,11 @@ TEST_F(ClientApiRouting, LoginResponseReachesTheDialogBeforeTheStateIsFilled) {
     std::strcpy(login.tradeDate, "20261208");
     std::strcpy(login.tradeTime, "09:30:00");
     bool loggedInDuringHandler = true;
-    WindowOf(LoginDialog).onMessage = [&](unsigned, WParam, LParam) {
+    WindowOf(LoginDialog).onEvent = [&](const std::string&, const void*) {
         loggedInDuringHandler = m_api.LoginState().IsLoggedIn();
     };
     m_api.onRecvRspTraderLogin(&login, &m_ok, nullptr);
-    EXPECT_EQ(m_journal, Expected({LoginDialog}, WM_LOGIN_RSP, &login, &m_ok));
+    EXPECT_EQ(Heard(), Each({"LoginDialog"}, "onRecvRspTraderLogin"));
     EXPECT_FALSE(loggedInDuringHandler);
     EXPECT_TRUE(m_api.LoginState().IsLoggedIn());
     EXPECT_STREQ(m_api.LoginState().Trader().traderID, "00011234");
@@ -202,14 +206,13 @@ TEST_F(ClientApiRouting, RejectedOrUnexpectedLoginResponsesChangeNothing) {
     TTRspMsg rejected{};
     std::strcpy(rejected.RspCode, "RSP0000001");  // longer than the success code
     m_api.onRecvRspTraderLogin(&login, &rejected, nullptr);
-    EXPECT_EQ(m_journal, Expected({LoginDialog}, WM_LOGIN_RSP, &login, &rejected));
+    EXPECT_EQ(Heard(), Each({"LoginDialog"}, "onRecvRspTraderLogin"));
     EXPECT_FALSE(m_api.LoginState().IsLoggedIn());
     EXPECT_STREQ(m_api.LoginState().Trader().traderID, "");
 
-    m_journal.clear();
-    m_api.Register(LoginDialog, nullptr);
+    m_api.Windows().Register(LoginDialog, nullptr);
     m_api.onRecvRspTraderLogin(&login, &m_ok, nullptr);
-    EXPECT_TRUE(m_journal.empty());
+    EXPECT_TRUE(Heard().empty());
     EXPECT_FALSE(m_api.LoginState().IsLoggedIn());
     EXPECT_STREQ(m_api.LoginState().Trader().traderID, "");
 }
@@ -233,6 +236,13 @@ TEST_F(ClientApiRouting, YqInstIDOfLooksInTheOrderEntryPagesInstruments) {
     EXPECT_THROW(m_api.SetInstrumentTable(&wrong), CDesignError);
     m_api.SetInstrumentTable(nullptr);
     EXPECT_EQ(m_api.YqInstIDOf("HR0612"), "");
+}
+
+TEST(WindowRegistry, ARoutingTableThatNamesAnEventTwiceOrABadWindowIsRefused) {
+    const CEventRoute twice[] = {Route(ETraderEvent::onRecvRtnYqMatch, 4), Route(ETraderEvent::onRecvRtnYqMatch, 5)};
+    EXPECT_THROW(CWindowRegistry{twice}, CDesignError);
+    const CEventRoute tooFar[] = {Route(ETraderEvent::onRecvRtnYqMatch, CWindowRegistry::kMaxWindows)};
+    EXPECT_THROW(CWindowRegistry{tooFar}, CDesignError);
 }
 
 }  // namespace

@@ -11,9 +11,11 @@
 #include <deque>
 #include <map>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "ClientApiTestSupport.h"
+#include "client/pages/PageWindows.h"
 #include "client/shell/ClientServices.h"
 #include "client/shell/ExchangeRequests.h"
 #include "client/shell/Prompter.h"
@@ -190,10 +192,25 @@ inline TTRspMsg Response(const char* code = "RSP000000", const char* text = "") 
 
 class CClientHarness {
 public:
-    CClientHarness() : status(bridge, api.Window(EWindow::MainFrame)), statusJournal(status) {
-        api.Register(EWindow::MainFrame, &statusJournal);
+    CClientHarness() : status(bridge, api.Windows().Window(EShellWindow::MainFrame)), statusJournal(status) {
+        api.Windows().Register(EShellWindow::MainFrame, nullptr, &statusJournal);
     }
-    ~CClientHarness() { api.Register(EWindow::MainFrame, nullptr); }
+    ~CClientHarness() { api.Windows().Register(EShellWindow::MainFrame, nullptr); }
+
+    // Registers a window under its number for the events the routing table gives it and the
+    // messages posted to it; null clears the number.
+    template <class Number, class Window>
+    void Register(Number number, Window* window) {
+        CTraderEvents* events = nullptr;
+        CMessageTarget* messages = nullptr;
+        if constexpr (std::is_base_of_v<CTraderEvents, Window>) events = window;
+        if constexpr (std::is_base_of_v<CMessageTarget, Window>) messages = window;
+        api.Windows().Register(static_cast<TWindowId>(number), events, messages);
+    }
+    template <class Number>
+    void Unregister(Number number) {
+        api.Windows().Register(static_cast<TWindowId>(number), nullptr);
+    }
 
     CClientServices Services() { return {api, requests, bridge, status, prompter, timers}; }
 
@@ -225,7 +242,7 @@ public:
 
     NoWakeup wakeup;
     CMessageBridge bridge{wakeup};
-    CClientApi api{bridge, [] { return std::time_t{1'800'000'000}; }};
+    CClientApi api{bridge, EventRoutes(), [] { return std::time_t{1'800'000'000}; }};
     CRecordedRequests requests;
     CManualTimers timers;
     CScriptedPrompter prompter;

@@ -66,7 +66,7 @@ protected:
 
 TEST_F(LoginDialogTest, TheRequestCarriesTheCodeItsMemberPrefixAndThePasswordDigestToTheChosenServer) {
     Open();
-    EXPECT_EQ(harness.api.Window(EWindow::LoginDialog).Get(), &dialog);
+    EXPECT_EQ(harness.api.Windows().Events(IdOf(EShellWindow::LoginDialog)), &dialog);
     Fill("00010001", "trader1", 1);
     dialog.OnOk();
     ASSERT_EQ(harness.requests.logins.size(), 1u);
@@ -120,11 +120,11 @@ TEST_F(LoginDialogTest, ARejectionShowsTheServersTextAndACodeWithTrailingTextIsA
     Fill("00010001", "wrong");
     dialog.OnOk();
     const TTRspMsg refused = Response("ERR000101", "密码错误");
-    dialog.OnMessage(WM_LOGIN_RSP, 0, AsLParam(&refused));
+    dialog.onRecvRspTraderLogin(nullptr, refused);
     EXPECT_EQ(LastStatus(), "密码错误");
     EXPECT_TRUE(view.loginEnabled);
     TTRspMsg longer = Response("RSP0000001", "not quite");
-    dialog.OnMessage(WM_LOGIN_RSP, 0, AsLParam(&longer));
+    dialog.onRecvRspTraderLogin(nullptr, longer);
     EXPECT_EQ(LastStatus(), "not quite");
     EXPECT_FALSE(std::filesystem::exists(path));
 }
@@ -134,7 +134,7 @@ TEST_F(LoginDialogTest, FilesTheLibraryCannotUseAreNamedWithWhatToRemove) {
     Fill("00010001", "trader1");
     dialog.OnOk();
     const TTRspMsg failed = Response("ERR999998", "本地文件不可用:log00010001.con");
-    dialog.OnMessage(WM_LOGIN_RSP, 0, AsLParam(&failed));
+    dialog.onRecvRspTraderLogin(nullptr, failed);
     EXPECT_EQ(LastStatus(), "本地文件不可用:log00010001.con,请删除 log00010001.id、log00010001.con 和 "
                             "t_private00010001.dat、t_member00010001.dat、t_market00010001.dat 后重新登陆");
     EXPECT_TRUE(view.loginEnabled);
@@ -152,7 +152,7 @@ TEST_F(LoginDialogTest, AConnectionLostWhileTheDialogWaitsIsShownAndTheLoginCanB
 
     dialog.OnOk();
     const TTRspMsg ok = Response();
-    dialog.OnMessage(WM_LOGIN_RSP, 0, AsLParam(&ok));
+    dialog.onRecvRspTraderLogin(nullptr, ok);
     harness.api.onChannelLost("local failure");
     EXPECT_EQ(LastStatus(), "本地文件读写失败,请检查磁盘空间后重新登陆......");
     EXPECT_TRUE(view.loginEnabled);
@@ -166,7 +166,7 @@ TEST_F(LoginDialogTest, SuccessWritesTheSettingsAndTheDownloadEndsTheDialogWithT
     view.form.rememberPassword = true;
     dialog.OnOk();
     const TTRspMsg ok = Response();
-    dialog.OnMessage(WM_LOGIN_RSP, 0, AsLParam(&ok));
+    dialog.onRecvRspTraderLogin(nullptr, ok);
     EXPECT_EQ(LastStatus(), "密码验证通过,正在下载初始化数据,请稍候......");
     EXPECT_EQ(std::filesystem::file_size(path), kLoginSettingsSize);
     CLoginSettings stored;
@@ -178,7 +178,7 @@ TEST_F(LoginDialogTest, SuccessWritesTheSettingsAndTheDownloadEndsTheDialogWithT
     EXPECT_FALSE(stored.autoLogin);
 
     harness.LogIn("00010001", "0001");
-    dialog.OnMessage(WM_INIT_DATA_DONE, 0, 0);
+    dialog.onRecvReqSendOver();
     EXPECT_EQ(LastStatus(), "初始化数据下载完成,正在初始化交易界面......");
     ASSERT_EQ(harness.requests.quotationQueries.size(), 1u);
     EXPECT_STREQ(harness.requests.quotationQueries[0].instID, "");
@@ -193,12 +193,12 @@ TEST_F(LoginDialogTest, TheDownloadShowsHowManyRecordsArrived) {
     Fill("00010001", "trader1");
     dialog.OnOk();
     const TTRspMsg ok = Response();
-    dialog.OnMessage(WM_LOGIN_RSP, 0, AsLParam(&ok));
+    dialog.onRecvRspTraderLogin(nullptr, ok);
     const TYuanQiInst instrument{};
     for (int i = 0; i < 3; ++i) harness.api.onRecvYuanQiInstInfo(&instrument, &ok, nullptr);
     harness.timers.Advance(std::chrono::milliseconds(200));
     EXPECT_EQ(view.progress, 3u);
-    dialog.OnMessage(WM_INIT_DATA_DONE, 0, 0);
+    dialog.onRecvReqSendOver();
     EXPECT_EQ(harness.timers.PendingCount(), 0u);
 }
 
@@ -248,9 +248,9 @@ TEST_F(LoginDialogTest, TheDialogUnregistersWhenItGoes) {
     {
         CLoginDialog other(harness.api, harness.requests, harness.timers, servers, path);
         other.Init(view);
-        EXPECT_TRUE(harness.api.Window(EWindow::LoginDialog).IsSet());
+        EXPECT_TRUE(harness.api.Windows().IsRegistered(IdOf(EShellWindow::LoginDialog)));
     }
-    EXPECT_FALSE(harness.api.Window(EWindow::LoginDialog).IsSet());
+    EXPECT_FALSE(harness.api.Windows().IsRegistered(IdOf(EShellWindow::LoginDialog)));
 }
 
 }  // namespace

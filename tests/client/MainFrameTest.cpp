@@ -31,7 +31,7 @@ public:
 class MainFrameTest : public testing::Test {
 protected:
     MainFrameTest() {
-        harness.api.Register(EWindow::MainFrame, nullptr);
+        harness.api.Windows().Register(EShellWindow::MainFrame, nullptr);
         frame.SetView(&view);
         harness.LogIn("00010001", "0001");
     }
@@ -40,6 +40,7 @@ protected:
         const TTRspMsg rsp = Response("RSP000000", text);
         frame.OnMessage(WM_STATUS_TEXT, wParam, AsLParam(&rsp));
     }
+    void LoseConnection(const char* reason) { frame.onChannelLost(Response("", reason)); }
 
     CClientHarness harness;
     CPageTabCtrl tabs{harness.bridge};
@@ -68,8 +69,8 @@ TEST_F(MainFrameTest, ALogoutThatCannotBeSentStillWaitsForTheSecondClose) {
 }
 
 TEST_F(MainFrameTest, ALostConnectionShowsOneBoxAndPostsACloseEachTime) {
-    SendStatus(kStatusConnectionLost, "channel disconnect");
-    SendStatus(kStatusConnectionLost, "channel disconnect");
+    LoseConnection("channel disconnect");
+    LoseConnection("channel disconnect");
     ASSERT_EQ(harness.prompter.boxes.size(), 1u);
     EXPECT_EQ(harness.prompter.boxes[0].text, "通讯中断，请重新登陆!");
     EXPECT_EQ(harness.prompter.boxes[0].caption, "channel disconnect");
@@ -82,18 +83,20 @@ TEST_F(MainFrameTest, ALostConnectionShowsOneBoxAndPostsACloseEachTime) {
 
 TEST_F(MainFrameTest, ALostConnectionAfterTheLogoutShowsNoBox) {
     frame.OnCloseRequest();
-    SendStatus(kStatusConnectionLost, "channel disconnect");
+    LoseConnection("channel disconnect");
     EXPECT_TRUE(harness.prompter.boxes.empty());
     EXPECT_EQ(view.closesPosted, 1);
 }
 
 TEST_F(MainFrameTest, OtherStatusTextsGoToTheStatusLineAndTheirCopiesAreReleased) {
     harness.status.Show("收到报单更新信息!");
-    harness.api.Register(EWindow::MainFrame, &frame);
+    harness.api.Windows().Register(EShellWindow::MainFrame, &frame, &frame);
     harness.bridge.Deliver();
     EXPECT_EQ(view.responseTexts, std::vector<std::string>{"收到报单更新信息!"});
     EXPECT_EQ(harness.status.PendingCount(), 0u);
-    SendStatus(0, "密码修改成功");
+    SendStatus(0, "撤单成功");
+    EXPECT_EQ(view.responseTexts.back(), "撤单成功");
+    frame.onRecvRspTraderPasswordUpdate(nullptr, Response("RSP000000", "密码修改成功"));
     EXPECT_EQ(view.responseTexts.back(), "密码修改成功");
     EXPECT_EQ(view.closesPosted, 0);
 }
@@ -150,15 +153,14 @@ TEST_F(MainFrameTest, TheBatchButtonShowsTheCaptionTheOrderPageReturns) {
 
 TEST_F(MainFrameTest, RefreshPostsToTheShownPageOnly) {
     std::vector<Delivery> journal;
-    JournalWindow quotations(EWindow::QuotationPage, journal), orders(EWindow::OrderListPage, journal);
+    JournalWindow quotations(EPageWindow::QuotationPage, journal), orders(EPageWindow::OrderListPage, journal);
     tabs.AddPage(&quotations, "行情");
     tabs.AddPage(&orders, "报单");
     tabs.SelectPage(1);
     frame.OnRefresh();
     harness.bridge.Deliver();
     ASSERT_EQ(journal.size(), 1u);
-    EXPECT_EQ(journal[0].window, EWindow::OrderListPage);
-    EXPECT_EQ(journal[0].message, WM_PAGE_REFRESH);
+    EXPECT_EQ(journal[0], (Delivery{IdOf(EPageWindow::OrderListPage), "message " + std::to_string(WM_PAGE_REFRESH), false, ""}));
 }
 
 }  // namespace

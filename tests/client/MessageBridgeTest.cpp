@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "ClientApiTestSupport.h"
+#include "client/pages/PageWindows.h"
 #include "client/shell/MessageBridge.h"
 
 using namespace kvt;
@@ -109,27 +110,29 @@ TEST_F(MessageBridgeTest, DeliveriesFromSeveralThreadsEachKeepTheirOrder) {
     }
 }
 
-TEST_F(MessageBridgeTest, SendEachServesEveryWindowInOrderInOneHandOff) {
-    RecordingWindow second;
-    CWindowRef secondRef, absent;
-    secondRef.Set(&second);
-    const CWindowRef* const windows[] = {&secondRef, &absent, &m_ref};
-    std::thread reactor([&] { m_bridge.SendEach(windows, WM_ORDER_RTN, 7, 0); });
+// Work handed over from another thread runs on the user interface thread, once, and the caller
+// returns after it; a bridge that has stopped runs nothing and says so.
+TEST_F(MessageBridgeTest, CallRunsTheWorkOnTheUserInterfaceThreadAndWaitsForIt) {
+    struct CWork : CBridgeCall {
+        std::vector<std::thread::id> ranOn;
+        void Run(const CMessageBridge&) override { ranOn.push_back(std::this_thread::get_id()); }
+    } work;
+    bool ran = false;
+    std::thread reactor([&] { ran = m_bridge.Call(work); });
     m_wakeup.WaitForWake();
     m_bridge.Deliver();
     reactor.join();
+    EXPECT_TRUE(ran);
+    EXPECT_EQ(work.ranOn, std::vector<std::thread::id>{std::this_thread::get_id()});
     EXPECT_FALSE(m_wakeup.HasPendingWake());
-    ASSERT_EQ(second.received.size(), 1u);
-    ASSERT_EQ(m_window.received.size(), 1u);
-    EXPECT_EQ(m_window.received[0].wParam, 7u);
 
-    const CWindowRef* const none[] = {&absent};
-    m_bridge.SendEach(none, WM_ORDER_RTN, 8, 0);
-    EXPECT_EQ(m_window.received.size(), 1u);
+    m_bridge.Stop();
+    EXPECT_FALSE(m_bridge.Call(work));
+    EXPECT_EQ(work.ranOn.size(), 1u);
 }
 
 TEST_F(MessageBridgeTest, AWindowThatUnregistersBeforeItsDeliveryGetsNothing) {
-    std::thread reactor([&] { m_bridge.Send(m_ref, WM_MATCH_RTN, 0, 0); });
+    std::thread reactor([&] { m_bridge.Send(m_ref, WM_ORDER_RTN, 0, 0); });
     m_wakeup.WaitForWake();
     m_ref.Set(nullptr);
     m_bridge.Deliver();
@@ -138,7 +141,7 @@ TEST_F(MessageBridgeTest, AWindowThatUnregistersBeforeItsDeliveryGetsNothing) {
 }
 
 TEST_F(MessageBridgeTest, StopReleasesABlockedSenderWithoutDelivering) {
-    std::thread reactor([&] { m_bridge.Send(m_ref, WM_MATCH_RTN, 0, 0); });
+    std::thread reactor([&] { m_bridge.Send(m_ref, WM_ORDER_RTN, 0, 0); });
     m_wakeup.WaitForWake();
     m_bridge.Stop();
     reactor.join();
@@ -146,9 +149,9 @@ TEST_F(MessageBridgeTest, StopReleasesABlockedSenderWithoutDelivering) {
     EXPECT_TRUE(m_window.received.empty());
 
     // Afterwards nothing is delivered, from any thread, and posts are refused.
-    std::thread late([&] { m_bridge.Send(m_ref, WM_MATCH_RTN, 0, 0); });
+    std::thread late([&] { m_bridge.Send(m_ref, WM_ORDER_RTN, 0, 0); });
     late.join();
-    m_bridge.Send(m_ref, WM_MATCH_RTN, 0, 0);
+    m_bridge.Send(m_ref, WM_ORDER_RTN, 0, 0);
     EXPECT_FALSE(m_bridge.Post(m_ref, WM_PAGE_REFRESH, 0, 0));
     m_bridge.Deliver();
     EXPECT_TRUE(m_window.received.empty());
@@ -201,16 +204,17 @@ TEST(ClientApiShutdown, DestroyingTheApiReleasesAReactorBlockedInADelivery) {
     SignalledWakeup wakeup;
     CMessageBridge bridge(wakeup);
     std::vector<Delivery> journal;
-    JournalWindow matchPage(EWindow::MatchPage, journal);
-    std::optional<CClientApi> api(std::in_place, bridge);
+    JournalWindow matchPage(EPageWindow::MatchPage, journal);
+    std::optional<CClientApi> api(std::in_place, bridge, EventRoutes());
     ASSERT_EQ(api->initApi(), 0);
-    api->Register(EWindow::MatchPage, &matchPage);
+    api->Windows().Register(IdOf(EPageWindow::MatchPage), &matchPage);
 
-    // This thread plays the library's reactor thread delivering a match return.
+    // This thread plays the library's reactor thread delivering a match return in one pass.
     std::thread reactor([&] {
         TYqMatch match{};
         TTRspMsg rsp{};
         api->onRecvRtnYqMatch(&match, &rsp, nullptr);
+        api->DeliverPending();
     });
     wakeup.WaitForWake();
     api.reset();

@@ -26,7 +26,7 @@ class PageTabCtrlTest : public testing::Test {
 protected:
     PageTabCtrlTest() {
         tabs.SetObserver(&view);
-        for (EWindow window : {EWindow::QuotationPage, EWindow::OrderListPage, EWindow::CapitalPage}) {
+        for (EPageWindow window : {EPageWindow::QuotationPage, EPageWindow::OrderListPage, EPageWindow::CapitalPage}) {
             pages.emplace_back(window, journal);
         }
         for (JournalWindow& page : pages) tabs.AddPage(&page, "page");
@@ -50,10 +50,10 @@ TEST_F(PageTabCtrlTest, PagesAreAddedUpToThirtyTwoAndPageZeroIsShown) {
     EXPECT_EQ(tabs.AddPage(nullptr, "none"), 0);
     std::deque<JournalWindow> more;
     for (int i = 3; i < CPageTabCtrl::kMaxPages; ++i) {
-        more.emplace_back(EWindow::MatchPage, journal);
+        more.emplace_back(EPageWindow::MatchPage, journal);
         EXPECT_EQ(tabs.AddPage(&more.back(), "more"), 1);
     }
-    more.emplace_back(EWindow::MatchPage, journal);
+    more.emplace_back(EPageWindow::MatchPage, journal);
     EXPECT_EQ(tabs.AddPage(&more.back(), "33rd"), 0);
     EXPECT_EQ(tabs.PageCount(), 32);
 }
@@ -72,8 +72,7 @@ TEST_F(PageTabCtrlTest, AMouseSelectionRefreshesTheNewPageButArrowKeysAndTheSame
     tabs.OnTabPressed(2);
     const std::vector<Delivery> refresh = Delivered();
     ASSERT_EQ(refresh.size(), 1u);
-    EXPECT_EQ(refresh[0].window, EWindow::CapitalPage);
-    EXPECT_EQ(refresh[0].message, WM_PAGE_REFRESH);
+    EXPECT_EQ(refresh[0], (Delivery{IdOf(EPageWindow::CapitalPage), "message " + std::to_string(WM_PAGE_REFRESH), false, ""}));
 
     tabs.OnTabPressed(2);
     tabs.OnArrowKey(-1);

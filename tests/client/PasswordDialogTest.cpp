@@ -63,9 +63,9 @@ TEST_F(PasswordDialogTest, BothPasswordsTravelAsDigests) {
 }
 
 TEST_F(PasswordDialogTest, TheAnswerIsShownWhateverItsCodeAndTheDialogIsRegisteredWhileItLives) {
-    EXPECT_EQ(harness.api.Window(EWindow::PasswordDialog).Get(), &dialog);
+    EXPECT_EQ(harness.api.Windows().Events(IdOf(EShellWindow::PasswordDialog)), &dialog);
     const TTRspMsg refused = Response("ERR000102", "旧密码错误");
-    dialog.OnMessage(WM_PASSWORD_RSP, 0, AsLParam(&refused));
+    dialog.onRecvRspTraderPasswordUpdate(nullptr, refused);
     EXPECT_EQ(view.status, "旧密码错误");
     const TTRspMsg ok = Response("RSP000000", "密码修改成功");
     harness.api.onRecvRspTraderPasswordUpdate(nullptr, &ok, nullptr);

@@ -23,10 +23,10 @@ TEST(StatusLine, ACopiedTextOutlivesTheRecordItCameFrom) {
 
 TEST(StatusLine, TextsPostedWithoutAMainFrameAreFreedWithTheNextShownOne) {
     CClientHarness harness;
-    harness.api.Register(EWindow::MainFrame, nullptr);
+    harness.api.Windows().Register(EShellWindow::MainFrame, nullptr);
     harness.status.Show("one");
     harness.bridge.Deliver();  // dropped: nobody registered
-    harness.api.Register(EWindow::MainFrame, &harness.statusJournal);
+    harness.api.Windows().Register(EShellWindow::MainFrame, nullptr, &harness.statusJournal);
     harness.status.Show("two");
     harness.bridge.Deliver();
     EXPECT_EQ(harness.statusJournal.texts, std::vector<std::string>{"two"});

@@ -20,7 +20,7 @@
 #include "client/shell/LocalOrderNumbers.h"
 #include "quorex/PasswordDigest.h"
 #include "client/shell/ResponseCode.h"
-#include "client/shell/ui/Application.h"
+#include "client/app/Application.h"
 #include "client/shell/ui/LoginDialogWidget.h"
 #include "tests/sim/SimProcess.h"
 

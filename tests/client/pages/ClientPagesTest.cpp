@@ -43,13 +43,13 @@ TEST_F(ClientPagesTest, SevenTabsInOrderAndEveryPageRegistered) {
     ASSERT_EQ(tabs.PageCount(), 7);
     const std::vector<std::string> titles = {"行情", "报单", "未成交单", "成交单", "订货量", "资金", "电子货单"};
     for (int i = 0; i < 7; ++i) EXPECT_EQ(tabs.Title(i), titles[static_cast<std::size_t>(i)]);
-    EXPECT_EQ(harness.api.Window(EWindow::CapitalPage).Get(), &pages.Capital());
-    EXPECT_EQ(harness.api.Window(EWindow::ElctIndenturePage).Get(), &pages.ElctIndentures());
-    EXPECT_EQ(harness.api.Window(EWindow::PreOrderPage).Get(), &pages.PreOrders());
-    EXPECT_EQ(harness.api.Window(EWindow::TabControl).Get(), &tabs);
+    EXPECT_EQ(harness.api.Windows().Events(IdOf(EPageWindow::CapitalPage)), static_cast<CTraderEvents*>(&pages.Capital()));
+    EXPECT_EQ(harness.api.Windows().Events(IdOf(EPageWindow::ElctIndenturePage)), static_cast<CTraderEvents*>(&pages.ElctIndentures()));
+    EXPECT_EQ(harness.api.Windows().Events(IdOf(EPageWindow::PreOrderPage)), static_cast<CTraderEvents*>(&pages.PreOrders()));
+    EXPECT_EQ(harness.api.Windows().Window(EShellWindow::TabControl).Get(), &tabs);
     EXPECT_EQ(tabs.IndexOf(&pages.PreOrders()), -1);
-    EXPECT_EQ(harness.api.Window(EWindow::OrderEntryPage).Get(), &pages.OrderEntry());
-    EXPECT_EQ(harness.api.Window(EWindow::IndentureSelectPage).Get(), &pages.IndentureSelect());
+    EXPECT_EQ(harness.api.Windows().Events(IdOf(EPageWindow::OrderEntryPage)), static_cast<CTraderEvents*>(&pages.OrderEntry()));
+    EXPECT_EQ(harness.api.Windows().Events(IdOf(EPageWindow::IndentureSelectPage)), static_cast<CTraderEvents*>(&pages.IndentureSelect()));
     EXPECT_NE(harness.api.InstrumentTable(), nullptr);
 }
 
@@ -130,10 +130,10 @@ TEST_F(ClientPagesTest, PagesUnregisterWhenTheyGo) {
         CPageTabCtrl otherTabs{harness.bridge};
         CClientPages other{harness.Services(), otherTabs};
     }
-    EXPECT_FALSE(harness.api.Window(EWindow::CapitalPage).IsSet());
-    EXPECT_FALSE(harness.api.Window(EWindow::OrderEntryPage).IsSet());
+    EXPECT_FALSE(harness.api.Windows().IsRegistered(IdOf(EPageWindow::CapitalPage)));
+    EXPECT_FALSE(harness.api.Windows().IsRegistered(IdOf(EPageWindow::OrderEntryPage)));
     EXPECT_EQ(harness.api.InstrumentTable(), nullptr);
-    EXPECT_FALSE(harness.api.Window(EWindow::TabControl).IsSet());
+    EXPECT_FALSE(harness.api.Windows().Window(EShellWindow::TabControl).IsSet());
 }
 
 }  // namespace

@@ -26,21 +26,21 @@ public:
         tabs.AddPage(&quotations, "行情");
         tabs.AddPage(&orders, "报单");
         tabs.AddPage(&unmatched, "未成交单");
-        harness.api.Register(EWindow::OrderListPage, &orders);
-        harness.api.Register(EWindow::UnmatchedOrderPage, &unmatched);
-        harness.api.Register(EWindow::TabControl, &tabs);
+        harness.Register(EPageWindow::OrderListPage, &orders);
+        harness.Register(EPageWindow::UnmatchedOrderPage, &unmatched);
+        harness.Register(EShellWindow::TabControl, &tabs);
         orders.SetObserver(&orderRows);
         unmatched.SetObserver(&unmatchedRows);
     }
     ~COrderPages() {
-        for (EWindow window : {EWindow::OrderListPage, EWindow::UnmatchedOrderPage, EWindow::TabControl}) {
-            harness.api.Register(window, nullptr);
-        }
+        harness.Unregister(EPageWindow::OrderListPage);
+        harness.Unregister(EPageWindow::UnmatchedOrderPage);
+        harness.Unregister(EShellWindow::TabControl);
         harness.api.SetInstrumentTable(nullptr);
     }
 
     void Announce(const TYqOrder& order, const TTRspMsg& rsp = Response()) {
-        orders.OnMessage(WM_ORDER_RTN, AsWParam(&order), AsLParam(&rsp));
+        orders.onRecvRtnYqOrder(&order, rsp);
         harness.bridge.Deliver();
     }
     // Announces an order and ticks its row on the page.

@@ -22,10 +22,10 @@ class PageIndentureSelectTest : public ::testing::Test {
 protected:
     PageIndentureSelectTest() {
         harness.LogIn();
-        harness.api.Register(EWindow::OrderEntryPage, &orderPage);
+        harness.Register(EPageWindow::OrderEntryPage, &orderPage);
         select.Attach(&dialog);
     }
-    ~PageIndentureSelectTest() override { harness.api.Register(EWindow::OrderEntryPage, nullptr); }
+    ~PageIndentureSelectTest() override { harness.Unregister(EPageWindow::OrderEntryPage); }
 
     void Open(char mode) {
         TReqQryInstElctIndent query{};
@@ -34,7 +34,7 @@ protected:
     }
     void Answer(const TElctIndenture& indenture) {
         const TTRspMsg rsp = Response();
-        select.OnMessage(WM_QRY_RESULT, AsWParam(&indenture), AsLParam(&rsp));
+        select.onRecvRspQryYqInstElctIndent(&indenture, rsp);
     }
     std::vector<std::string> ListedNumbers() const {
         std::vector<std::string> numbers;
@@ -46,7 +46,7 @@ protected:
     CPageIndentureSelect select{harness.Services()};
     CRecordedDialog dialog;
     std::vector<Delivery> orderJournal;
-    JournalWindow orderPage{EWindow::OrderEntryPage, orderJournal};
+    JournalWindow orderPage{EPageWindow::OrderEntryPage, orderJournal};
 };
 
 TEST_F(PageIndentureSelectTest, NewSellModeListsWhatIsAvailable) {
@@ -120,7 +120,7 @@ TEST_F(PageIndentureSelectTest, ConfirmTakesTheTickedRowsWithTheirAmounts) {
     EXPECT_TRUE(orderJournal.empty());  // posted, not sent
     harness.bridge.Deliver();
     ASSERT_EQ(orderJournal.size(), 1u);
-    EXPECT_EQ(orderJournal[0].message, static_cast<unsigned>(WM_INDENTURE_SELECTED));
+    EXPECT_EQ(orderJournal[0].what, "message " + std::to_string(WM_INDENTURE_SELECTED));
 }
 
 TEST_F(PageIndentureSelectTest, ConfirmWithNothingToTakeSaysSoInABox) {

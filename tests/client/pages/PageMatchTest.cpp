@@ -32,7 +32,7 @@ protected:
     ~PageMatchTest() override { harness.api.SetInstrumentTable(nullptr); }
 
     void Announce(const TYqMatch& match, const TTRspMsg& rsp = Response()) {
-        matches.OnMessage(WM_MATCH_RTN, AsWParam(&match), AsLParam(&rsp));
+        matches.onRecvRtnYqMatch(&match, rsp);
     }
     std::vector<std::string> Row(int row) const {
         std::vector<std::string> cells;
@@ -129,9 +129,9 @@ TEST_F(PageMatchTest, OrderTimeIsEmptyWhileTheOrderIsUnknown) {
 TEST_F(PageMatchTest, RefusedOrEmptyReturnsChangeNothing) {
     const TYqMatch match = MakeMatch("0000000000000001", 'b', "00000000000101");
     Announce(match, Response("RSP000001"));
-    matches.OnMessage(WM_MATCH_RTN, AsWParam(&match), 0);
+    matches.onRecvRtnYqMatch(&match, TTRspMsg{});
     const TTRspMsg ok = Response();
-    matches.OnMessage(WM_MATCH_RTN, 0, AsLParam(&ok));
+    matches.onRecvRtnYqMatch(nullptr, ok);
     EXPECT_EQ(matches.RowCount(), 1);
     EXPECT_EQ(Row(0), Subtotal("0", "0"));
     EXPECT_TRUE(rows.events.empty());

@@ -73,11 +73,11 @@ TEST_F(PageOrderListTest, RefusedOrEmptyReturnsChangeNothing) {
     const TYqOrder order = MakeOrder("00000000000101", 'o');
     const TTRspMsg refused = Response("RSP000001", "拒绝");
     const TTRspMsg longerCode = Response("RSP0000001");
-    orders.OnMessage(WM_ORDER_RTN, AsWParam(&order), AsLParam(&refused));
-    orders.OnMessage(WM_ORDER_RTN, AsWParam(&order), AsLParam(&longerCode));
-    orders.OnMessage(WM_ORDER_RTN, AsWParam(&order), 0);
+    orders.onRecvRtnYqOrder(&order, refused);
+    orders.onRecvRtnYqOrder(&order, longerCode);
+    orders.onRecvRtnYqOrder(&order, TTRspMsg{});
     const TTRspMsg ok = Response();
-    orders.OnMessage(WM_ORDER_RTN, 0, AsLParam(&ok));
+    orders.onRecvRtnYqOrder(nullptr, ok);
     harness.bridge.Deliver();
 
     EXPECT_EQ(orders.RowCount(), 0);
@@ -205,7 +205,7 @@ TEST_F(PageOrderListTest, BothPagesCancelsKeepOnePaceWhenGivenTogether) {
 TEST_F(PageOrderListTest, CancelAnswerTextReachesTheStatusLineAsItsOwnCopy) {
     {
         TTRspMsg rsp = Response("RSP000001", "该报单已成交，不能撤单");
-        orders.OnMessage(WM_ORDER_CANCEL_RSP, 0, AsLParam(&rsp));
+        orders.onRecvRspYqOrderCancel(nullptr, rsp);
         // The library's record is gone before the main frame shows the text.
         std::memset(&rsp, 'x', sizeof rsp);
     }

@@ -34,18 +34,18 @@ class PageOrderMultipleTest : public ::testing::Test {
 protected:
     PageOrderMultipleTest() {
         harness.LogIn("00010001", "0001", "00000000000041");
-        harness.api.Register(EWindow::OrderEntryPage, &page);
+        harness.Register(EPageWindow::OrderEntryPage, &page);
         page.Attach(&form);
         const TYuanQiInst instrument = Instrument("000001", "HC0801");
         const TTRspMsg rsp = Response();
-        page.OnMessage(WM_INST_INFO, AsWParam(&instrument), AsLParam(&rsp));
+        page.onRecvYuanQiInstInfo(&instrument, rsp);
         panel.Attach(&batch);
         form.Fill("HC0801", "0123", "3000", "5");
         harness.StatusTexts();
     }
     ~PageOrderMultipleTest() override {
         panel.Attach(nullptr);
-        harness.api.Register(EWindow::OrderEntryPage, nullptr);
+        harness.Unregister(EPageWindow::OrderEntryPage);
     }
 
     void Ladder(const char* step, const char* count) {
@@ -56,7 +56,7 @@ protected:
         TYqOrder echo{};
         quorex::SetText(echo.localOrderNo, localOrderNo);
         const TTRspMsg rsp = Response(code);
-        page.OnMessage(WM_ORDER_RSP, AsWParam(&echo), AsLParam(&rsp));
+        page.onRecvRspYqOrder(&echo, rsp);
     }
     const std::vector<CRecordedRequests::COrder>& Orders() { return harness.requests.orders; }
     std::int64_t SentNumber() { return CLocalOrderNumbers(harness.api.LoginState()).Sent(); }
@@ -216,7 +216,7 @@ TEST_F(PageOrderMultipleTest, ChosenIndenturesOnTheFormStillGiveADeposit) {
     page.OnChooseIndentures();
     const TElctIndenture indenture = Indenture("IND0000001", 7);
     const TTRspMsg rsp = Response();
-    select.OnMessage(WM_QRY_RESULT, AsWParam(&indenture), AsLParam(&rsp));
+    select.onRecvRspQryYqInstElctIndent(&indenture, rsp);
     select.OnCheckClicked(0, true);
     select.OnConfirm();
     harness.bridge.Deliver();

@@ -16,31 +16,27 @@ class PageOrderTest : public ::testing::Test {
 protected:
     PageOrderTest() {
         harness.LogIn("00010001", "0001", "00000000000041");
-        harness.api.Register(EWindow::OrderEntryPage, &page);
-        harness.api.Register(EWindow::PositionPage, &positionsPage);
+        harness.Register(EPageWindow::OrderEntryPage, &page);
+        harness.Register(EPageWindow::PositionPage, &positionsPage);
         page.Attach(&form);
         Announce(Instrument("000001", "HC0801"));
         Announce(Instrument("000002", "HC0803"));
     }
     ~PageOrderTest() override {
-        harness.api.Register(EWindow::OrderEntryPage, nullptr);
-        harness.api.Register(EWindow::PositionPage, nullptr);
+        harness.Unregister(EPageWindow::OrderEntryPage);
+        harness.Unregister(EPageWindow::PositionPage);
     }
 
     void Announce(const TYuanQiInst& instrument, const char* code = "RSP000000") {
         const TTRspMsg rsp = Response(code);
-        page.OnMessage(WM_INST_INFO, AsWParam(&instrument), AsLParam(&rsp));
+        page.onRecvYuanQiInstInfo(&instrument, rsp);
     }
-    template <class Record>
-    void Deliver(unsigned message, const Record* record, const char* code = "RSP000000") {
-        const TTRspMsg rsp = Response(code);
-        page.OnMessage(message, AsWParam(record), AsLParam(&rsp));
-    }
+
     void AnswerOrder(const char* code, const char* localOrderNo) {
         TYqOrder echo{};
         quorex::SetText(echo.localOrderNo, localOrderNo);
         const TTRspMsg rsp = Response(code, "answer");
-        page.OnMessage(WM_ORDER_RSP, AsWParam(&echo), AsLParam(&rsp));
+        page.onRecvRspYqOrder(&echo, rsp);
     }
     // A sell contract with electronic indentures, and the dialog's choice of them confirmed.
     void ChooseIndentures(std::initializer_list<TElctIndenture> indentures) {
@@ -53,7 +49,7 @@ protected:
         int row = 0;
         for (const TElctIndenture& indenture : indentures) {
             const TTRspMsg rsp = Response();
-            select.OnMessage(WM_QRY_RESULT, AsWParam(&indenture), AsLParam(&rsp));
+            select.onRecvRspQryYqInstElctIndent(&indenture, rsp);
             select.OnCheckClicked(row++, true);
         }
         select.OnConfirm();
@@ -68,7 +64,7 @@ protected:
     CPageOrder page{harness.Services(), select, &quotations, &preOrders};
     CFakeOrderForm form;
     std::vector<Delivery> positionsJournal;
-    JournalWindow positionsPage{EWindow::PositionPage, positionsJournal};
+    JournalWindow positionsPage{EPageWindow::PositionPage, positionsJournal};
 };
 
 TEST_F(PageOrderTest, ChecksRunInTableOrderAndMoveTheFocusToTheFieldAtFault) {
@@ -202,9 +198,9 @@ TEST_F(PageOrderTest, AcceptedAnswerWithoutTheEchoedOrderStillEndsTheWait) {
     form.Fill("HC0801", "0123", "3000", "5");
     page.OnPlaceOrder();
     const TTRspMsg rsp = Response();
-    page.OnMessage(WM_ORDER_RSP, 0, AsLParam(&rsp));
+    page.onRecvRspYqOrder(nullptr, rsp);
     EXPECT_FALSE(CLocalOrderNumbers(harness.api.LoginState()).IsOrderInFlight());
-    page.OnMessage(WM_ORDER_RSP, 0, 0);  // neither record nor response: nothing to read
+    page.onRecvRspYqOrder(nullptr, TTRspMsg{});  // neither record nor response: nothing to read
     page.OnPlaceOrder();
     EXPECT_EQ(Orders().size(), 2u);
 }
@@ -349,7 +345,7 @@ TEST_F(PageOrderTest, InstrumentChangeQueriesThePositionAndShowsTheStoredQuote) 
     TMemberCapital capital{};
     capital.todayBalance = 100000.4;
     capital.availCredit = 5000.5;
-    Deliver(WM_MEMBER_CAPITAL, &capital);
+    page.onRecvRspQryMemberCapital(&capital, Response());
     EXPECT_EQ(form.available, "100000");
     EXPECT_EQ(form.credit, "5000");  // "%.0f" rounds half to even
 
@@ -386,10 +382,10 @@ TEST_F(PageOrderTest, InstrumentChangeQueriesThePositionAndShowsTheStoredQuote) 
 TEST_F(PageOrderTest, QuotationsOfTheCurrentInstrumentOnlyRefreshTheQuotePanel) {
     form.instrument = "HC0801";
     TYqQuotation other = Quotation("000002", 3000, 0);
-    page.OnMessage(WM_YQ_QUOTATION, AsWParam(&other), 0);
+    page.onRecvYqQuotation(&other, TTRspMsg{});
     EXPECT_EQ(form.quote.current, "");
     TYqQuotation mine = Quotation("000001", 3010, 2990);
-    page.OnMessage(WM_YQ_QUOTATION, AsWParam(&mine), 0);  // not code checked
+    page.onRecvYqQuotation(&mine, TTRspMsg{});  // not code checked
     EXPECT_EQ(form.quote.current, "3010");
     EXPECT_EQ(form.affordableLots, "0*rate");  // no capital shown yet
 }
@@ -398,12 +394,12 @@ TEST_F(PageOrderTest, AffordableLotsSurviveAZeroPriceAndHugeCapital) {
     form.instrument = "HC0801";
     TMemberCapital capital{};
     capital.todayBalance = 1e15;
-    Deliver(WM_MEMBER_CAPITAL, &capital);
+    page.onRecvRspQryMemberCapital(&capital, Response());
     TYqQuotation free = Quotation("000001", 0, 0);
-    page.OnMessage(WM_YQ_QUOTATION, AsWParam(&free), 0);
+    page.onRecvYqQuotation(&free, TTRspMsg{});
     EXPECT_EQ(form.affordableLots, "0*rate");
     TYqQuotation cheap = Quotation("000001", 1, 0);
-    page.OnMessage(WM_YQ_QUOTATION, AsWParam(&cheap), 0);
+    page.onRecvYqQuotation(&cheap, TTRspMsg{});
     EXPECT_EQ(form.affordableLots, "2147483647*rate");
 }
 
@@ -416,7 +412,7 @@ TEST_F(PageOrderTest, PositionPanelShowsTheMembersOwnAccountInTheCurrentInstrume
     position.manualLongFrozen = 2;
     position.longTurnOver = 30001;
     position.shortPosi = 0;
-    Deliver(WM_QRY_RESULT, &position);
+    page.onRecvRspQryYqMemberPosi(&position, Response());
     EXPECT_EQ(form.position.longAmount, "10");
     EXPECT_EQ(form.position.longAverage, "3000.10");
     EXPECT_EQ(form.position.shortAmount, "0");
@@ -425,15 +421,15 @@ TEST_F(PageOrderTest, PositionPanelShowsTheMembersOwnAccountInTheCurrentInstrume
     TYqMemberPosi agency = position;
     agency.accountType = '1';
     agency.longPosi = 99;
-    Deliver(WM_QRY_RESULT, &agency);
+    page.onRecvRspQryYqMemberPosi(&agency, Response());
     TYqMemberPosi elsewhere = position;
     quorex::SetText(elsewhere.instID, "000002");
     elsewhere.longPosi = 99;
-    Deliver(WM_QRY_RESULT, &elsewhere);
-    Deliver(WM_QRY_RESULT, static_cast<const TYqMemberPosi*>(nullptr), "ERR000001");
+    page.onRecvRspQryYqMemberPosi(&elsewhere, Response());
+    page.onRecvRspQryYqMemberPosi(nullptr, Response("ERR000001"));
     EXPECT_EQ(form.position.longAmount, "10");
 
-    Deliver(WM_QRY_RESULT, static_cast<const TYqMemberPosi*>(nullptr));
+    page.onRecvRspQryYqMemberPosi(nullptr, Response());
     EXPECT_EQ(form.position.longAmount, "0");
     EXPECT_EQ(form.position.longAverage, "0");
 }
@@ -441,29 +437,29 @@ TEST_F(PageOrderTest, PositionPanelShowsTheMembersOwnAccountInTheCurrentInstrume
 TEST_F(PageOrderTest, RefusedCapitalIsIgnored) {
     TMemberCapital capital{};
     capital.todayBalance = 5;
-    Deliver(WM_MEMBER_CAPITAL, &capital, "ERR000001");
+    page.onRecvRspQryMemberCapital(&capital, Response("ERR000001"));
     EXPECT_EQ(form.available, "");
 }
 
 TEST_F(PageOrderTest, AnOrderUpdateRequeriesAndRefreshesThePositionsPage) {
-    page.OnMessage(WM_INIT_DATA_DONE, 0, 0);
+    page.onRecvReqSendOver();
     TYqOrder update{};
     quorex::SetText(update.orderNo, "20260105000123");
-    Deliver(WM_ORDER_RTN, &update, "ERR000001");
+    page.onRecvRtnYqOrder(&update, Response("ERR000001"));
     EXPECT_TRUE(harness.requests.calls.empty());
 
     harness.StatusTexts();
-    Deliver(WM_ORDER_RTN, &update);
+    page.onRecvRtnYqOrder(&update, Response());
     EXPECT_EQ(harness.StatusTexts(), std::vector<std::string>{"收到20260105000123报单更新信息!"});
     ASSERT_EQ(harness.requests.capitalQueries.size(), 1u);
     EXPECT_STREQ(harness.requests.capitalQueries[0].memberID, "0001");
     EXPECT_EQ(harness.requests.capitalQueries[0].accountType, '0');
     EXPECT_TRUE(harness.requests.memberPosiQueries.empty());  // no current instrument
     ASSERT_EQ(positionsJournal.size(), 1u);
-    EXPECT_EQ(positionsJournal[0].message, static_cast<unsigned>(WM_PAGE_REFRESH));
+    EXPECT_EQ(positionsJournal[0].what, "message " + std::to_string(WM_PAGE_REFRESH));
 
     form.instrument = "HC0803";
-    Deliver(WM_ORDER_RTN, &update);
+    page.onRecvRtnYqOrder(&update, Response());
     EXPECT_EQ(harness.requests.calls,
               (std::vector<std::string>{"ReqQryMemberCapital", "ReqQryMemberCapital", "ReqQryYqMemberPosi"}));
     EXPECT_STREQ(harness.requests.memberPosiQueries[0].instID, "000002");
@@ -474,14 +470,14 @@ TEST_F(PageOrderTest, TheDownloadsOrderUpdatesQueryOnceWhenItEnds) {
     TYqOrder update{};
     quorex::SetText(update.orderNo, "20260105000123");
     form.instrument = "HC0803";
-    for (int i = 0; i < 50; ++i) Deliver(WM_ORDER_RTN, &update);
+    for (int i = 0; i < 50; ++i) page.onRecvRtnYqOrder(&update, Response());
     EXPECT_TRUE(harness.requests.calls.empty());
     EXPECT_TRUE(positionsJournal.empty());
     EXPECT_EQ(harness.StatusTexts().size(), 50u);
-    page.OnMessage(WM_INIT_DATA_DONE, 0, 0);
+    page.onRecvReqSendOver();
     EXPECT_EQ(harness.requests.calls, (std::vector<std::string>{"ReqQryMemberCapital", "ReqQryYqMemberPosi"}));
     EXPECT_EQ(positionsJournal.size(), 1u);
-    Deliver(WM_ORDER_RTN, &update);
+    page.onRecvRtnYqOrder(&update, Response());
     EXPECT_EQ(harness.requests.calls.size(), 4u);
 }
 

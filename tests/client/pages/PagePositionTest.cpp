@@ -46,10 +46,10 @@ protected:
     ~PagePositionTest() override { harness.api.SetInstrumentTable(nullptr); }
 
     void Deliver(const TYqClientPosi& position, const TTRspMsg& rsp = Response()) {
-        page.OnMessage(WM_CLIENT_POSI, AsWParam(&position), AsLParam(&rsp));
+        page.onRecvRspQryYqClientPosi(&position, rsp);
     }
     void Deliver(const TYqMemberPosi& position, const TTRspMsg& rsp = Response()) {
-        page.OnMessage(WM_QRY_RESULT, AsWParam(&position), AsLParam(&rsp));
+        page.onRecvRspQryYqMemberPosi(&position, rsp);
     }
     // Columns 0 to 7 of a row, joined by '|'.
     std::string Row(int row) const {
@@ -187,7 +187,7 @@ TEST_F(PagePositionTest, RefusedOrForeignMemberPositionsAreNeitherListedNorSumme
     agency.accountType = '1';
     Deliver(agency);
     const TTRspMsg success = Response();
-    page.OnMessage(WM_QRY_RESULT, 0, AsLParam(&success));
+    page.onRecvRspQryYqMemberPosi(nullptr, success);
     EXPECT_EQ(page.RowCount(), 0);
 
     Deliver(Client("00010011", "000001", 2));

@@ -40,10 +40,10 @@ class PagePreOrder : public testing::Test {
 protected:
     PagePreOrder() {
         harness.LogIn();
-        harness.api.Register(EWindow::TabControl, &tabs);
+        harness.Register(EShellWindow::TabControl, &tabs);
         page.SetObserver(&observer);
     }
-    ~PagePreOrder() override { harness.api.Register(EWindow::TabControl, nullptr); }
+    ~PagePreOrder() override { harness.Unregister(EShellWindow::TabControl); }
 
     void Park(int count, char status = '\0') {
         for (int i = 0; i < count; ++i) {
@@ -60,7 +60,7 @@ protected:
         quorex::SetText(echo.orderNo, orderNo);
         quorex::SetText(echo.localOrderNo, localOrderNo);
         const TTRspMsg rsp = Response(code);
-        page.OnMessage(WM_ORDER_RSP, AsWParam(&echo), AsLParam(&rsp));
+        page.onRecvRspYqOrder(&echo, rsp);
     }
     std::vector<std::string> SentLocalNumbers() const {
         std::vector<std::string> numbers;
@@ -315,7 +315,7 @@ TEST_F(PagePreOrder, DeletingTickedRowsTakesOnePer50msAndDeletingAllAsks) {
 }
 
 TEST_F(PagePreOrder, TheFileCarriesThePreOrdersIntoTheNextRunOfTheDay) {
-    page.OnMessage(WM_INIT_DATA_DONE, 0, 0);  // no file yet
+    page.onRecvReqSendOver();  // no file yet
     Park(2);
     page.AddPreOrder(ParkableOrder(), {Indenture("WR00000001", 2), Indenture("WR00000002", 1), {}}, false);
     Tick({0});
@@ -324,7 +324,7 @@ TEST_F(PagePreOrder, TheFileCarriesThePreOrdersIntoTheNextRunOfTheDay) {
     Tick({0});
     page.SendSelected();
     harness.timers.RunAll();
-    page.OnMessage(WM_CHANNEL_LOST, 0, 0);
+    page.onChannelLost(TTRspMsg{});
 
     const std::string bytes = FileBytes(page.FilePath());
     ASSERT_EQ(bytes.size(), 9u + (128 + 4 + 32) + (128 + 4 + 3 * 32));
@@ -333,8 +333,8 @@ TEST_F(PagePreOrder, TheFileCarriesThePreOrdersIntoTheNextRunOfTheDay) {
     EXPECT_EQ(bytes.substr(9 + 164 + 128, 4), std::string("\x03\x00\x00\x00", 4));
 
     CPagePreOrder next(harness.Services(), scratch.Name());
-    next.OnMessage(WM_INIT_DATA_DONE, 0, 0);
-    next.OnMessage(WM_INIT_DATA_DONE, 0, 0);  // loaded once
+    next.onRecvReqSendOver();
+    next.onRecvReqSendOver();  // loaded once
     ASSERT_EQ(next.RowCount(), 2);
     EXPECT_EQ(next.CellText(0, 1), "00000001");
     EXPECT_EQ(next.CellText(1, 1), "00000002");
@@ -346,28 +346,28 @@ TEST_F(PagePreOrder, TheFileCarriesThePreOrdersIntoTheNextRunOfTheDay) {
 }
 
 TEST_F(PagePreOrder, AFileOfAnotherDayIsLeftAlone) {
-    page.OnMessage(WM_INIT_DATA_DONE, 0, 0);
+    page.onRecvReqSendOver();
     Park(1);
     ASSERT_TRUE(page.Save());
     harness.requests.tradeDate = "20260106";
     CPagePreOrder nextDay(harness.Services(), scratch.Name());
-    nextDay.OnMessage(WM_INIT_DATA_DONE, 0, 0);
+    nextDay.onRecvReqSendOver();
     EXPECT_EQ(nextDay.RowCount(), 0);
 }
 
 TEST_F(PagePreOrder, NothingIsSavedBeforeTheFileWasLoaded) {
     Park(1);
-    page.OnMessage(WM_INIT_DATA_DONE, 0, 0);
+    page.onRecvReqSendOver();
     ASSERT_TRUE(page.Save());
     const std::string saved = FileBytes(page.FilePath());
     CPagePreOrder downloading(harness.Services(), scratch.Name());
-    downloading.OnMessage(WM_CHANNEL_LOST, 0, 0);
+    downloading.onChannelLost(TTRspMsg{});
     EXPECT_FALSE(downloading.Save());
     EXPECT_EQ(FileBytes(page.FilePath()), saved);
 }
 
 TEST_F(PagePreOrder, AFailingSaveKeepsThePreviousFile) {
-    page.OnMessage(WM_INIT_DATA_DONE, 0, 0);
+    page.onRecvReqSendOver();
     Park(1);
     ASSERT_TRUE(page.Save());
     const std::string saved = FileBytes(page.FilePath());
@@ -383,7 +383,7 @@ TEST_F(PagePreOrder, ATraderIdWithPathCharactersStaysInTheDirectory) {
         const std::filesystem::path path = page.FilePath();
         EXPECT_EQ(path.parent_path(), scratch.Path()) << traderID;
     }
-    page.OnMessage(WM_INIT_DATA_DONE, 0, 0);
+    page.onRecvReqSendOver();
     ASSERT_TRUE(page.Save());
     EXPECT_TRUE(std::filesystem::exists(scratch.Path() / "a%2FbYqPreOrder.data"));
 }

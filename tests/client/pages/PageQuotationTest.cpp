@@ -17,7 +17,7 @@ protected:
     ~PageQuotationTest() override { harness.api.SetInstrumentTable(nullptr); }
 
     void Deliver(const TYqQuotation& quotation, const TTRspMsg& rsp = Response()) {
-        page.OnMessage(WM_YQ_QUOTATION, AsWParam(&quotation), AsLParam(&rsp));
+        page.onRecvYqQuotation(&quotation, rsp);
     }
     std::vector<std::string> Codes() const {
         std::vector<std::string> codes;
@@ -60,7 +60,7 @@ TEST_F(PageQuotationTest, NewInstrumentsAreInsertedInYqInstIDOrderAndKnownOnesUp
 TEST_F(PageQuotationTest, EveryRecordIsListedWhateverItsCodeButNoneWithout) {
     Deliver(Quotation("000001", "HRB0601"), Response("RSP000001", "失败"));
     const TTRspMsg rsp = Response();
-    page.OnMessage(WM_YQ_QUOTATION, 0, AsLParam(&rsp));
+    page.onRecvYqQuotation(nullptr, rsp);
     EXPECT_EQ(page.RowCount(), 1);
 }
 
@@ -122,7 +122,7 @@ TEST_F(PageQuotationTest, ProductGroupsOfTheInstrumentListShareBandsInListOrder)
     harness.api.SetInstrumentTable(&instruments.table);
     Deliver(Quotation("000001", "HRB0601"));
     Deliver(Quotation("000006", "WRC0602"));
-    page.OnMessage(WM_INIT_DATA_DONE, 0, 0);
+    page.onRecvReqSendOver();
     Deliver(Quotation("000005", "WRC0601"));
     Deliver(Quotation("000007", "ZNA0601"));
     Deliver(Quotation("000008", "CUA0601"));
@@ -145,7 +145,7 @@ TEST_F(PageQuotationTest, WithoutAnInstrumentListBandsComeFromDrawingStartingWit
     Deliver(Quotation("000001", "HRB0601"));
     Deliver(Quotation("000002", "HRB0602"));
     Deliver(Quotation("000003", "WRC0601"));
-    page.OnMessage(WM_INIT_DATA_DONE, 0, 0);
+    page.onRecvReqSendOver();
     EXPECT_EQ(page.RowBand(1), 225);
     EXPECT_EQ(page.RowBand(0), 225);
     EXPECT_EQ(page.RowBand(2), 255);

@@ -47,8 +47,8 @@ TEST(PositionPageWidgetTest, MenuOverAClientRowOnlyPrefillsFromTheSelectedPositi
     quorex::SetText(client.instID, "000001");
     quorex::SetText(client.clientID, "00010011");
     client.longPosi = 4;
-    page.OnMessage(WM_QRY_RESULT, AsWParam(&member), AsLParam(&rsp));
-    page.OnMessage(WM_CLIENT_POSI, AsWParam(&client), AsLParam(&rsp));
+    page.onRecvRspQryYqMemberPosi(&member, rsp);
+    page.onRecvRspQryYqClientPosi(&client, rsp);
     ASSERT_EQ(page.RowCount(), 3);
 
     EXPECT_EQ(CreateRowMenu(widget.View(), page, CentreOf(widget.View(), 1)), nullptr);  // subtotal
@@ -76,7 +76,7 @@ protected:
     }
     void Deliver(const TYqQuotation& quotation) {
         const TTRspMsg rsp = Response();
-        page.OnMessage(WM_YQ_QUOTATION, AsWParam(&quotation), AsLParam(&rsp));
+        page.onRecvYqQuotation(&quotation, rsp);
     }
     // The cell painted by the delegate alone, on white.
     QImage Painted(int row, int column, bool selected = false) {

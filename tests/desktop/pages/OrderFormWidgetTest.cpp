@@ -28,19 +28,19 @@ class OrderFormWidgetTest : public ::testing::Test {
 protected:
     OrderFormWidgetTest() {
         harness.LogIn();
-        harness.api.Register(EWindow::OrderEntryPage, &page);
+        harness.Register(EPageWindow::OrderEntryPage, &page);
         TYuanQiInst instrument{};
         quorex::SetText(instrument.instID, "000001");
         quorex::SetText(instrument.yqInstID, "HC0801");
         const TTRspMsg rsp = Response();
-        page.OnMessage(WM_INST_INFO, AsWParam(&instrument), AsLParam(&rsp));
+        page.onRecvYuanQiInstInfo(&instrument, rsp);
         widget.show();
         widget.activateWindow();
         QApplication::setActiveWindow(&widget);
         QApplication::processEvents();
     }
 
-    ~OrderFormWidgetTest() override { harness.api.Register(EWindow::OrderEntryPage, nullptr); }
+    ~OrderFormWidgetTest() override { harness.Unregister(EPageWindow::OrderEntryPage); }
 
     QWidget* Focused() const { return QApplication::focusWidget(); }
     bool HasFocus(QWidget* w) const { return Focused() == w || (Focused() != nullptr && Focused()->focusProxy() == w); }
@@ -152,7 +152,7 @@ TEST_F(OrderFormWidgetTest, TheIndentureDialogTicksFillInTheAmount) {
     indenture.avaAmount = 6;
     indenture.canUseInYq = '1';
     const TTRspMsg rsp = Response();
-    select.OnMessage(WM_QRY_RESULT, AsWParam(&indenture), AsLParam(&rsp));
+    select.onRecvRspQryYqInstElctIndent(&indenture, rsp);
     CListModel& model = dialog.Model();
     ASSERT_EQ(model.rowCount(), 1);
     EXPECT_EQ(model.columnCount(), 15);

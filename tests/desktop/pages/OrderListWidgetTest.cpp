@@ -87,7 +87,7 @@ TEST(MatchPageWidgetTest, SubtotalRowStaysLastAsMatchesArrive) {
 
     const TYqMatch match = MakeMatch("0000000000000001", 'b', "00000000000101", 6, 10.0);
     const TTRspMsg rsp = Response();
-    matches.OnMessage(WM_MATCH_RTN, AsWParam(&match), AsLParam(&rsp));
+    matches.onRecvRtnYqMatch(&match, rsp);
 
     ASSERT_EQ(model.rowCount(), 2);
     EXPECT_EQ(model.data(model.index(0, 0), Qt::DisplayRole).toString(), QStringLiteral("0000000000000001"));

@@ -85,7 +85,7 @@ TEST_F(OrderMultipleWidgetTest, ARefusalOfThePanelsOwnBoxFocusesIt) {
         return record;
     }();
     const TTRspMsg rsp = Response();
-    page.OnMessage(WM_INST_INFO, AsWParam(&instrument), AsLParam(&rsp));
+    page.onRecvYuanQiInstInfo(&instrument, rsp);
     form.Instrument().setEditText(QStringLiteral("HC0801"));
     form.TradingCodeEdit().setText(QStringLiteral("0123"));
     form.PriceEdit().setText(QStringLiteral("3000"));

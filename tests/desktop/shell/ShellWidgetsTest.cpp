@@ -14,7 +14,7 @@
 #include "ClientTestSupport.h"
 #include "client/shell/LoginDialog.h"
 #include "client/shell/PageTabCtrl.h"
-#include "client/shell/ui/Application.h"
+#include "client/app/Application.h"
 #include "client/shell/ui/LoginDialogWidget.h"
 #include "client/shell/ui/MainWindow.h"
 #include "client/shell/ui/PasswordDialogWidget.h"
@@ -28,7 +28,7 @@ namespace {
 class TabStripTest : public testing::Test {
 protected:
     TabStripTest() {
-        for (EWindow window : {EWindow::QuotationPage, EWindow::OrderListPage, EWindow::CapitalPage}) {
+        for (EPageWindow window : {EPageWindow::QuotationPage, EPageWindow::OrderListPage, EPageWindow::CapitalPage}) {
             pages.emplace_back(window, journal);
         }
         tabs.AddPage(&pages[0], "行情");
@@ -65,8 +65,7 @@ TEST_F(TabStripTest, AClickOnATabRefreshesItsPageTheArrowKeysDoNot) {
     EXPECT_EQ(tabs.CurrentIndex(), 2);
     const std::vector<Delivery> refresh = Delivered();
     ASSERT_EQ(refresh.size(), 1u);
-    EXPECT_EQ(refresh[0].window, EWindow::CapitalPage);
-    EXPECT_EQ(refresh[0].message, WM_PAGE_REFRESH);
+    EXPECT_EQ(refresh[0], (Delivery{IdOf(EPageWindow::CapitalPage), "message " + std::to_string(WM_PAGE_REFRESH), false, ""}));
 
     QTest::keyClick(&strip, Qt::Key_Left);
     EXPECT_EQ(tabs.CurrentIndex(), 1);

@@ -1,12 +1,12 @@
 // The demo's pictures: wait for the account and the market, select each page, grab, close.
-#include "client/shell/ui/DemoSnapshots.h"
+#include "client/app/DemoSnapshots.h"
 
 #include <QCoreApplication>
 #include <QPixmap>
 #include <QTimer>
 #include <cstdio>
 
-#include "client/shell/ui/Application.h"
+#include "client/app/Application.h"
 #include "client/shell/ui/MainWindow.h"
 
 namespace kvt {

@@ -1,11 +1,12 @@
 // CApplication: construction in the order the windows need, the login, and an orderly end.
-#include "client/shell/ui/Application.h"
+#include "client/app/Application.h"
 
 #include <unistd.h>
 
 #include <QPushButton>
 #include <cstdio>
 
+#include "client/pages/PageWindows.h"
 #include "client/pages/ui/ListPageWidget.h"
 #include "client/pages/ui/MatchPageWidget.h"
 #include "client/pages/ui/OrderFormWidget.h"
@@ -33,9 +34,9 @@ std::string LoginSettingsPath() {
 }
 
 CApplication::CApplication(const CStartOptions& options, CApplicationHooks hooks)
-    : m_options(options), m_hooks(std::move(hooks)), m_api(m_bridge.Bridge()), m_apiRequests(m_api),
+    : m_options(options), m_hooks(std::move(hooks)), m_api(m_bridge.Bridge(), EventRoutes()), m_apiRequests(m_api),
       m_requests(&m_apiRequests), m_prompter(m_hooks.prompter), m_timers(m_hooks.timers),
-      m_status(m_bridge.Bridge(), m_api.Window(EWindow::MainFrame)), m_tabs(m_bridge.Bridge()) {
+      m_status(m_bridge.Bridge(), m_api.Windows().Window(EShellWindow::MainFrame)), m_tabs(m_bridge.Bridge()) {
     if (m_api.initApi() != 0) std::fprintf(stderr, "KvtTrade: the exchange library could not start\n");
     if (m_hooks.wrapRequests) {
         m_wrappedRequests = m_hooks.wrapRequests(m_apiRequests);

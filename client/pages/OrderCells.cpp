@@ -1,4 +1,4 @@
-// The order lists' columns and cell texts.
+// The order's fields, their texts and the order lists' columns.
 #include "client/pages/OrderCells.h"
 
 #include "client/shell/ClientApi.h"
@@ -10,39 +10,46 @@ namespace kvt {
 
 namespace {
 
-constexpr CListColumn kColumns[kOrderColumnCount] = {
-    {"", 16},          {"报单号", 100},   {"商品代码", 80},  {"买卖", 40},        {"新订转让", 60},
-    {"价格", 40},      {"数量", 40},      {"剩余数量", 60},  {"状态", 80},        {"交易代码", 60},
-    {"履约保证", 120}, {"申报日期", 80},  {"申报时间", 80},  {"本地报单号", 100}, {"交易员代码", 100},
-    {"撤消时间", 80},  {"撤消员代码", 80},
+using enum EOrderField;
+
+constexpr CFieldColumn<EOrderField> kFields[] = {
+    {"", 16, Tick},                  {"报单号", 100, OrderNo},     {"商品代码", 80, Instrument},
+    {"买卖", 40, Direction},         {"新订转让", 60, Offset},     {"价格", 40, Price},
+    {"数量", 40, Amount},            {"剩余数量", 60, Remain},     {"状态", 80, Status},
+    {"交易代码", 60, Client},        {"履约保证", 120, Pledge},    {"申报日期", 80, ApplyDate},
+    {"申报时间", 80, ApplyTime},     {"本地报单号", 100, LocalOrderNo}, {"交易员代码", 100, Trader},
+    {"撤消时间", 80, CancelTime},    {"撤消员代码", 80, Canceller},
 };
+constexpr auto kColumns = PlainColumns(kFields);
 
 }  // namespace
 
-std::span<const CListColumn> OrderColumns() { return kColumns; }
+std::span<const CFieldColumn<EOrderField>> OrderListFields() { return kFields; }
+std::span<const CListColumn> OrderListColumns() { return kColumns; }
 
-std::string OrderCellText(const CClientApi& api, const TYqOrder& order, int column) {
+std::string OrderFieldText(const CClientApi& api, const TYqOrder& order, EOrderField field) {
     using quorex::GbkToUtf8;
     using quorex::TextOf;
-    switch (column) {
-        case 1: return TextOf(order.orderNo);
-        case 2: return GbkToUtf8(api.YqInstIDOf(order.instID));
-        case 3: return GbkToUtf8(DirectionText(order.buyOrSell));
-        case 4: return GbkToUtf8(OffsetFlagText(order.offSetFlag));
-        case 5: return FormatWhole(order.price);
-        case 6: return FormatInteger(order.amount);
-        case 7: return FormatInteger(order.remainAmount);
-        case 8: return GbkToUtf8(OrderStatusText(order.status));
-        case 9: return TextOf(order.clientID);
-        case 10: return GbkToUtf8(PledgeFlagText(order.pledgeFlag));
-        case 11: return TextOf(order.applyDate);
-        case 12: return TextOf(order.applyTime);
-        case 13: return TextOf(order.localOrderNo);
-        case 14: return TextOf(order.traderID);
-        case 15: return TextOf(order.cancelTime);
-        case 16: return TextOf(order.cancelID);
-        default: return std::string();
+    switch (field) {
+        case Tick: return std::string();
+        case OrderNo: return TextOf(order.orderNo);
+        case Instrument: return GbkToUtf8(api.YqInstIDOf(order.instID));
+        case Direction: return GbkToUtf8(DirectionText(order.buyOrSell));
+        case Offset: return GbkToUtf8(OffsetFlagText(order.offSetFlag));
+        case Price: return FormatWhole(order.price);
+        case Amount: return FormatInteger(order.amount);
+        case Remain: return FormatInteger(order.remainAmount);
+        case Status: return GbkToUtf8(OrderStatusText(order.status));
+        case Client: return TextOf(order.clientID);
+        case Pledge: return GbkToUtf8(PledgeFlagText(order.pledgeFlag));
+        case ApplyDate: return TextOf(order.applyDate);
+        case ApplyTime: return TextOf(order.applyTime);
+        case LocalOrderNo: return TextOf(order.localOrderNo);
+        case Trader: return TextOf(order.traderID);
+        case CancelTime: return TextOf(order.cancelTime);
+        case Canceller: return TextOf(order.cancelID);
     }
+    return std::string();
 }
 
 bool IsCancellable(const TYqOrder& order) { return order.status == 'o' || order.status == 'p'; }

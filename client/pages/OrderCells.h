@@ -1,5 +1,6 @@
-// What the two order lists (报单 and 未成交单) have in common about one order: their 17 columns,
-// the text of each cell, whether the order can still be cancelled, and the cancel request for it.
+// What the lists of orders (报单, 未成交单, 预埋单) know about one order: its fields, the text of
+// each, the 17 columns of the two order lists, whether the order can still be cancelled, and the
+// cancel request for it.
 //
 // Thread contract: user interface thread only (the instrument lookup reads the order entry page's
 // table).
@@ -15,13 +16,18 @@ namespace kvt {
 
 class CClientApi;
 
-inline constexpr int kOrderColumnCount = 17;
+// The fields of an order a list can show; Tick is the check-box column, which has no text.
+enum class EOrderField {
+    Tick, OrderNo, Instrument, Direction, Offset, Price, Amount, Remain, Status, Client, Pledge, ApplyDate,
+    ApplyTime, LocalOrderNo, Trader, CancelTime, Canceller,
+};
 
-// Column 0 is the check box, with an empty heading.
-std::span<const CListColumn> OrderColumns();
+// The UTF-8 text of the order's field (the instrument through the order entry page's list).
+std::string OrderFieldText(const CClientApi& api, const TYqOrder& order, EOrderField field);
 
-// The UTF-8 text of a column of the order's row; column 0 has none.
-std::string OrderCellText(const CClientApi& api, const TYqOrder& order, int column);
+// The columns of 报单 and 未成交单: the check box, then the order's fields.
+std::span<const CFieldColumn<EOrderField>> OrderListFields();
+std::span<const CListColumn> OrderListColumns();
 
 // 'o' 未成交 and 'p' 部分成交: the exchange still accepts a cancel.
 bool IsCancellable(const TYqOrder& order);

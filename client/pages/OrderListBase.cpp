@@ -11,9 +11,11 @@ std::string_view MenuItemText(EOrderMenuItem item) {
     return item == EOrderMenuItem::CancelChecked ? "撤销选中未成交单" : "撤销所有未成交单";
 }
 
-std::span<const CListColumn> COrderListBase::Columns() const { return OrderColumns(); }
+std::span<const CListColumn> COrderListBase::Columns() const { return OrderListColumns(); }
 
-std::string COrderListBase::CellText(int row, int column) const { return OrderCellText(m_api, OrderAt(row), column); }
+std::string COrderListBase::CellText(int row, int column) const {
+    return OrderFieldText(m_api, OrderAt(row), OrderListFields()[static_cast<std::size_t>(column)].field);
+}
 
 std::vector<EOrderMenuItem> COrderListBase::MenuItems() const {
     if (m_checks.CheckedCount() == 0) return {EOrderMenuItem::CancelAll};

@@ -16,7 +16,12 @@ namespace kvt {
 
 namespace {
 
-constexpr CListColumn kColumns[] = {{"资金账户", 200, EAlign::Center}, {"内容", 360, EAlign::Left}};
+// The page shows one record in rows: each row's label, and its content.
+enum class ECapitalField { Label, Content };
+
+constexpr CFieldColumn<ECapitalField> kFields[] = {
+    {"资金账户", 200, ECapitalField::Label}, {"内容", 360, ECapitalField::Content, EAlign::Left}};
+constexpr auto kColumns = PlainColumns(kFields);
 
 // Rows 2 to 23: the label and the amount shown in column 1.
 struct CAmountRow {
@@ -57,7 +62,7 @@ CPageCapital::CPageCapital(CClientApi& api, CExchangeRequests& requests)
 std::span<const CListColumn> CPageCapital::Columns() const { return kColumns; }
 
 std::string CPageCapital::CellText(int row, int column) const {
-    if (column == 0) {
+    if (kFields[static_cast<std::size_t>(column)].field == ECapitalField::Label) {
         if (row == 0) return "席位代码";
         if (row == 1) return "账户类型";
         return kAmountRows[static_cast<std::size_t>(row - 2)].label;

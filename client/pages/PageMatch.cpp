@@ -13,14 +13,16 @@ namespace kvt {
 
 namespace {
 
-constexpr CListColumn kColumns[] = {
-    {"成交编号", 120}, {"报单号", 100},   {"商品代码", 80},     {"交易代码", 80},  {"买卖方向", 80},
-    {"新订转让", 80},  {"价格", 40},      {"数量", 40},         {"履约保证形式", 100}, {"交易盈亏", 80},
-    {"成交日期", 80},  {"成交时间", 80},  {"报单时间", 80},     {"交易员代码", 100}, {"本地报单号", 120},
-};
+using enum EMatchField;
 
-constexpr int kVolumeColumn = 7;
-constexpr int kProfitColumn = 9;
+constexpr CFieldColumn<EMatchField> kFields[] = {
+    {"成交编号", 120, MatchNo},    {"报单号", 100, OrderNo},     {"商品代码", 80, Instrument},
+    {"交易代码", 80, Client},      {"买卖方向", 80, Direction},  {"新订转让", 80, Offset},
+    {"价格", 40, Price},           {"数量", 40, Volume},         {"履约保证形式", 100, Pledge},
+    {"交易盈亏", 80, Profit},      {"成交日期", 80, MatchDate},  {"成交时间", 80, MatchTime},
+    {"报单时间", 80, OrderTime},   {"交易员代码", 100, Trader},  {"本地报单号", 120, LocalOrderNo},
+};
+constexpr auto kColumns = PlainColumns(kFields);
 
 int CompareMatchKey(const void* a, const void* b) {
     const auto& left = *static_cast<const TYqMatch*>(a);
@@ -37,42 +39,40 @@ CPageMatch::CPageMatch(const CClientApi& api, const COrderLookup& orders)
 
 std::span<const CListColumn> CPageMatch::Columns() const { return kColumns; }
 
-std::string CPageMatch::CellText(int row, int column) const {
-    return row == SubtotalRow() ? SubtotalCellText(column) : MatchCellText(row, column);
-}
-
-std::string CPageMatch::MatchCellText(int row, int column) const {
+std::string MatchFieldText(const CClientApi& api, const TYqMatch& match, const TYqOrder* order, EMatchField field) {
     using quorex::GbkToUtf8;
     using quorex::TextOf;
-    const TYqMatch& match = MatchAt(row);
-    switch (column) {
-        case 0: return TextOf(match.matchNo);
-        case 1: return TextOf(match.orderNo);
-        case 2: return GbkToUtf8(m_api.YqInstIDOf(match.instID));
-        case 3: return TextOf(match.clientID);
-        case 4: return GbkToUtf8(DirectionText(match.buyOrSell));
-        case 5: return GbkToUtf8(OffsetFlagText(match.offsetFlag));
-        case 6: return FormatWhole(match.price);
-        case kVolumeColumn: return FormatInteger(match.volume);
-        case 8: return GbkToUtf8(PledgeFlagText(match.pledgeFlag));
-        case kProfitColumn: return FormatWhole(match.offsetProfit);
-        case 10: return TextOf(match.matchDate);
-        case 11: return TextOf(match.matchTime);
-        case 12: {
-            const TYqOrder* order = m_orderOfRow[static_cast<std::size_t>(row)];
-            return order == nullptr ? std::string() : TextOf(order->applyTime);
-        }
-        case 13: return TextOf(match.traderID);
-        case 14: return TextOf(match.localOrderNo);
-        default: return std::string();
+    switch (field) {
+        case MatchNo: return TextOf(match.matchNo);
+        case OrderNo: return TextOf(match.orderNo);
+        case Instrument: return GbkToUtf8(api.YqInstIDOf(match.instID));
+        case Client: return TextOf(match.clientID);
+        case Direction: return GbkToUtf8(DirectionText(match.buyOrSell));
+        case Offset: return GbkToUtf8(OffsetFlagText(match.offsetFlag));
+        case Price: return FormatWhole(match.price);
+        case Volume: return FormatInteger(match.volume);
+        case Pledge: return GbkToUtf8(PledgeFlagText(match.pledgeFlag));
+        case Profit: return FormatWhole(match.offsetProfit);
+        case MatchDate: return TextOf(match.matchDate);
+        case MatchTime: return TextOf(match.matchTime);
+        case OrderTime: return order == nullptr ? std::string() : TextOf(order->applyTime);
+        case Trader: return TextOf(match.traderID);
+        case LocalOrderNo: return TextOf(match.localOrderNo);
     }
+    return std::string();
 }
 
-std::string CPageMatch::SubtotalCellText(int column) const {
-    switch (column) {
-        case 0: return "小计";
-        case kVolumeColumn: return std::to_string(m_totalVolume);
-        case kProfitColumn: return FormatWhole(m_totalProfit);
+std::string CPageMatch::CellText(int row, int column) const {
+    const EMatchField field = kFields[static_cast<std::size_t>(column)].field;
+    if (row == SubtotalRow()) return SubtotalText(field);
+    return MatchFieldText(m_api, MatchAt(row), m_orderOfRow[static_cast<std::size_t>(row)], field);
+}
+
+std::string CPageMatch::SubtotalText(EMatchField field) const {
+    switch (field) {
+        case MatchNo: return "小计";
+        case Volume: return std::to_string(m_totalVolume);
+        case Profit: return FormatWhole(m_totalProfit);
         default: return std::string();
     }
 }

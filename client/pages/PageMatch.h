@@ -8,8 +8,8 @@
 // above it like every other. The totals are kept as numbers (the profit as a double) and only
 // formatted when the row is drawn, so rounding to whole amounts never accumulates.
 //
-// Column 12 (报单时间) shows the applyTime of the 报单 page's order with the same orderNo, as
-// found when the match arrives; it stays empty when that order is not known then.
+// 报单时间 shows the applyTime of the 报单 page's order with the same orderNo, as found when the
+// match arrives; it stays empty when that order is not known then.
 //
 // Thread contract: user interface thread only. Ownership: owns the match copies; the order
 // lookup (the 报单 page) outlives the page.
@@ -29,6 +29,14 @@ namespace kvt {
 class CClientApi;
 class COrderLookup;
 
+// The fields of a match the page shows; OrderTime is its order's applyTime.
+enum class EMatchField {
+    MatchNo, OrderNo, Instrument, Client, Direction, Offset, Price, Volume, Pledge, Profit, MatchDate, MatchTime,
+    OrderTime, Trader, LocalOrderNo,
+};
+// order: the match's order, or null when it is not known.
+std::string MatchFieldText(const CClientApi& api, const TYqMatch& match, const TYqOrder* order, EMatchField field);
+
 class CPageMatch : public CMessageTarget, public CTraderEvents, public CListRows {
 public:
     CPageMatch(const CClientApi& api, const COrderLookup& orders);
@@ -47,8 +55,7 @@ public:
 
 private:
     void OnMatch(const TYqMatch& match);
-    std::string MatchCellText(int row, int column) const;
-    std::string SubtotalCellText(int column) const;
+    std::string SubtotalText(EMatchField field) const;
 
     const CClientApi& m_api;
     const COrderLookup& m_orders;

@@ -17,10 +17,17 @@ namespace kvt {
 
 namespace {
 
-constexpr CListColumn kColumns[] = {
-    {"商品代码", 80, EAlign::Left}, {"交易代码", 80}, {"买订货量", 60}, {"买均价", 60},
-    {"卖订货量", 60},               {"卖均价", 60},   {"电子货单卖订货量", 120}, {"账面盈亏", 60},
+// The fields of the page's rows: a client's position, an instrument's subtotal (the member's own
+// position) and the total of the member's positions.
+enum class EPositionField { Instrument, Client, LongAmount, LongAverage, ShortAmount, ShortAverage, IndentureShort, Profit };
+using enum EPositionField;
+
+constexpr CFieldColumn<EPositionField> kFields[] = {
+    {"商品代码", 80, Instrument, EAlign::Left}, {"交易代码", 80, Client},         {"买订货量", 60, LongAmount},
+    {"买均价", 60, LongAverage},                {"卖订货量", 60, ShortAmount},    {"卖均价", 60, ShortAverage},
+    {"电子货单卖订货量", 120, IndentureShort},  {"账面盈亏", 60, Profit},
 };
+constexpr auto kColumns = PlainColumns(kFields);
 
 constexpr std::string_view kClientRowMenu[] = {"转让买入", "转让卖出"};
 constexpr char kClientRowMenuDirections[] = {'b', 's'};
@@ -55,14 +62,25 @@ std::string AveragePrice(double turnOver, int amount) {
     return FormatTwoDecimals(amount != 0 ? turnOver / amount : 0.0);
 }
 
-std::string SubtotalText(const TYqMemberPosi& p, int column) {
-    switch (column) {
-        case 1: return "小计";
-        case 2: return FormatInteger(MemberLong(p));
-        case 3: return AveragePrice(p.longTurnOver, MemberLong(p));
-        case 4: return FormatInteger(MemberShort(p));
-        case 5: return AveragePrice(p.shortTurnOver, MemberShort(p));
-        case 7: return FormatWhole(p.dummyProfit);
+std::string SubtotalText(const TYqMemberPosi& p, EPositionField field) {
+    switch (field) {
+        case Client: return "小计";
+        case LongAmount: return FormatInteger(MemberLong(p));
+        case LongAverage: return AveragePrice(p.longTurnOver, MemberLong(p));
+        case ShortAmount: return FormatInteger(MemberShort(p));
+        case ShortAverage: return AveragePrice(p.shortTurnOver, MemberShort(p));
+        case Profit: return FormatWhole(p.dummyProfit);
+        default: return std::string();
+    }
+}
+
+std::string ClientText(const CClientApi& api, const TYqClientPosi& client, EPositionField field) {
+    switch (field) {
+        case Instrument: return quorex::GbkToUtf8(api.YqInstIDOf(client.instID));
+        case Client: return quorex::TextOf(client.clientID);
+        case LongAmount: return FormatInteger(client.longPosi);
+        case ShortAmount: return FormatInteger(client.shortPosi);
+        case IndentureShort: return FormatInteger(client.indentPosi);
         default: return std::string();
     }
 }
@@ -77,27 +95,20 @@ CPagePosition::CPagePosition(CClientApi& api, CExchangeRequests& requests, COrde
 std::span<const CListColumn> CPagePosition::Columns() const { return kColumns; }
 
 std::string CPagePosition::CellText(int row, int column) const {
+    const EPositionField field = kFields[static_cast<std::size_t>(column)].field;
     const CRowPlace place = PlaceOf(row);
     if (place.instrument == nullptr) {
-        if (column == 1) return "合计";
+        if (field == Client) return "合计";
         if (!m_totals) return std::string();
-        if (column == 2) return FormatInteger(m_totals->longPosi);
-        if (column == 4) return FormatInteger(m_totals->shortPosi);
-        if (column == 7) return FormatWhole(m_totals->dummyProfit);
+        if (field == LongAmount) return FormatInteger(m_totals->longPosi);
+        if (field == ShortAmount) return FormatInteger(m_totals->shortPosi);
+        if (field == Profit) return FormatWhole(m_totals->dummyProfit);
         return std::string();
     }
     if (place.offset == static_cast<int>(place.instrument->clients.size())) {
-        return SubtotalText(*place.instrument->subtotal, column);
+        return SubtotalText(*place.instrument->subtotal, field);
     }
-    const TYqClientPosi& client = *place.instrument->clients[static_cast<std::size_t>(place.offset)];
-    switch (column) {
-        case 0: return quorex::GbkToUtf8(m_api.YqInstIDOf(client.instID));
-        case 1: return quorex::TextOf(client.clientID);
-        case 2: return FormatInteger(client.longPosi);
-        case 4: return FormatInteger(client.shortPosi);
-        case 6: return FormatInteger(client.indentPosi);
-        default: return std::string();
-    }
+    return ClientText(m_api, *place.instrument->clients[static_cast<std::size_t>(place.offset)], field);
 }
 
 void CPagePosition::OnMessage(unsigned message, WParam, LParam) {

@@ -17,10 +17,15 @@ namespace kvt {
 
 namespace {
 
-constexpr CListColumn kColumns[] = {
-    {"", 24, EAlign::Left}, {"预埋单号", 60}, {"商品代码", 80}, {"买卖", 40},     {"新订转让", 60},
-    {"价格", 40},           {"数量", 40},     {"状态", 60},     {"交易代码", 60}, {"履约保证", 60},
+using enum EOrderField;
+
+// A pre-order's number is in orderNo, its state (预埋, 发送失败) in status.
+constexpr CFieldColumn<EOrderField> kFields[] = {
+    {"", 24, Tick, EAlign::Left}, {"预埋单号", 60, OrderNo}, {"商品代码", 80, Instrument}, {"买卖", 40, Direction},
+    {"新订转让", 60, Offset},     {"价格", 40, Price},       {"数量", 40, Amount},         {"状态", 60, Status},
+    {"交易代码", 60, Client},     {"履约保证", 60, Pledge},
 };
+constexpr auto kColumns = PlainColumns(kFields);
 
 std::string PreOrderNumber(int counter) {
     char text[16];
@@ -39,11 +44,7 @@ CPagePreOrder::~CPagePreOrder() = default;
 std::span<const CListColumn> CPagePreOrder::Columns() const { return kColumns; }
 
 std::string CPagePreOrder::CellText(int row, int column) const {
-    // The pre-order's cells are those of the order lists: its number, instrument, direction, kind,
-    // price, amount, state, trading code and guarantee.
-    constexpr int kOrderListColumn[] = {0, 1, 2, 3, 4, 5, 6, 8, 9, 10};
-    if (column <= 0 || column >= static_cast<int>(std::size(kOrderListColumn))) return std::string();
-    return OrderCellText(m_services.api, Order(row), kOrderListColumn[column]);
+    return OrderFieldText(m_services.api, Order(row), kFields[static_cast<std::size_t>(column)].field);
 }
 
 void CPagePreOrder::OnCheckClicked(int row, bool checked) {

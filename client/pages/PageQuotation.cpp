@@ -14,11 +14,20 @@ namespace kvt {
 
 namespace {
 
-constexpr CListColumn kColumns[] = {
-    {"商品代码", 80}, {"最新价", 60}, {"涨跌", 40},   {"买价", 60},     {"买量", 60},   {"卖价", 60},
-    {"卖量", 60},     {"成交量", 60}, {"订货量", 60}, {"开市价", 60},   {"最高价", 60}, {"最低价", 60},
-    {"均价", 40},     {"涨跌幅度", 80}, {"昨均价", 60}, {"成交额", 80},
+using enum EQuotationField;
+
+constexpr CFieldColumn<EQuotationField> kFields[] = {
+    {"商品代码", 80, Code},     {"最新价", 60, Last},       {"涨跌", 40, UpDown},       {"买价", 60, Bid},
+    {"买量", 60, BidLot},       {"卖价", 60, Ask},          {"卖量", 60, AskLot},       {"成交量", 60, Volume},
+    {"订货量", 60, Position},   {"开市价", 60, Open},       {"最高价", 60, High},       {"最低价", 60, Low},
+    {"均价", 40, Average},      {"涨跌幅度", 80, UpDownRate}, {"昨均价", 60, LastAverage}, {"成交额", 80, Turnover},
 };
+constexpr auto kColumns = PlainColumns(kFields);
+static_assert(kFields[CPageQuotation::kUpDownColumn].field == UpDown);
+static_assert(kFields[CPageQuotation::kUpDownRateColumn].field == UpDownRate);
+
+// 涨跌 and 涨跌幅度 carry a rise or fall mark.
+bool IsMarked(EQuotationField field) { return field == UpDown || field == UpDownRate; }
 
 struct CQuotationMenuItem {
     std::string_view text;
@@ -90,36 +99,53 @@ CPageQuotation::CPageQuotation(CClientApi& api, COrderPrefill* prefill)
 
 std::span<const CListColumn> CPageQuotation::Columns() const { return kColumns; }
 
-std::string CPageQuotation::CellText(int row, int column) const {
-    const TYqQuotation& q = Quotation(row);
-    switch (column) {
-        case 0: return quorex::TextOf(q.yqInstID);
-        case 1: return FormatWhole(q.lastest);
-        case 2: return FormatWhole(q.upDown);
-        case 3: return FormatWhole(q.bid1);
-        case 4: return FormatInteger(q.bidLot1);
-        case 5: return FormatWhole(q.ask1);
-        case 6: return FormatInteger(q.askLot1);
-        case 7: return BothSides(q.volume);
-        case 8: return BothSides(q.Posi);
-        case 9: return FormatWhole(q.open);
-        case 10: return FormatWhole(q.high);
-        case 11: return FormatWhole(q.low);
-        case 12: return FormatWhole(q.average);
-        case 13: return UpDownRateText(q);
-        case 14: return FormatWhole(q.lastAverage);
-        case 15: return FormatWhole(2.0 * q.turnOver);
-        default: return std::string();
+std::string QuotationFieldText(const TYqQuotation& q, EQuotationField field) {
+    switch (field) {
+        case Code: return quorex::TextOf(q.yqInstID);
+        case Last: return FormatWhole(q.lastest);
+        case UpDown: return FormatWhole(q.upDown);
+        case Bid: return FormatWhole(q.bid1);
+        case BidLot: return FormatInteger(q.bidLot1);
+        case Ask: return FormatWhole(q.ask1);
+        case AskLot: return FormatInteger(q.askLot1);
+        case Volume: return BothSides(q.volume);
+        case Position: return BothSides(q.Posi);
+        case Open: return FormatWhole(q.open);
+        case High: return FormatWhole(q.high);
+        case Low: return FormatWhole(q.low);
+        case Average: return FormatWhole(q.average);
+        case UpDownRate: return UpDownRateText(q);
+        case LastAverage: return FormatWhole(q.lastAverage);
+        case Turnover: return FormatWhole(2.0 * q.turnOver);
     }
+    return std::string();
+}
+
+std::string CPageQuotation::CellText(int row, int column) const {
+    return QuotationFieldText(Quotation(row), kFields[static_cast<std::size_t>(column)].field);
 }
 
 CQuoteCell CPageQuotation::DrawnCell(int row, int column) const {
     std::string text = CellText(row, column);
-    if (column == kUpDownColumn || column == kUpDownRateColumn) return MarkedCell(std::move(text));
+    if (IsMarked(kFields[static_cast<std::size_t>(column)].field)) return MarkedCell(std::move(text));
     return {std::move(text), EQuoteTone::Normal};
 }
 
-int CPageQuotation::RowBand(int row) { return BandOf(quorex::FieldText(Quotation(row).yqInstID)); }
+std::optional<CRgb> CPageQuotation::TextColour(int row, int column) const {
+    const EQuoteTone tone = DrawnCell(row, column).tone;
+    if (tone == EQuoteTone::Normal) return std::nullopt;
+    return ColourOf(tone);
+}
+
+int CPageQuotation::RowBand(int row) const {
+    const auto found = m_bands.find(ProductGroup(quorex::FieldText(Quotation(row).yqInstID)));
+    return found != m_bands.end() ? found->second : kBandWhite;
+}
+
+std::optional<CRgb> CPageQuotation::Background(int row) const {
+    const int band = RowBand(row);
+    return CRgb{band, band, band};
+}
 
 void CPageQuotation::onRecvYqQuotation(const TYqQuotation* quotation, const TTRspMsg&) {
     if (quotation != nullptr) OnQuotation(*quotation);
@@ -165,6 +191,7 @@ void CPageQuotation::OnQuotation(const TYqQuotation& quotation) {
 }
 
 void CPageQuotation::InsertRow(const TYqQuotation* stored) {
+    if (m_initialDataDone) MeetGroup(quorex::FieldText(stored->yqInstID));
     const auto before = std::upper_bound(m_rows.begin(), m_rows.end(), stored, &YqInstIDBefore);
     const int row = static_cast<int>(before - m_rows.begin());
     BeginInsert(row, 1);
@@ -173,21 +200,19 @@ void CPageQuotation::InsertRow(const TYqQuotation* stored) {
 }
 
 void CPageQuotation::onRecvReqSendOver() {
-    const CTypedRecordTable<TYuanQiInst>* instruments = m_api.InstrumentTable();
-    if (instruments == nullptr) return;
-    for (std::size_t i = 0; i < instruments->Size(); ++i) {
-        BandOf(quorex::FieldText(instruments->At(i).yqInstID));
+    if (const CTypedRecordTable<TYuanQiInst>* instruments = m_api.InstrumentTable()) {
+        for (std::size_t i = 0; i < instruments->Size(); ++i) MeetGroup(quorex::FieldText(instruments->At(i).yqInstID));
     }
+    for (const TYqQuotation* row : m_rows) MeetGroup(quorex::FieldText(row->yqInstID));
+    m_initialDataDone = true;
     if (!m_rows.empty()) RowsChanged(0, RowCount() - 1);
 }
 
-int CPageQuotation::BandOf(std::string_view yqInstID) {
+void CPageQuotation::MeetGroup(std::string_view yqInstID) {
     const std::string_view group = ProductGroup(yqInstID);
-    const auto found = m_bands.find(group);
-    if (found != m_bands.end()) return found->second;
+    if (m_bands.find(group) != m_bands.end()) return;
     m_lastBand = m_lastBand == kBandGrey ? kBandWhite : kBandGrey;
     m_bands.emplace(std::string(group), m_lastBand);
-    return m_lastBand;
 }
 
 int CPageQuotation::RowOf(const TYqQuotation* stored) const {

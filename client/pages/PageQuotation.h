@@ -4,15 +4,16 @@
 // removed. The stored copies are what the order entry page reads for its quote panel
 // (CQuotationSource).
 //
-// The page is drawn by its own delegate, from what this logic says:
-// - a cell's text and tone (DrawnCell): 涨跌 and 涨跌幅度 carry a mark, "▲" in the rising colour
-//   for a value above 0, "▼" in the falling colour for one below, none for 0; other cells are
-//   plain text in the normal colour;
-// - a row's background band (RowBand): rows of one product group (the first three characters of
-//   yqInstID) share a grey level, 225 or 255; each group met for the first time gets the level not
-//   given last, starting with 225, and keeps it. The end of the initial download meets the groups of all
-//   instruments of the order entry page's list in that list's order; a group first met while
-//   drawing gets its band then.
+// The page is drawn by its own delegate, from what this logic says through the list model's roles:
+// - a cell's text and tone (DrawnCell; DrawnText and TextColour): 涨跌 and 涨跌幅度 carry a mark,
+//   "▲" in the rising colour for a value above 0, "▼" in the falling colour for one below, none for
+//   0; other cells are plain text in the normal colour;
+// - a row's background band (RowBand; Background): rows of one product group (the first three
+//   characters of yqInstID) share a grey level, 225 or 255; each group met for the first time
+//   gets the level not given last, starting with 225, and keeps it. The end of the initial download
+//   meets the groups of all instruments of the order entry page's list in that list's order, then
+//   those of the rows listed by then, in row order (nothing is drawn before it: the main window is
+//   hidden); afterwards a group is met with its first row.
 // The exchange sends upDownRate as an unsigned fraction (0.0123 for 1.23 %); the sign of the
 // change is taken from upDown.
 //
@@ -41,13 +42,6 @@ namespace kvt {
 
 class CClientApi;
 
-struct CRgb {
-    int red;
-    int green;
-    int blue;
-    bool operator==(const CRgb&) const = default;
-};
-
 // Normal text follows the selection's text colour on a selected row; rising and falling keep theirs.
 enum class EQuoteTone { Normal, Rising, Falling };
 CRgb ColourOf(EQuoteTone tone);
@@ -57,6 +51,14 @@ struct CQuoteCell {
     EQuoteTone tone;
     bool operator==(const CQuoteCell&) const = default;
 };
+
+// The fields of a quotation the page shows.
+enum class EQuotationField {
+    Code, Last, UpDown, Bid, BidLot, Ask, AskLot, Volume, Position, Open, High, Low, Average, UpDownRate,
+    LastAverage, Turnover,
+};
+// The field's value as formatted, before any mark (UTF-8).
+std::string QuotationFieldText(const TYqQuotation& quotation, EQuotationField field);
 
 class CPageQuotation : public CMessageTarget, public CTraderEvents, public CListRows, public CQuotationSource, public CRowMenu {
 public:
@@ -76,8 +78,11 @@ public:
     std::string CellText(int row, int column) const override;
     // The cell as it is drawn.
     CQuoteCell DrawnCell(int row, int column) const;
-    // The grey level of the row's background; assigns its product group a band if it has none yet.
-    int RowBand(int row);
+    // The grey level of the row's background; white while its product group has no band yet.
+    int RowBand(int row) const;
+    std::string DrawnText(int row, int column) const override { return DrawnCell(row, column).text; }
+    std::optional<CRgb> TextColour(int row, int column) const override;
+    std::optional<CRgb> Background(int row) const override;
 
     // A quotation pushed on the market flow, one that answers the board's query, and a closing one.
     void onRecvYqQuotation(const TYqQuotation* quotation, const TTRspMsg& rsp) override;
@@ -93,7 +98,8 @@ public:
 
 private:
     void OnQuotation(const TYqQuotation& quotation);
-    int BandOf(std::string_view yqInstID);
+    // Gives the product group of the code a band unless it has one.
+    void MeetGroup(std::string_view yqInstID);
     // Puts a new row for the stored quotation at the place of its yqInstID.
     void InsertRow(const TYqQuotation* stored);
     int RowOf(const TYqQuotation* stored) const;
@@ -104,6 +110,7 @@ private:
     std::vector<const TYqQuotation*> m_rows;  // sorted by yqInstID
     std::map<std::string, int, std::less<>> m_bands;  // product group -> grey level
     int m_lastBand = kBandWhite;                      // so that the first group gets the grey one
+    bool m_initialDataDone = false;                   // bands are given from then on
 };
 
 }  // namespace kvt

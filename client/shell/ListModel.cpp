@@ -7,6 +7,14 @@
 #include <utility>
 
 namespace kvt {
+namespace {
+
+QVariant RgbNumber(const std::optional<CRgb>& rgb) {
+    if (!rgb) return {};
+    return static_cast<unsigned>(rgb->red << 16 | rgb->green << 8 | rgb->blue);
+}
+
+}  // namespace
 
 Qt::Alignment AlignmentOf(EAlign align) {
     switch (align) {
@@ -41,6 +49,9 @@ QVariant CListModel::data(const QModelIndex& index, int role) const {
         case Qt::CheckStateRole:
             if (column == 0 && m_rows.HasCheckBoxes()) return m_rows.IsRowChecked(row) ? Qt::Checked : Qt::Unchecked;
             return {};
+        case kDrawnTextRole: return QString::fromStdString(m_rows.DrawnText(row, column));
+        case kTextColourRole: return RgbNumber(m_rows.TextColour(row, column));
+        case kBackgroundRole: return RgbNumber(m_rows.Background(row));
         default: return {};
     }
 }

@@ -1,5 +1,6 @@
 // CListModel: the table model of one list, over a page's CListRows. It answers the view from the
-// page (display texts, alignment, the check state of column 0 in check-box lists, editable cells)
+// page (display texts, alignment, the check state of column 0 in check-box lists, editable cells,
+// and the drawn texts and colours of lists that draw their cells)
 // and turns the page's change notifications into Qt's: rows inserted and removed in ranges, one
 // dataChanged per changed range, resets. A click on a check box goes to the page, which decides
 // the tick. Requests to show a row are passed on with the rowShown signal.
@@ -18,6 +19,12 @@ class CListModel : public QAbstractTableModel, private CListObserver {
     Q_OBJECT
 public:
     static constexpr int kChangeIntervalMs = 50;
+    // How a cell is drawn beyond its display text (CListRows::DrawnText, TextColour, Background):
+    // the drawn text as a string, the colours as 0xRRGGBB numbers, nothing where a list has none.
+    // The model lives in Qt Core; a delegate turns the numbers into colours.
+    static constexpr int kDrawnTextRole = Qt::UserRole + 1;
+    static constexpr int kTextColourRole = Qt::UserRole + 2;
+    static constexpr int kBackgroundRole = Qt::UserRole + 3;
 
     explicit CListModel(CListRows& rows, QObject* parent = nullptr);
     ~CListModel() override;

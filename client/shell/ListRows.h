@@ -12,6 +12,9 @@
 // Thread contract: user interface thread only.
 #pragma once
 
+#include <array>
+#include <cstddef>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -24,6 +27,33 @@ struct CListColumn {
     std::string_view title;  // UTF-8
     int width;
     EAlign align = EAlign::Center;
+};
+
+// A list's column as the list declares it: title, width, alignment and the field of its record it
+// shows. Each record type has one vocabulary of fields (an enum) and one function from (record,
+// field) to text, so that two lists showing the same field show the same text, and adding a
+// column is one line of a declaration.
+template <class Field>
+struct CFieldColumn {
+    constexpr CFieldColumn(std::string_view title, int width, Field shown, EAlign align = EAlign::Center)
+        : column{title, width, align}, field(shown) {}
+    CListColumn column;
+    Field field;
+};
+
+// The columns of a declaration without their fields, as CListRows::Columns gives them.
+template <class Field, std::size_t N>
+constexpr std::array<CListColumn, N> PlainColumns(const CFieldColumn<Field> (&columns)[N]) {
+    std::array<CListColumn, N> plain{};
+    for (std::size_t i = 0; i < N; ++i) plain[i] = columns[i].column;
+    return plain;
+}
+
+struct CRgb {
+    int red;
+    int green;
+    int blue;
+    bool operator==(const CRgb&) const = default;
 };
 
 class CListObserver {
@@ -58,6 +88,14 @@ public:
     // An editable cell (the amount beside the check box of the indenture selection).
     virtual bool IsCellEditable(int row, int column) const { return (void)row, (void)column, false; }
     virtual void SetCellText(int row, int column, std::string_view utf8) { (void)row, (void)column, (void)utf8; }
+
+    // How a cell is drawn where its text alone does not say it (the quotation page's marks): the
+    // text as drawn, with any mark; its own colour, when it has one (otherwise the view's, which
+    // follows the selection); the row's background, when it has one. The model offers them as
+    // roles, and the view paints from the model.
+    virtual std::string DrawnText(int row, int column) const { return CellText(row, column); }
+    virtual std::optional<CRgb> TextColour(int row, int column) const { return (void)row, (void)column, std::nullopt; }
+    virtual std::optional<CRgb> Background(int row) const { return (void)row, std::nullopt; }
 
     void SetObserver(CListObserver* observer) { m_observer = observer; }
 

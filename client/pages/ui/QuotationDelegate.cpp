@@ -1,9 +1,8 @@
-// CQuotationDelegate: background bands, marks and colours of the quotation cells.
+// CQuotationDelegate: backgrounds, marks and colours of the drawn cells, from the model's roles.
 #include "client/pages/ui/QuotationDelegate.h"
 
 #include <QPainter>
 
-#include "client/pages/PageQuotation.h"
 #include "client/shell/ListModel.h"
 
 namespace kvt {
@@ -12,30 +11,30 @@ namespace {
 
 constexpr int kTextMargin = 3;
 
-QColor ToQColor(CRgb rgb) { return QColor(rgb.red, rgb.green, rgb.blue); }
+// A colour role's number 0xRRGGBB as a colour; none when the role is empty.
+std::optional<QColor> ColourOf(const QVariant& number) {
+    if (!number.isValid()) return std::nullopt;
+    return QColor::fromRgb(static_cast<QRgb>(number.toUInt()));
+}
 
 }  // namespace
 
-CQuotationDelegate::CQuotationDelegate(CPageQuotation& page, QObject* parent) : QStyledItemDelegate(parent), m_page(page) {}
-
 void CQuotationDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
-    const int row = index.row();
-    const int column = index.column();
-    if (row < 0 || row >= m_page.RowCount()) return;
+    if (!index.isValid()) return;
     const bool selected = option.state.testFlag(QStyle::State_Selected);
     painter->save();
-    const int band = m_page.RowBand(row);
-    painter->fillRect(option.rect, selected ? option.palette.highlight().color() : QColor(band, band, band));
-    const CQuoteCell cell = m_page.DrawnCell(row, column);
-    if (!cell.text.empty()) {
-        const bool followsSelection = selected && cell.tone == EQuoteTone::Normal;
-        painter->setPen(followsSelection ? option.palette.highlightedText().color() : ToQColor(ColourOf(cell.tone)));
+    const std::optional<QColor> background = ColourOf(index.data(CListModel::kBackgroundRole));
+    painter->fillRect(option.rect, selected ? option.palette.highlight().color() : background.value_or(Qt::white));
+    const QString text = index.data(CListModel::kDrawnTextRole).toString();
+    if (!text.isEmpty()) {
+        const std::optional<QColor> own = ColourOf(index.data(CListModel::kTextColourRole));
+        const QColor normal = selected ? option.palette.highlightedText().color() : QColor(Qt::black);
+        painter->setPen(own.value_or(normal));
         painter->setFont(option.font);
-        const Qt::Alignment alignment =
-            column == 0 ? (Qt::AlignLeft | Qt::AlignVCenter)
-                        : AlignmentOf(m_page.Columns()[static_cast<std::size_t>(column)].align);
+        const Qt::Alignment alignment = index.column() == 0 ? (Qt::AlignLeft | Qt::AlignVCenter)
+                                                            : index.data(Qt::TextAlignmentRole).value<Qt::Alignment>();
         painter->drawText(option.rect.adjusted(kTextMargin, 0, -kTextMargin, 0), static_cast<int>(alignment) | Qt::TextSingleLine,
-                          QString::fromStdString(cell.text));
+                          text);
     }
     painter->restore();
 }

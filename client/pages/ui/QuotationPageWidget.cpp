@@ -9,7 +9,7 @@
 namespace kvt {
 
 CQuotationPageWidget::CQuotationPageWidget(CPageQuotation& page, QWidget* parent)
-    : CListPageWidget(page, parent), m_delegate(new CQuotationDelegate(page, this)) {
+    : CListPageWidget(page, parent), m_delegate(new CQuotationDelegate(this)) {
     View().setItemDelegate(m_delegate);
     AttachRowMenu(View(), page);
 }

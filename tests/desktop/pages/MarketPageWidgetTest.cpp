@@ -124,6 +124,7 @@ TEST_F(QuotationPageWidgetTest, MenuItemsActOnTheSelectedRowEvenAfterRowsMoved) 
 TEST_F(QuotationPageWidgetTest, CellsArePaintedOnTheirBandWithRisingRedAndFallingGreenMarks) {
     Deliver(Quotation("000001", "HRB0601", 4040));
     Deliver(Quotation("000002", "WRC0601", 3940));
+    page.onRecvReqSendOver();  // the window is shown once the initial download has ended
 
     const QImage rising = Painted(0, CPageQuotation::kUpDownColumn);
     EXPECT_EQ(rising.pixelColor(1, 1), QColor(225, 225, 225));

@@ -48,9 +48,9 @@ void CPageOrderList::OnOrder(const TYqOrder& order) {
         EndInsert();
         ShowRow(row);
         m_bridge.Post(m_api.Windows().Window(EShellWindow::TabControl), WM_SELECT_PAGE,
-                      reinterpret_cast<WParam>(static_cast<CMessageTarget*>(this)), 0);
+                      MessageWParam<WM_SELECT_PAGE>(this), 0);
     }
-    m_bridge.Post(m_api.Windows().Window(IdOf(EPageWindow::UnmatchedOrderPage)), WM_ORDER_RTN, AsWParam(stored), 0);
+    m_bridge.Post(m_api.Windows().Window(IdOf(EPageWindow::UnmatchedOrderPage)), WM_ORDER_RTN, MessageWParam<WM_ORDER_RTN>(stored), 0);
 }
 
 void CPageOrderList::OnCheckClicked(int row, bool checked) {

@@ -69,7 +69,7 @@ void CPagePreOrder::AddPreOrder(const TYqOrder& order, std::vector<TYqFrznElctIn
     m_services.status.Show("预埋报单成功!");
     if (bringIntoView) {
         m_services.bridge.Post(m_services.api.Windows().Window(EShellWindow::TabControl), WM_SELECT_PAGE,
-                               reinterpret_cast<WParam>(static_cast<CMessageTarget*>(this)), 0);
+                               MessageWParam<WM_SELECT_PAGE>(this), 0);
         ShowRow(row);
     }
 }

@@ -12,10 +12,10 @@ CPageUnmatchedOrder::CPageUnmatchedOrder(const CClientServices& services, COrder
     : COrderListBase(services.api, services.prompter, canceller) {}
 
 void CPageUnmatchedOrder::OnMessage(unsigned message, WParam wParam, LParam lParam) {
-    // The 报单 page posts its own copy without a response record. A message that carries one would
-    // point at a record borrowed from the library for the time of the call, which must not be kept.
-    if (message != WM_ORDER_RTN || lParam != 0) return;
-    if (const auto* order = MessageRecord<TYqOrder>(wParam)) OnOrder(order);
+    // Only the 报单 page posts here, its own copies, which outlive the page's rows; the exchange's
+    // events are not routed to this page.
+    if (message != WM_ORDER_RTN) return;
+    if (const TYqOrder* order = MessageParameter<WM_ORDER_RTN>(wParam, lParam)) OnOrder(order);
 }
 
 void CPageUnmatchedOrder::OnOrder(const TYqOrder* order) {

@@ -88,9 +88,9 @@ std::string CMainFrame::ClockText() const {
     return std::string(text, length);
 }
 
-void CMainFrame::OnMessage(unsigned message, WParam, LParam lParam) {
+void CMainFrame::OnMessage(unsigned message, WParam wParam, LParam lParam) {
     if (message != WM_STATUS_TEXT) return;
-    const TTRspMsg* rsp = MessageRecord<TTRspMsg>(lParam);
+    const TTRspMsg* rsp = MessageParameter<WM_STATUS_TEXT>(wParam, lParam);
     if (m_view && rsp != nullptr) m_view->ShowResponseText(quorex::TextOf(rsp->RspMsg));
     m_status.Shown(rsp);
 }

@@ -48,9 +48,9 @@ void CPageTabCtrl::RefreshCurrentPage() {
     if (!m_pages.empty()) PostRefresh(m_current);
 }
 
-void CPageTabCtrl::OnMessage(unsigned message, WParam wParam, LParam) {
+void CPageTabCtrl::OnMessage(unsigned message, WParam wParam, LParam lParam) {
     if (message != WM_SELECT_PAGE) return;
-    const int index = IndexOf(reinterpret_cast<const CMessageTarget*>(wParam));
+    const int index = IndexOf(MessageParameter<WM_SELECT_PAGE>(wParam, lParam));
     if (index >= 0 && index != m_current) SelectPage(index);
 }
 

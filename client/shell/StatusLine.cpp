@@ -24,7 +24,7 @@ void CStatusLine::Forward(const TTRspMsg& rsp, WParam sender) {
 
 void CStatusLine::PostCopy(const TTRspMsg& copy, WParam sender) {
     m_pending.push_back(copy);
-    if (!m_bridge.Post(m_mainFrame, WM_STATUS_TEXT, sender, AsLParam(&m_pending.back()))) m_pending.pop_back();
+    if (!m_bridge.Post(m_mainFrame, WM_STATUS_TEXT, sender, MessageLParam<WM_STATUS_TEXT>(&m_pending.back()))) m_pending.pop_back();
 }
 
 void CStatusLine::Shown(const TTRspMsg* rsp) {

@@ -7,7 +7,11 @@
 
 #include <cstdint>
 
+#include "quorex/Records.h"
+
 namespace kvt {
+
+class CMessageTarget;
 
 using WParam = std::uintptr_t;
 using LParam = std::intptr_t;
@@ -23,23 +27,50 @@ enum EWindowMessage : unsigned {
     WM_ORDER_CANCEL_RSP = kUserMessageBase + 109,  // the 报单 page's number as a sender of status texts
 };
 
-// The record or TTRspMsg a message parameter points to; null when the sender passed none.
-template <class Record>
-const Record* MessageRecord(WParam wParam) {
-    return reinterpret_cast<const Record*>(wParam);
-}
-template <class Record>
-const Record* MessageRecord(LParam lParam) {
-    return reinterpret_cast<const Record*>(lParam);
+// What the parameter of each message that carries one points to, and whether it travels in wParam
+// or lParam. Senders and receivers name the message, and the type follows from this one table, so
+// no receiver chooses a type. A message not listed here carries no pointer.
+template <unsigned Message>
+struct CMessageParameter;
+template <>
+struct CMessageParameter<WM_SELECT_PAGE> {
+    using Type = CMessageTarget;  // the page to bring to the front
+    static constexpr bool kInWParam = true;
+};
+template <>
+struct CMessageParameter<WM_STATUS_TEXT> {
+    using Type = TTRspMsg;  // RspMsg is the text
+    static constexpr bool kInWParam = false;
+};
+template <>
+struct CMessageParameter<WM_ORDER_RTN> {
+    using Type = TYqOrder;  // the 报单 page's copy, which outlives the message
+    static constexpr bool kInWParam = true;
+};
+
+template <unsigned Message>
+using MessageParameterType = typename CMessageParameter<Message>::Type;
+
+// The message's parameter as a receiver reads it; null when the sender passed none.
+template <unsigned Message>
+const MessageParameterType<Message>* MessageParameter(WParam wParam, LParam lParam) {
+    if constexpr (CMessageParameter<Message>::kInWParam) {
+        return reinterpret_cast<const MessageParameterType<Message>*>(wParam);
+    } else {
+        return reinterpret_cast<const MessageParameterType<Message>*>(lParam);
+    }
 }
 
-template <class Record>
-WParam AsWParam(const Record* record) {
-    return reinterpret_cast<WParam>(record);
+// The parameter as a sender passes it, in the place the message carries it.
+template <unsigned Message>
+WParam MessageWParam(const MessageParameterType<Message>* parameter) {
+    static_assert(CMessageParameter<Message>::kInWParam);
+    return reinterpret_cast<WParam>(parameter);
 }
-template <class Record>
-LParam AsLParam(const Record* record) {
-    return reinterpret_cast<LParam>(record);
+template <unsigned Message>
+LParam MessageLParam(const MessageParameterType<Message>* parameter) {
+    static_assert(!CMessageParameter<Message>::kInWParam);
+    return reinterpret_cast<LParam>(parameter);
 }
 
 }  // namespace kvt

@@ -170,7 +170,7 @@ public:
     explicit CStatusJournal(CStatusLine& status) : m_status(status) {}
     void OnMessage(unsigned message, WParam wParam, LParam lParam) override {
         if (message != WM_STATUS_TEXT) return;
-        const TTRspMsg* rsp = MessageRecord<TTRspMsg>(lParam);
+        const TTRspMsg* rsp = MessageParameter<WM_STATUS_TEXT>(wParam, lParam);
         texts.push_back(rsp == nullptr ? std::string() : quorex::TextOf(rsp->RspMsg));
         senders.push_back(wParam);
         m_status.Shown(rsp);

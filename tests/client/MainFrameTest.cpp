@@ -38,7 +38,7 @@ protected:
 
     void SendStatus(WParam wParam, const char* text) {
         const TTRspMsg rsp = Response("RSP000000", text);
-        frame.OnMessage(WM_STATUS_TEXT, wParam, AsLParam(&rsp));
+        frame.OnMessage(WM_STATUS_TEXT, wParam, MessageLParam<WM_STATUS_TEXT>(&rsp));
     }
     void LoseConnection(const char* reason) { frame.onChannelLost(Response("", reason)); }
 

@@ -68,11 +68,7 @@ TEST_F(PageUnmatchedOrderTest, TicksStayWithTheirRowsWhenARowAboveLeaves) {
     EXPECT_EQ(unmatched.RowOf(&orders.OrderAt(3)), 2);
 }
 
-TEST_F(PageUnmatchedOrderTest, MessageWithAResponseRecordIsNotKept) {
-    // Only the 报单 page's posted copies are listed; a library record is borrowed for one call.
-    const TYqOrder order = MakeOrder("00000000000101", 'o');
-    const TTRspMsg rsp = Response();
-    unmatched.OnMessage(WM_ORDER_RTN, AsWParam(&order), AsLParam(&rsp));
+TEST_F(PageUnmatchedOrderTest, AMessageWithoutACopyAddsNothing) {
     unmatched.OnMessage(WM_ORDER_RTN, 0, 0);
     EXPECT_EQ(unmatched.RowCount(), 0);
 }

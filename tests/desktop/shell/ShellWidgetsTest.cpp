@@ -168,7 +168,7 @@ TEST_F(MainWindowTest, StatusTextsReachThePaneAndTheStripAndTheBatchButtonStarts
     CMainWindow& window = app->Window();
     EXPECT_TRUE(window.BatchButton().isHidden());
     const TTRspMsg rsp = Response("RSP000000", "委托成功");
-    app->Frame().OnMessage(WM_STATUS_TEXT, 0, AsLParam(&rsp));
+    app->Frame().OnMessage(WM_STATUS_TEXT, 0, MessageLParam<WM_STATUS_TEXT>(&rsp));
     EXPECT_EQ(window.StatusPane().text(), QStringLiteral("委托成功"));
     EXPECT_EQ(window.ResponseText().text(), QStringLiteral("委托成功"));
     EXPECT_FALSE(window.ClockPane().text().isEmpty());

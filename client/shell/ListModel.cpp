@@ -49,6 +49,8 @@ QVariant CListModel::data(const QModelIndex& index, int role) const {
         case Qt::CheckStateRole:
             if (column == 0 && m_rows.HasCheckBoxes()) return m_rows.IsRowChecked(row) ? Qt::Checked : Qt::Unchecked;
             return {};
+        // A screen reader reads a cell as it is drawn, marks included.
+        case Qt::AccessibleTextRole:
         case kDrawnTextRole: return QString::fromStdString(m_rows.DrawnText(row, column));
         case kTextColourRole: return RgbNumber(m_rows.TextColour(row, column));
         case kBackgroundRole: return RgbNumber(m_rows.Background(row));

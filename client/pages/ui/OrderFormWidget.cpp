@@ -16,6 +16,7 @@
 
 #include "client/pages/PageOrder.h"
 #include "client/pages/ui/IndentureSelectDialog.h"
+#include "client/shell/ui/Accessibility.h"
 
 namespace kvt {
 
@@ -107,14 +108,17 @@ COrderFormWidget::~COrderFormWidget() { m_page.Attach(nullptr); }
 QWidget* COrderFormWidget::MakeOrderPart() {
     auto* part = new QWidget(this);
     QGridLayout* grid = CompactGrid(part);
-    grid->addWidget(new QLabel(QStringLiteral("商品代码"), part), 0, 0);
+    grid->addWidget(LabelFor(m_instrument, QStringLiteral("商品代码"), part), 0, 0);
     grid->addWidget(m_instrument, 0, 1, 1, 2);
-    grid->addWidget(new QLabel(QStringLiteral("交易代码"), part), 1, 0);
+    grid->addWidget(LabelFor(m_tradingCode, QStringLiteral("交易代码"), part), 1, 0);
+    DescribeDisplay(m_memberLabel, QStringLiteral("席位代码"));
     grid->addWidget(m_memberLabel, 1, 1);
     m_tradingCode->setFixedWidth(60);
     grid->addWidget(m_tradingCode, 1, 2);
-    grid->addWidget(new QLabel(QStringLiteral("价格"), part), 2, 0);
+    grid->addWidget(LabelFor(m_price, QStringLiteral("价格"), part), 2, 0);
     grid->addWidget(m_price, 2, 1, 1, 2);
+    m_amountLabel->setBuddy(m_amount);
+    NameControl(m_amount, m_amountLabel->text());
     grid->addWidget(m_amountLabel, 3, 0);
     grid->addWidget(m_amount, 3, 1, 1, 2);
 
@@ -154,19 +158,28 @@ QWidget* COrderFormWidget::MakeQuotePart() {
     for (std::size_t level = 0; level < 3; ++level) {
         const int askRow = 2 - static_cast<int>(level);
         const int bidRow = 3 + static_cast<int>(level);
-        grid->addWidget(new QLabel(QString::fromUtf8(askNames[level]), part), askRow, 0);
-        grid->addWidget(m_askPrices[level] = ValueLabel(part, 60), askRow, 1);
-        grid->addWidget(m_askLots[level] = ValueLabel(part, 50), askRow, 2);
-        grid->addWidget(new QLabel(QString::fromUtf8(bidNames[level]), part), bidRow, 0);
-        grid->addWidget(m_bidPrices[level] = ValueLabel(part, 60), bidRow, 1);
-        grid->addWidget(m_bidLots[level] = ValueLabel(part, 50), bidRow, 2);
+        // Each level's row: its name, then its price and its lots, read as "卖一价" and "卖一量".
+        const auto addLevel = [&](const char* name, int row, QLabel*& price, QLabel*& lots) {
+            const QString levelName = QString::fromUtf8(name);
+            price = ValueLabel(part, 60);
+            lots = ValueLabel(part, 50);
+            auto* title = new QLabel(levelName, part);
+            title->setBuddy(price);
+            DescribeDisplay(price, levelName + QStringLiteral("价"));
+            DescribeDisplay(lots, levelName + QStringLiteral("量"));
+            grid->addWidget(title, row, 0);
+            grid->addWidget(price, row, 1);
+            grid->addWidget(lots, row, 2);
+        };
+        addLevel(askNames[level], askRow, m_askPrices[level], m_askLots[level]);
+        addLevel(bidNames[level], bidRow, m_bidPrices[level], m_bidLots[level]);
     }
-    grid->addWidget(new QLabel(QStringLiteral("现价"), part), 0, 3);
-    grid->addWidget(m_current = ValueLabel(part, 60), 0, 4);
-    grid->addWidget(new QLabel(QStringLiteral("涨停"), part), 2, 3);
-    grid->addWidget(m_upper = ValueLabel(part, 60), 2, 4);
-    grid->addWidget(new QLabel(QStringLiteral("跌停"), part), 3, 3);
-    grid->addWidget(m_lower = ValueLabel(part, 60), 3, 4);
+    grid->addWidget(LabelFor(m_current = ValueLabel(part, 60), QStringLiteral("现价"), part), 0, 3);
+    grid->addWidget(m_current, 0, 4);
+    grid->addWidget(LabelFor(m_upper = ValueLabel(part, 60), QStringLiteral("涨停"), part), 2, 3);
+    grid->addWidget(m_upper, 2, 4);
+    grid->addWidget(LabelFor(m_lower = ValueLabel(part, 60), QStringLiteral("跌停"), part), 3, 3);
+    grid->addWidget(m_lower, 3, 4);
     return part;
 }
 
@@ -179,8 +192,9 @@ QWidget* COrderFormWidget::MakeAccountPart() {
     };
     int row = 0;
     for (const auto& [title, label] : rows) {
-        grid->addWidget(new QLabel(QString::fromUtf8(title), part), row, 0);
-        grid->addWidget(*label = ValueLabel(part, 90), row++, 1);
+        *label = ValueLabel(part, 90);
+        grid->addWidget(LabelFor(*label, QString::fromUtf8(title), part), row, 0);
+        grid->addWidget(*label, row++, 1);
     }
     m_affordable = new QLabel(part);
     m_affordable->hide();
@@ -279,7 +293,10 @@ void COrderFormWidget::SetPriceText(const std::string& text) { m_price->setText(
 std::string COrderFormWidget::AmountText() const { return m_amount->text().toStdString(); }
 void COrderFormWidget::SetAmountText(const std::string& text) { m_amount->setText(Text(text)); }
 void COrderFormWidget::SetAmountEnabled(bool enabled) { m_amount->setEnabled(enabled); }
-void COrderFormWidget::SetAmountLabel(const std::string& label) { m_amountLabel->setText(Text(label)); }
+void COrderFormWidget::SetAmountLabel(const std::string& label) {
+    m_amountLabel->setText(Text(label));
+    NameControl(m_amount, m_amountLabel->text());
+}
 
 EOrderKind COrderFormWidget::OrderKind() const {
     const int id = m_kindGroup->checkedId();

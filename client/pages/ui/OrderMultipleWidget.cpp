@@ -12,6 +12,7 @@
 #include <QRegularExpressionValidator>
 
 #include "client/pages/ui/OrderFormWidget.h"
+#include "client/shell/ui/Accessibility.h"
 
 namespace kvt {
 
@@ -44,9 +45,9 @@ COrderMultipleWidget::COrderMultipleWidget(CPageOrderMultiple& panel, COrderForm
     grid->setContentsMargins(2, 2, 2, 2);
     grid->setHorizontalSpacing(6);
     grid->setVerticalSpacing(4);
-    grid->addWidget(new QLabel(QStringLiteral("价格幅度"), this), 0, 0);
+    grid->addWidget(LabelFor(m_priceStep, QStringLiteral("价格幅度"), this), 0, 0);
     grid->addWidget(m_priceStep, 0, 1);
-    grid->addWidget(new QLabel(QStringLiteral("委托笔数"), this), 1, 0);
+    grid->addWidget(LabelFor(m_orderCount, QStringLiteral("委托笔数"), this), 1, 0);
     grid->addWidget(m_orderCount, 1, 1);
     auto* buttons = new QHBoxLayout;
     buttons->setSpacing(4);

@@ -10,6 +10,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 
+#include "client/shell/ui/Accessibility.h"
+
 namespace kvt {
 
 CLoginDialogWidget::CLoginDialogWidget(CLoginDialog& logic, QWidget* parent)
@@ -35,13 +37,16 @@ CLoginDialogWidget::CLoginDialogWidget(CLoginDialog& logic, QWidget* parent)
     m_progress->setMaximumHeight(10);
     m_progress->hide();
     m_progressCount->hide();
+    DescribeDisplay(m_status, QStringLiteral("登陆状态"));
+    NameControl(m_progress, QStringLiteral("下载进度"));
+    DescribeDisplay(m_progressCount, QStringLiteral("已下载记录数"));
 
     auto* layout = new QGridLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("通讯设置"), this), 0, 0);
+    layout->addWidget(LabelFor(m_servers, QStringLiteral("通讯设置"), this), 0, 0);
     layout->addWidget(m_servers, 0, 1, 1, 2);
-    layout->addWidget(new QLabel(QStringLiteral("交易员代码"), this), 1, 0);
+    layout->addWidget(LabelFor(m_traderCode, QStringLiteral("交易员代码"), this), 1, 0);
     layout->addWidget(m_traderCode, 1, 1, 1, 2);
-    layout->addWidget(new QLabel(QStringLiteral("密码"), this), 2, 0);
+    layout->addWidget(LabelFor(m_password, QStringLiteral("密码"), this), 2, 0);
     layout->addWidget(m_password, 2, 1, 1, 2);
     layout->addWidget(m_remember, 3, 1);
     layout->addWidget(m_autoLogin, 3, 2);

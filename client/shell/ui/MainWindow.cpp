@@ -12,6 +12,7 @@
 #include <QStatusBar>
 
 #include "client/shell/ui/AboutDialog.h"
+#include "client/shell/ui/Accessibility.h"
 #include "client/shell/ui/PasswordDialogWidget.h"
 
 namespace kvt {
@@ -40,6 +41,9 @@ CMainWindow::CMainWindow(CMainFrame& frame, const CClientServices& services, QWi
     m_clockPane = new QLabel(this);
     // 180 pixels as the frame was designed, wider when the weekday and the tabs need more.
     m_clockPane->setMinimumWidth(180);
+    // The panes read apart: the last response, and the exchange's clock.
+    DescribeDisplay(m_statusPane, QStringLiteral("状态信息"));
+    DescribeDisplay(m_clockPane, QStringLiteral("时钟"));
     statusBar()->addWidget(m_statusPane, 1);
     statusBar()->addPermanentWidget(m_clockPane);
 
@@ -53,6 +57,7 @@ QWidget* CMainWindow::MakeButtonStrip() {
     auto* layout = new QHBoxLayout(strip);
     layout->setContentsMargins(6, 4, 6, 4);
     m_responseText = new QLabel(strip);
+    DescribeDisplay(m_responseText, QStringLiteral("回应信息"));
     m_batch = new QPushButton(QStringLiteral("批量模式"), strip);
     m_refresh = new QPushButton(QStringLiteral("刷新"), strip);
     m_password = new QPushButton(QStringLiteral("密码修改"), strip);

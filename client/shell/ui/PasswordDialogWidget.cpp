@@ -7,6 +7,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "client/shell/ui/Accessibility.h"
+
 namespace kvt {
 
 CPasswordDialogWidget::CPasswordDialogWidget(CClientApi& api, CExchangeRequests& requests, QWidget* parent)
@@ -21,12 +23,13 @@ CPasswordDialogWidget::CPasswordDialogWidget(CClientApi& api, CExchangeRequests&
         button->setDefault(false);
     }
     m_status->setMinimumWidth(280);
+    DescribeDisplay(m_status, QStringLiteral("修改结果"));
     auto* layout = new QGridLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("旧密码"), this), 0, 0);
+    layout->addWidget(LabelFor(m_old, QStringLiteral("旧密码"), this), 0, 0);
     layout->addWidget(m_old, 0, 1, 1, 2);
-    layout->addWidget(new QLabel(QStringLiteral("新密码"), this), 1, 0);
+    layout->addWidget(LabelFor(m_new, QStringLiteral("新密码"), this), 1, 0);
     layout->addWidget(m_new, 1, 1, 1, 2);
-    layout->addWidget(new QLabel(QStringLiteral("验证新密码"), this), 2, 0);
+    layout->addWidget(LabelFor(m_confirmation, QStringLiteral("验证新密码"), this), 2, 0);
     layout->addWidget(m_confirmation, 2, 1, 1, 2);
     layout->addWidget(m_ok, 3, 1);
     layout->addWidget(m_cancel, 3, 2);

@@ -6,6 +6,7 @@
 #include <QPainter>
 
 #include "client/shell/PageTabCtrl.h"
+#include "client/shell/ui/TabStripAccessible.h"
 
 namespace kvt {
 
@@ -25,6 +26,7 @@ QFont TabFont() {
 }
 
 CTabStrip::CTabStrip(CPageTabCtrl& tabs, QWidget* parent) : QWidget(parent), m_tabs(tabs) {
+    InstallTabStripAccessibility();
     setFont(TabFont());
     setFocusPolicy(Qt::StrongFocus);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);

@@ -2,7 +2,7 @@
 // (an installed CJK font stands in where it is missing), the current tab filled with 204,216,228,
 // the others and the background with 200,200,200, each title centred on one line. A mouse press
 // and the arrow keys go to CPageTabCtrl, which decides what is shown; Enter gives the focus to the
-// shown page.
+// shown page. To a screen reader the strip is a page tab list of its tabs (TabStripAccessible).
 //
 // Thread contract: user interface thread only.
 #pragma once
@@ -22,6 +22,7 @@ public:
     // The rectangle of the tab at index, in the strip's coordinates.
     QRect TabRect(int index) const;
     int TabAt(const QPoint& point) const;
+    CPageTabCtrl& Tabs() const { return m_tabs; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -2,6 +2,7 @@
 // dialogs' Enter walking and length limits; the main window's close and its two modes.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -172,6 +173,16 @@ TEST_F(MainWindowTest, StatusTextsReachThePaneAndTheStripAndTheBatchButtonStarts
     EXPECT_EQ(window.StatusPane().text(), QStringLiteral("委托成功"));
     EXPECT_EQ(window.ResponseText().text(), QStringLiteral("委托成功"));
     EXPECT_FALSE(window.ClockPane().text().isEmpty());
+
+    // A screen reader reads the two panes apart: each its text, described by what it shows.
+    QAccessibleInterface* status = QAccessible::queryAccessibleInterface(&window.StatusPane());
+    QAccessibleInterface* clock = QAccessible::queryAccessibleInterface(&window.ClockPane());
+    ASSERT_NE(status, nullptr);
+    ASSERT_NE(clock, nullptr);
+    EXPECT_EQ(status->text(QAccessible::Name), QStringLiteral("委托成功"));
+    EXPECT_EQ(status->text(QAccessible::Description), QStringLiteral("状态信息"));
+    EXPECT_EQ(clock->text(QAccessible::Name), window.ClockPane().text());
+    EXPECT_EQ(clock->text(QAccessible::Description), QStringLiteral("时钟"));
 }
 
 }  // namespace

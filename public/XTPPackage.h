@@ -118,12 +118,13 @@ public:
     TXTPHeader m_XTPHeader{};
 
 private:
-    // Where the fields of one definition entry lie; written as one word. Contents are shorter than
-    // 65536 bytes, so offsets and counts fit 16 bits.
-    struct Occurrence {
-        std::uint16_t firstOffset;  // offset of the first field in the content
-        std::uint16_t count;
-    };
+    // Where the fields of one definition entry lie, as one word: the offset of the first field in
+    // the content in the low 16 bits, the number of fields above them. Contents are shorter than
+    // 65536 bytes, so both fit.
+    using Occurrence = std::uint32_t;
+    static constexpr Occurrence kOneMoreField = 1u << 16;
+    static std::uint32_t FirstOffset(Occurrence occurrence) { return occurrence & 0xFFFF; }
+    static int CountOf(Occurrence occurrence) { return static_cast<int>(occurrence >> 16); }
 
     // Consecutive packages on one connection are often of one type, so the last definition is
     // tried before the catalogue.
@@ -172,8 +173,8 @@ inline bool CXTPPackage::Prepare(std::uint32_t tid) {
 }
 
 inline void CXTPPackage::SetRootID(const char* requestId) {
-    // The characters are gathered in a register and stored as one word: the header encoder reads
-    // RootID as one word too, and a load that spans several byte stores would stall.
+    // Gathered in a word and stored as one: the header encoder reads RootID as one word, and a
+    // load over several narrower stores would stall.
     std::uint64_t characters = 0;
     if (requestId != nullptr) {
         for (unsigned i = 0; i < sizeof characters && requestId[i] != '\0'; ++i)
@@ -183,7 +184,7 @@ inline void CXTPPackage::SetRootID(const char* requestId) {
     m_XTPHeader.RootID[sizeof characters] = '\0';
 }
 
-inline std::uint8_t* CXTPPackage::AddField(std::uint16_t fieldId, std::uint16_t fieldSize) {
+[[gnu::always_inline]] inline std::uint8_t* CXTPPackage::AddField(std::uint16_t fieldId, std::uint16_t fieldSize) {
     const CPackageDefinition* const definition = m_definition;
     if (definition == nullptr) return nullptr;
     // Room for the lower layers' headers is counted against the payload limit; within it the
@@ -199,7 +200,7 @@ inline std::uint8_t* CXTPPackage::AddField(std::uint16_t fieldId, std::uint16_t 
     if (fixed != 0 && fixed != fieldSize) return nullptr;
 
     m_fieldCursor = position;
-    std::uint8_t* header = Prepend(kFieldHeaderLength + fieldSize);
+    std::uint8_t* header = PrependChecked(kFieldHeaderLength + fieldSize);
     // Field ID and size as one big-endian word: one store instead of two.
     wire::PutU32(header, std::uint32_t{fieldId} << 16 | fieldSize);
     return header + kFieldHeaderLength;
@@ -246,11 +247,11 @@ inline std::uint8_t* CXTPPackage::AddField(std::uint16_t fieldId, std::uint16_t 
         // Positions never increase, so a field opens a new entry exactly when its position differs
         // from the previous field's; the entry is written, not read back, on that path.
         if (position != lastPosition) {
-            occurrences[position] = Occurrence{static_cast<std::uint16_t>(offset), 1};
+            occurrences[position] = static_cast<Occurrence>(offset) | kOneMoreField;
             present |= 1u << position;
             lastPosition = position;
         } else {
-            ++occurrences[position].count;
+            occurrences[position] += kOneMoreField;
         }
         ++found;
         offset += kFieldHeaderLength + fieldSize;
@@ -281,8 +282,8 @@ inline int CXTPPackage::FirstPositionOf(std::uint16_t fieldId) const {
 inline CFieldRange CXTPPackage::GetField(std::uint16_t fieldId) const {
     const int position = FirstPositionOf(fieldId);
     if (position < 0 || (m_presentEntries >> position & 1) == 0) return {};
-    const Occurrence& occurrence = m_occurrences[position];
-    return {Address() + XTPHLEN + occurrence.firstOffset, occurrence.count, m_definition->fields[position]};
+    const Occurrence occurrence = m_occurrences[position];
+    return {Address() + XTPHLEN + FirstOffset(occurrence), CountOf(occurrence), m_definition->fields[position]};
 }
 
 // The header a package goes out or is stored with: the series and sequence number of base (the
@@ -310,7 +311,7 @@ inline TXTPHeader ForwardedHeader(const TXTPHeader& base, const CXTPPackage& pac
 }
 
 template <class Record>
-bool CXTPPackage::AddRecord(const Record& record) {
+[[gnu::always_inline]] inline bool CXTPPackage::AddRecord(const Record& record) {
     using Traits = RecordTraits<Record>;
     std::uint8_t* data = AddField(Traits::kFieldID, static_cast<std::uint16_t>(Traits::kWireLength));
     if (data == nullptr) return false;
@@ -325,11 +326,11 @@ bool CXTPPackage::GetRecord(Record& record, int index) const {
     const int position = FirstPositionOf(Traits::kFieldID);
     if (position < 0 || (m_presentEntries >> position & 1) == 0) return false;
     if (m_definition->fields[position] != &Traits::kDescriptor) return false;
-    const Occurrence& occurrence = m_occurrences[position];
-    if (index < 0 || index >= occurrence.count) return false;
+    const Occurrence occurrence = m_occurrences[position];
+    if (index < 0 || index >= CountOf(occurrence)) return false;
     // Fields of one ID lie back to back, each of the record's fixed size.
     const std::size_t stride = kFieldHeaderLength + Traits::kWireLength;
-    Traits::Decode(record, Address() + XTPHLEN + occurrence.firstOffset + static_cast<std::size_t>(index) * stride +
+    Traits::Decode(record, Address() + XTPHLEN + FirstOffset(occurrence) + static_cast<std::size_t>(index) * stride +
                                kFieldHeaderLength);
     return true;
 }

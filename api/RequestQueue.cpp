@@ -17,15 +17,20 @@ void CRequestQueue::AppendWorking() {
 
 void CRequestQueue::Clear() {
     std::lock_guard lock(m_mutex);
-    RecycleBlocks();
+    RecycleBlocks(m_blocks);
 }
 
-void CRequestQueue::RecycleBlocks() {
-    for (Block& block : m_blocks) {
+void CRequestQueue::RecycleDrained() {
+    std::lock_guard lock(m_mutex);
+    RecycleBlocks(m_draining);
+}
+
+void CRequestQueue::RecycleBlocks(std::vector<Block>& blocks) {
+    for (Block& block : blocks) {
         block.used = 0;
         m_spare.push_back(std::move(block));
     }
-    m_blocks.clear();
+    blocks.clear();
 }
 
 }  // namespace quorex

@@ -3,8 +3,11 @@
 // of 30000-byte blocks; drained blocks are kept for reuse, so queuing allocates only while the
 // queue grows past what it held before.
 //
-// Thread contract: Build may be called from any thread; Drain runs on the reactor thread. One
-// mutex guards the working package and the blocks; Drain holds it while it sends.
+// Thread contract: Build may be called from any thread; Drain and Clear run on the reactor thread
+// (or on the owner's once it has stopped). One mutex guards the working package and the blocks;
+// Drain holds it only to take the queued blocks and to give them back, not while it sends, so user
+// threads go on queuing meanwhile. What they queue then goes out at the next Drain, after what was
+// taken: the order of the requests is kept.
 #pragma once
 
 #include <cstddef>
@@ -26,7 +29,7 @@ public:
     template <class Fill>
     bool Build(std::uint32_t tid, const char* requestId, Fill fill);
     // Restores every queued package in order into a package and hands it to send, then forgets
-    // the queued bytes.
+    // the sent bytes.
     template <class Send>
     void Drain(Send send);
     // Forgets every queued request (they belonged to a session that has ended).
@@ -40,14 +43,18 @@ private:
     static constexpr std::size_t kMaxFlatLength = sizeof(TXTPHeader) + kMaxPayloadLength;
 
     void AppendWorking();
-    // Moves every block, emptied, to the spare list; the caller holds the mutex.
-    void RecycleBlocks();
+    // Moves every block of blocks, emptied, to the spare list; the caller holds the mutex.
+    void RecycleBlocks(std::vector<Block>& blocks);
+    // Gives the blocks Drain took back to the spare list, also when sending threw.
+    void RecycleDrained();
 
     std::mutex m_mutex;
     CXTPPackage m_working;
-    CXTPPackage m_restored;
     std::vector<Block> m_blocks;
     std::vector<Block> m_spare;
+    // The drain's own: the blocks being sent and the package each request is restored into.
+    std::vector<Block> m_draining;
+    CXTPPackage m_restored;
 };
 
 template <class Fill>
@@ -62,8 +69,16 @@ bool CRequestQueue::Build(std::uint32_t tid, const char* requestId, Fill fill) {
 
 template <class Send>
 void CRequestQueue::Drain(Send send) {
-    std::lock_guard lock(m_mutex);
-    for (Block& block : m_blocks) {
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_blocks.empty()) return;
+        m_draining.swap(m_blocks);
+    }
+    struct Recycle {
+        CRequestQueue& queue;
+        ~Recycle() { queue.RecycleDrained(); }
+    } recycle{*this};
+    for (Block& block : m_draining) {
         std::size_t offset = 0;
         while (block.used - offset >= sizeof(TXTPHeader)) {
             const std::span<const std::uint8_t> rest(block.bytes.get() + offset, block.used - offset);
@@ -72,7 +87,6 @@ void CRequestQueue::Drain(Send send) {
             send(m_restored);
         }
     }
-    RecycleBlocks();
 }
 
 }  // namespace quorex

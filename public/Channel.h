@@ -27,6 +27,13 @@ public:
     void Disconnect();
     bool IsConnected() const { return m_connected; }
 
+    // Brackets a run of writes made one after another (the bottom layer draining its queue): a
+    // channel may hold back what does not fill a network segment until EndBurst instead of sending
+    // each write on its own. The bytes and their order are the same either way; the default does
+    // nothing.
+    virtual void BeginBurst() {}
+    virtual void EndBurst() {}
+
     // The peer's dotted IPv4 address, or "" when unknown.
     virtual const char* GetRemoteName() = 0;
     // The socket descriptor the reactor watches.

@@ -56,6 +56,15 @@ void CChannelProtocol::OnReadable() {
 }
 
 void CChannelProtocol::OnWritable() {
+    // More than one write's worth goes out as a burst: the channel sends full segments instead of
+    // one per write, which on a busy connection costs more than the writes themselves.
+    const bool burst = m_writeQueue.Size() > kMaxWriteBytes;
+    if (burst) m_channel.BeginBurst();
+    WriteQueued();
+    if (burst && m_channel.IsConnected()) m_channel.EndBurst();
+}
+
+void CChannelProtocol::WriteQueued() {
     while (m_channel.IsConnected()) {
         const std::span<const std::uint8_t> chunk = m_writeQueue.Front(kMaxWriteBytes);
         if (chunk.empty()) return;

@@ -47,7 +47,8 @@ public:
     // frame stays for the next read. A failed read (or a peer that closed) reports event 0x1001.
     void OnReadable();
     // Writes queued bytes, at most 4096 per write, until the queue is empty or the channel takes
-    // fewer than offered. A failed write disconnects the channel and reports event 0x1002.
+    // fewer than offered; more than one write's worth is bracketed as the channel's burst. A failed
+    // write disconnects the channel and reports event 0x1002.
     void OnWritable();
     // Queues a whole frame: its length, or -1 when the channel is closed or the frame is larger
     // than a write-queue block.
@@ -55,6 +56,8 @@ public:
     std::size_t GetQueuedBytes() const { return m_writeQueue.Size(); }
 
 private:
+    void WriteQueued();
+
     CChannel& m_channel;
     CPackage m_receiveBuffer;  // the window is the received bytes not yet consumed
     CChannelWriteQueue m_writeQueue;

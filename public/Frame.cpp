@@ -5,16 +5,6 @@
 
 namespace quorex {
 
-bool CFrameEncoder::Encode(CPackage& payload) const {
-    if (payload.Length() > kMaxFrameLength) return false;
-    std::uint8_t* header = payload.Prepend(kFrameHeaderLength);
-    if (header == nullptr) return false;
-    // Type, ExtensionLen 0 and Length written as one big-endian word: one store instead of three.
-    const auto length = static_cast<std::uint32_t>(payload.Length() - kFrameHeaderLength);
-    wire::PutU32(header, static_cast<std::uint32_t>(m_type) << 24 | length);
-    return true;
-}
-
 bool CFrameEncoder::MakeHeartbeat(CPackage& package) {
     package.ResetToEnd();
     std::uint8_t* frame = package.Prepend(kHeartbeatFrameLength);

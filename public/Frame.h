@@ -13,9 +13,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "public/Package.h"
 #include "public/RecordTraits.h"
+#include "public/WireBytes.h"
 #include "quorex/Records.h"
 
 namespace quorex {
@@ -37,7 +39,13 @@ public:
     // (Length above 4096, ExtensionLen 1 or above 127).
     int Cut() {
         if (Length() < kFrameHeaderLength) return 0;
-        RecordTraits<TFrameHeader>::Decode(m_FrameHeader, Address());
+        // The whole header in one load and one store: Type and ExtensionLen keep their bytes,
+        // Length turns from big-endian to the host's order.
+        std::uint32_t header;
+        std::memcpy(&header, Address(), sizeof header);
+        static_assert(sizeof m_FrameHeader == sizeof header && offsetof(TFrameHeader, Length) == 2);
+        header = (header & 0xFFFF) | std::uint32_t{__builtin_bswap16(static_cast<std::uint16_t>(header >> 16))} << 16;
+        std::memcpy(&m_FrameHeader, &header, sizeof header);
         if (m_FrameHeader.Length > kMaxFrameLength) return -1;
         if (m_FrameHeader.ExtensionLen == 1 || m_FrameHeader.ExtensionLen > kMaxExtensionLength) return -1;
         const std::size_t frameLength = kFrameHeaderLength + m_FrameHeader.ExtensionLen + m_FrameHeader.Length;
@@ -58,7 +66,15 @@ class CFrameEncoder {
 public:
     // Prepends the frame header (current Type, no extension) to a payload; false when the
     // package has no headroom for it or the payload exceeds 4096 bytes.
-    bool Encode(CPackage& payload) const;
+    bool Encode(CPackage& payload) const {
+        if (payload.Length() > kMaxFrameLength) return false;
+        std::uint8_t* header = payload.Prepend(kFrameHeaderLength);
+        if (header == nullptr) return false;
+        // Type, ExtensionLen 0 and Length written as one big-endian word: one store instead of three.
+        const auto length = static_cast<std::uint32_t>(payload.Length() - kFrameHeaderLength);
+        wire::PutU32(header, static_cast<std::uint32_t>(m_type) << 24 | length);
+        return true;
+    }
     // Replaces the package's window with a heartbeat frame (6 bytes, Type 1).
     static bool MakeHeartbeat(CPackage& package);
     // The frame-type control: a non-zero flag makes later frames Type 3, zero back to Type 1.

@@ -46,11 +46,16 @@ public:
     // Another view of the same block with the same window (reference count + 1).
     void ViewOf(const CPackage& other) {
         if (this == &other) return;
-        if (other.m_buffer != nullptr) other.m_buffer->AddRef();
+        // Each member is read on its own before anything is written: the window's start was
+        // usually just moved by a prepend, and one wide load over that narrow store would stall.
+        CPackageBuffer* const buffer = other.m_buffer;
+        std::uint8_t* const start = other.m_start;
+        std::uint8_t* const end = other.m_end;
+        if (buffer != nullptr) buffer->AddRef();
         Release();
-        m_buffer = other.m_buffer;
-        m_start = other.m_start;
-        m_end = other.m_end;
+        m_buffer = buffer;
+        m_start = start;
+        m_end = end;
     }
     // Drops the reference to the block and empties the window.
     void Release() {
@@ -63,6 +68,11 @@ public:
     // beginning of the block.
     std::uint8_t* Prepend(std::size_t n) {
         if (Headroom() < n) return nullptr;
+        m_start -= n;
+        return m_start;
+    }
+    // Prepend for a caller that has made sure of the headroom.
+    std::uint8_t* PrependChecked(std::size_t n) {
         m_start -= n;
         return m_start;
     }

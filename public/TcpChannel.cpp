@@ -1,6 +1,7 @@
 #include "public/TcpChannel.h"
 
 #include <arpa/inet.h>
+#include <netinet/tcp.h>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -71,6 +72,12 @@ int CTcpChannel::WriteImpl(int length, const char* data) {
         Log(LogLevel::kError, "11WRITE:::%s\n", std::system_category().message(error).c_str());
         return -1;
     }
+}
+
+void CTcpChannel::SetCork(bool on) {
+    if (m_socket < 0) return;
+    const int value = on ? 1 : 0;
+    ::setsockopt(m_socket, IPPROTO_TCP, TCP_CORK, &value, sizeof value);
 }
 
 bool CTcpChannel::Close() {

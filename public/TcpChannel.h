@@ -23,6 +23,11 @@ public:
     const char* GetRemoteName() override;
     // The socket descriptor, or -1 once the channel is disconnected.
     int GetId() const override { return m_socket; }
+    // Corks the socket for a burst of writes, so that they leave as full segments, and uncorks it
+    // at the end, which sends the rest at once. Without this every write would go out, and on a
+    // fast peer be received, as a segment of its own.
+    void BeginBurst() override { SetCork(true); }
+    void EndBurst() override { SetCork(false); }
 
     // Switches a socket to non-blocking mode, retrying an interrupted call; false on failure
     // (errno tells why).
@@ -38,6 +43,9 @@ protected:
     bool Close() override;
 
 private:
+    // A failure (a closed socket, say) only costs the batching.
+    void SetCork(bool on);
+
     int m_socket;
     char m_remoteName[INET_ADDRSTRLEN] = {};
 };

@@ -12,87 +12,19 @@ void CFieldRange::Decode(int k, void* record) const {
     m_descriptor->Decode(record, Data(k).data());
 }
 
-const CPackageDefinition* CXTPPackage::DefinitionOf(std::uint32_t tid) const {
-    // Consecutive packages on one connection are often of one type.
-    if (m_definition != nullptr && m_definition->Tid == tid) return m_definition;
-    return FindPackageDefinition(tid);
-}
-
-bool CXTPPackage::Prepare(std::uint32_t tid) {
-    const CPackageDefinition* definition = DefinitionOf(tid);
-    if (definition == nullptr) return false;
-    if (!HasBlock() || IsBlockShared()) Allocate(kSendPackageCapacity);
-    m_definition = definition;
-    m_XTPHeader = TXTPHeader{};
-    m_XTPHeader.Chain = 'S';
-    m_XTPHeader.Tid = tid;
-    m_fieldCursor = 0;
+int CXTPPackage::RefuseLengthMismatch(std::size_t length) {
+    m_definition = nullptr;
     m_fieldCount = 0;
-    ResetToEnd();
-    return true;
+    Log(LogLevel::kError, "Length()-XTPHLEN=%d m_XTPHeader.ContentLength=%d\n", static_cast<int>(length - XTPHLEN),
+        static_cast<int>(m_XTPHeader.ContentLength));
+    return kParseShortOrLengthMismatch;
 }
 
-void CXTPPackage::SetRootID(const char* requestId) {
-    std::memset(m_XTPHeader.RootID, 0, sizeof m_XTPHeader.RootID);
-    if (requestId == nullptr) return;
-    for (std::size_t i = 0; i + 1 < sizeof m_XTPHeader.RootID && requestId[i] != '\0'; ++i)
-        m_XTPHeader.RootID[i] = requestId[i];
-}
-
-int CXTPPackage::Parse() {
-    const std::size_t length = Length();
-    if (length < XTPHLEN) return kParseShortOrLengthMismatch;
-    m_fieldCount = 0;
-    const std::uint8_t* const base = Address();
-    RecordTraits<TXTPHeader>::Decode(m_XTPHeader, base);
-    const std::size_t contentLength = m_XTPHeader.ContentLength;
-    if (length - XTPHLEN != contentLength) {
-        m_definition = nullptr;
-        Log(LogLevel::kError, "Length()-XTPHLEN=%d m_XTPHeader.ContentLength=%d\n", static_cast<int>(length - XTPHLEN),
-                    static_cast<int>(contentLength));
-        return kParseShortOrLengthMismatch;
-    }
-    if (m_XTPHeader.Tid >= kUncheckedTidBase) {
-        m_definition = nullptr;
-        return static_cast<int>(length);
-    }
-    m_definition = DefinitionOf(m_XTPHeader.Tid);
-    if (m_definition == nullptr) return kParseUnknownTid;
-    std::memset(m_occurrences, 0, sizeof m_occurrences);
-
-    // Walk the fields with a definition position that only moves towards entry 0.
-    const std::uint8_t* const content = base + XTPHLEN;
-    int position = m_definition->fieldCount - 1;
-    int lastPosition = -1;
-    std::size_t offset = 0;
-    int found = 0;
-    while (offset + kFieldHeaderLength <= contentLength) {
-        const std::uint16_t fieldId = wire::LoadU16(content + offset);
-        const std::uint16_t fieldSize = wire::LoadU16(content + offset + 2);
-        while (position >= 0 && m_definition->fieldIds[position] != fieldId) --position;
-        if (position < 0) break;
-        const std::uint32_t fixed = m_definition->fields[position]->GetWireLength();
-        if (fixed != 0 && fixed != fieldSize) return kParseWrongFieldSize;
-        if (offset + kFieldHeaderLength + fieldSize > contentLength) break;
-        // Positions never increase, so a field opens a new entry exactly when its position differs
-        // from the previous field's; the entry is written, not read back, on that path.
-        if (position != lastPosition) {
-            m_occurrences[position] = Occurrence{static_cast<std::uint32_t>(offset), 1};
-            lastPosition = position;
-        } else {
-            ++m_occurrences[position].count;
-        }
-        ++found;
-        offset += kFieldHeaderLength + fieldSize;
-    }
-    m_fieldCount = found;
-    if (offset != contentLength) {
-        Log(LogLevel::kError, "Tid=%08x\n", m_XTPHeader.Tid);
-        Log(LogLevel::kError, "size=%d m_XTPHeader.ContentLength=%d\n", static_cast<int>(offset),
-                    static_cast<int>(contentLength));
-        return kParseFieldsDoNotAddUp;
-    }
-    return static_cast<int>(length);
+int CXTPPackage::RefuseFieldsNotAddingUp(std::size_t walked) const {
+    Log(LogLevel::kError, "Tid=%08x\n", m_XTPHeader.Tid);
+    Log(LogLevel::kError, "size=%d m_XTPHeader.ContentLength=%d\n", static_cast<int>(walked),
+        static_cast<int>(m_XTPHeader.ContentLength));
+    return kParseFieldsDoNotAddUp;
 }
 
 std::size_t CXTPPackage::SaveFlat(std::span<std::uint8_t> out) {
@@ -121,6 +53,7 @@ void CXTPPackage::LoadFlat(std::span<const std::uint8_t> flat) {
     m_XTPHeader = header;
     m_definition = definition;
     m_fieldCursor = 0;
+    m_presentEntries = 0;
 }
 
 }  // namespace quorex

@@ -118,16 +118,34 @@ public:
     TXTPHeader m_XTPHeader{};
 
 private:
-    struct Occurrence {
-        std::uint32_t firstOffset;  // offset of the first field in the content
-        int count;
-    };
+    // Where the fields of one definition entry lie, as one word: the offset of the first field in
+    // the content in the low 16 bits, the number of fields above them. Contents are shorter than
+    // 65536 bytes, so both fit.
+    using Occurrence = std::uint32_t;
+    static constexpr Occurrence kOneMoreField = 1u << 16;
+    static std::uint32_t FirstOffset(Occurrence occurrence) { return occurrence & 0xFFFF; }
+    static int CountOf(Occurrence occurrence) { return static_cast<int>(occurrence >> 16); }
 
-    const CPackageDefinition* DefinitionOf(std::uint32_t tid) const;
+    // Consecutive packages on one connection are often of one type, so the last definition is
+    // tried before the catalogue.
+    const CPackageDefinition* DefinitionOf(std::uint32_t tid) const {
+        if (m_definition != nullptr && m_definition->Tid == tid) [[likely]]
+            return m_definition;
+        return FindPackageDefinition(tid);
+    }
+
+    // The first definition entry with this field ID, or -1.
+    int FirstPositionOf(std::uint16_t fieldId) const;
+    // The diagnostics and results of the two refusals that print; kept out of line.
+    [[gnu::cold]] int RefuseLengthMismatch(std::size_t length);
+    [[gnu::cold]] int RefuseFieldsNotAddingUp(std::size_t walked) const;
 
     const CPackageDefinition* m_definition = nullptr;
     int m_fieldCursor = 0;
     Occurrence m_occurrences[kMaxPackageFields]{};
+    // Bit i is set when definition entry i has fields in the last parse; the other entries of
+    // m_occurrences are stale. Nothing is set after a failed parse.
+    std::uint32_t m_presentEntries = 0;
     int m_fieldCount = 0;
 };
 
@@ -138,23 +156,111 @@ inline void EncodeXTPHeader(const TXTPHeader& header, std::uint8_t* dest) {
     std::memset(dest + kXTPHeaderWireBytes, 0, XTPHLEN - kXTPHeaderWireBytes);
 }
 
-inline std::uint8_t* CXTPPackage::AddField(std::uint16_t fieldId, std::uint16_t fieldSize) {
-    if (m_definition == nullptr) return nullptr;
-    const std::size_t content = Length();
-    if (content + fieldSize + kLowerHeadersAllowance > kMaxPayloadLength) return nullptr;
+inline bool CXTPPackage::Prepare(std::uint32_t tid) {
+    const CPackageDefinition* definition = DefinitionOf(tid);
+    if (definition == nullptr) return false;
+    if (!HasBlock() || IsBlockShared()) [[unlikely]]
+        Allocate(kSendPackageCapacity);
+    m_definition = definition;
+    m_XTPHeader = TXTPHeader{};
+    m_XTPHeader.Chain = 'S';
+    m_XTPHeader.Tid = tid;
+    m_fieldCursor = 0;
+    m_fieldCount = 0;
+    m_presentEntries = 0;
+    ResetToEnd();
+    return true;
+}
+
+inline void CXTPPackage::SetRootID(const char* requestId) {
+    // Gathered in a word and stored as one: the header encoder reads RootID as one word, and a
+    // load over several narrower stores would stall.
+    std::uint64_t characters = 0;
+    if (requestId != nullptr) {
+        for (unsigned i = 0; i < sizeof characters && requestId[i] != '\0'; ++i)
+            characters |= std::uint64_t{static_cast<unsigned char>(requestId[i])} << (8 * i);
+    }
+    std::memcpy(m_XTPHeader.RootID, &characters, sizeof characters);
+    m_XTPHeader.RootID[sizeof characters] = '\0';
+}
+
+[[gnu::always_inline]] inline std::uint8_t* CXTPPackage::AddField(std::uint16_t fieldId, std::uint16_t fieldSize) {
+    const CPackageDefinition* const definition = m_definition;
+    if (definition == nullptr) return nullptr;
+    // Room for the lower layers' headers is counted against the payload limit; within it the
+    // content stays below its own limit of 4040 bytes as well.
+    static_assert(kMaxPayloadLength - kLowerHeadersAllowance + kFieldHeaderLength <= kMaxContentLength);
+    if (Length() + fieldSize + kLowerHeadersAllowance > kMaxPayloadLength) return nullptr;
     if (Headroom() < fieldSize + kFieldHeaderLength) return nullptr;
-    if (content + kFieldHeaderLength + fieldSize > kMaxContentLength) return nullptr;
-    const int count = m_definition->fieldCount;
+    const int count = definition->fieldCount;
     int position = m_fieldCursor;
-    while (position < count && m_definition->fieldIds[position] != fieldId) ++position;
+    while (position < count && definition->fieldIds[position] != fieldId) ++position;
     if (position == count) return nullptr;
-    const std::uint32_t fixed = m_definition->fields[position]->GetWireLength();
+    const std::uint32_t fixed = definition->fields[position]->GetWireLength();
     if (fixed != 0 && fixed != fieldSize) return nullptr;
 
     m_fieldCursor = position;
-    std::uint8_t* header = Prepend(kFieldHeaderLength + fieldSize);
-    wire::PutU16(wire::PutU16(header, fieldId), fieldSize);
+    std::uint8_t* header = PrependChecked(kFieldHeaderLength + fieldSize);
+    // Field ID and size as one big-endian word: one store instead of two.
+    wire::PutU32(header, std::uint32_t{fieldId} << 16 | fieldSize);
     return header + kFieldHeaderLength;
+}
+
+// Inlined into the receiving layers: the walk is short, and a call would cost more than it.
+[[gnu::always_inline]] inline int CXTPPackage::Parse() {
+    m_presentEntries = 0;
+    const std::uint8_t* const base = Address();
+    const std::size_t length = Length();
+    if (length < XTPHLEN) return kParseShortOrLengthMismatch;
+    RecordTraits<TXTPHeader>::Decode(m_XTPHeader, base);
+    // Read again from the wire: the header's text stores may alias the decoded members.
+    const std::size_t contentLength = wire::LoadU16(base + 2);
+    const std::uint32_t tid = wire::LoadU32(base + 4);
+    if (length - XTPHLEN != contentLength) [[unlikely]]
+        return RefuseLengthMismatch(length);
+    m_fieldCount = 0;
+    if (tid >= kUncheckedTidBase) {
+        m_definition = nullptr;
+        return static_cast<int>(length);
+    }
+    const CPackageDefinition* const definition = DefinitionOf(tid);
+    m_definition = definition;
+    if (definition == nullptr) return kParseUnknownTid;
+
+    // Walk the fields with a definition position that only moves towards entry 0.
+    Occurrence* const occurrences = m_occurrences;
+    const std::uint8_t* const content = base + XTPHLEN;
+    int position = definition->fieldCount - 1;
+    int lastPosition = -1;
+    std::uint32_t present = 0;
+    std::size_t offset = 0;
+    int found = 0;
+    while (offset + kFieldHeaderLength <= contentLength) {
+        const std::uint32_t fieldHeader = wire::LoadU32(content + offset);
+        const auto fieldId = static_cast<std::uint16_t>(fieldHeader >> 16);
+        const std::size_t fieldSize = fieldHeader & 0xFFFF;
+        while (position >= 0 && definition->fieldIds[position] != fieldId) --position;
+        if (position < 0) break;
+        const std::uint32_t fixed = definition->fields[position]->GetWireLength();
+        if (fixed != 0 && fixed != fieldSize) return kParseWrongFieldSize;
+        if (offset + kFieldHeaderLength + fieldSize > contentLength) break;
+        // Positions never increase, so a field opens a new entry exactly when its position differs
+        // from the previous field's; the entry is written, not read back, on that path.
+        if (position != lastPosition) {
+            occurrences[position] = static_cast<Occurrence>(offset) | kOneMoreField;
+            present |= 1u << position;
+            lastPosition = position;
+        } else {
+            occurrences[position] += kOneMoreField;
+        }
+        ++found;
+        offset += kFieldHeaderLength + fieldSize;
+    }
+    m_fieldCount = found;
+    if (offset != contentLength) [[unlikely]]
+        return RefuseFieldsNotAddingUp(offset);
+    m_presentEntries = present;
+    return static_cast<int>(length);
 }
 
 inline bool CXTPPackage::PrependHeader(const TXTPHeader& header) {
@@ -164,15 +270,20 @@ inline bool CXTPPackage::PrependHeader(const TXTPHeader& header) {
     return true;
 }
 
-inline CFieldRange CXTPPackage::GetField(std::uint16_t fieldId) const {
-    if (m_definition == nullptr) return {};
-    for (int i = 0; i < m_definition->fieldCount; ++i) {
-        if (m_definition->fieldIds[i] != fieldId) continue;
-        const Occurrence& occurrence = m_occurrences[i];
-        if (occurrence.count == 0) return {};
-        return {Address() + XTPHLEN + occurrence.firstOffset, occurrence.count, m_definition->fields[i]};
+inline int CXTPPackage::FirstPositionOf(std::uint16_t fieldId) const {
+    const CPackageDefinition* const definition = m_definition;
+    if (definition == nullptr) return -1;
+    for (int i = 0; i < definition->fieldCount; ++i) {
+        if (definition->fieldIds[i] == fieldId) return i;
     }
-    return {};
+    return -1;
+}
+
+inline CFieldRange CXTPPackage::GetField(std::uint16_t fieldId) const {
+    const int position = FirstPositionOf(fieldId);
+    if (position < 0 || (m_presentEntries >> position & 1) == 0) return {};
+    const Occurrence occurrence = m_occurrences[position];
+    return {Address() + XTPHLEN + FirstOffset(occurrence), CountOf(occurrence), m_definition->fields[position]};
 }
 
 // The header a package goes out or is stored with: the series and sequence number of base (the
@@ -200,7 +311,7 @@ inline TXTPHeader ForwardedHeader(const TXTPHeader& base, const CXTPPackage& pac
 }
 
 template <class Record>
-bool CXTPPackage::AddRecord(const Record& record) {
+[[gnu::always_inline]] inline bool CXTPPackage::AddRecord(const Record& record) {
     using Traits = RecordTraits<Record>;
     std::uint8_t* data = AddField(Traits::kFieldID, static_cast<std::uint16_t>(Traits::kWireLength));
     if (data == nullptr) return false;
@@ -211,9 +322,16 @@ bool CXTPPackage::AddRecord(const Record& record) {
 template <class Record>
 bool CXTPPackage::GetRecord(Record& record, int index) const {
     using Traits = RecordTraits<Record>;
-    const CFieldRange range = GetField(Traits::kFieldID);
-    if (range.Descriptor() != &Traits::kDescriptor || index < 0 || index >= range.Count()) return false;
-    Traits::Decode(record, range.Data(index).data());
+    static_assert(Traits::kWireLength != 0, "records have a fixed wire length");
+    const int position = FirstPositionOf(Traits::kFieldID);
+    if (position < 0 || (m_presentEntries >> position & 1) == 0) return false;
+    if (m_definition->fields[position] != &Traits::kDescriptor) return false;
+    const Occurrence occurrence = m_occurrences[position];
+    if (index < 0 || index >= CountOf(occurrence)) return false;
+    // Fields of one ID lie back to back, each of the record's fixed size.
+    const std::size_t stride = kFieldHeaderLength + Traits::kWireLength;
+    Traits::Decode(record, Address() + XTPHLEN + FirstOffset(occurrence) + static_cast<std::size_t>(index) * stride +
+                               kFieldHeaderLength);
     return true;
 }
 

@@ -235,3 +235,49 @@ TEST(XTPPackageFlat, LoadRejectsUnknownTidsAndShortInput) {
     EXPECT_THROW(package.LoadFlat(flat), CDesignError);
     EXPECT_THROW(package.LoadFlat(std::span(flat.data(), 20)), CDesignError);
 }
+
+// A package object is reused for every package of a connection: after a failed parse no field of
+// the package parsed before may still be found, or a reader would read past the new window.
+TEST(XTPPackageParse, AFailedParseLeavesNoFieldsOfTheLastPackage) {
+    CXTPPackage package;
+    const auto good = RawPackage(tid::ReqYqOrder, {Indenture(), Order()});
+    TYqOrder order{};
+    const std::vector<std::vector<std::uint8_t>> failures = {
+        std::vector<std::uint8_t>(good.begin(), good.begin() + 40),                       // short
+        RawPackage(tid::ReqYqOrder, {{0xA10D, std::vector<std::uint8_t>(27)}}),             // wrong size
+        RawPackage(tid::ReqYqOrder, {Order(), Indenture()}),                               // climbs
+    };
+    for (const auto& bytes : failures) {
+        ASSERT_GT(ParseBytes(package, good), 0);
+        ASSERT_TRUE(package.GetRecord(order));
+        testing::internal::CaptureStdout();
+        EXPECT_LT(ParseBytes(package, bytes), 0);
+        testing::internal::GetCapturedStdout();
+        EXPECT_EQ(package.GetField(0xA10C).Count(), 0);
+        EXPECT_EQ(package.GetField(0xA10D).Count(), 0);
+        EXPECT_FALSE(package.GetRecord(order));
+    }
+    // Nor after the package is restored from its flat form without a parse.
+    ASSERT_GT(ParseBytes(package, good), 0);
+    std::vector<std::uint8_t> flat(2000);
+    CXTPPackage built;
+    ASSERT_TRUE(built.Prepare(tid::ReqYqOrder));
+    const std::size_t saved = built.SaveFlat(flat);
+    package.LoadFlat(std::span(flat.data(), saved));
+    EXPECT_EQ(package.GetField(0xA10D).Count(), 0);
+}
+
+TEST(XTPPackageBuild, RootIdIsAtMostEightCharactersAndNullClearsIt) {
+    CXTPPackage package;
+    ASSERT_TRUE(package.Prepare(tid::ReqYqOrder));
+    for (const char* id : {"12345678", "1", ""}) {
+        std::memset(package.m_XTPHeader.RootID, 'x', sizeof package.m_XTPHeader.RootID);
+        package.SetRootID(id);
+        EXPECT_STREQ(package.m_XTPHeader.RootID, id);
+        // The unused characters are zero: they travel on the wire.
+        EXPECT_EQ(std::count(package.m_XTPHeader.RootID, package.m_XTPHeader.RootID + 9, '\0'),
+                  9 - static_cast<long>(std::strlen(id)));
+    }
+    package.SetRootID(nullptr);
+    EXPECT_EQ(std::count(package.m_XTPHeader.RootID, package.m_XTPHeader.RootID + 9, '\0'), 9);
+}

@@ -65,6 +65,9 @@ public:
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 
+    // The program's process ID while it runs, else -1.
+    pid_t Pid() const { return m_pid; }
+
     std::uint16_t port = 0;  // 0: the program did not start listening
     std::string firstLine;
 

@@ -110,7 +110,7 @@ std::uint32_t CFlowAppender::Write() {
 std::uint32_t CFlowAppender::WriteWhole(int fd, const std::string& file, const std::uint8_t* bytes, std::size_t length) {
     std::uint32_t calls = 0;
     while (length > 0) {
-        const ssize_t n = ::write(fd, bytes, length);
+        const ssize_t n = m_heldWrites.Call()(fd, bytes, length);
         ++calls;
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) StopOnLostWrite(file, n < 0 ? std::strerror(errno) : "the file takes no more bytes");

@@ -16,6 +16,8 @@
 // bytes it holds; the CHeldWrites it reports to is borrowed and must outlive it.
 #pragma once
 
+#include <unistd.h>
+
 #include <cstdint>
 #include <span>
 #include <string>
@@ -29,7 +31,10 @@ class CFlowAppender;
 
 class CHeldWrites {
 public:
-    CHeldWrites() { m_appenders.reserve(16); }
+    // The system call every appender writes with; a test may watch or cut the writes.
+    using WriteCall = ssize_t (*)(int fd, const void* bytes, std::size_t length);
+
+    explicit CHeldWrites(WriteCall write = &::write) : m_write(write) { m_appenders.reserve(16); }
     // The appender took its first record since it was last written.
     void Add(CFlowAppender& appender, bool first);
     bool Any() const { return !m_appenders.empty(); }
@@ -38,8 +43,10 @@ public:
     std::uint32_t Write();
     // Write calls made so far.
     std::uint64_t Writes() const { return m_writes; }
+    WriteCall Call() const { return m_write; }
 
 private:
+    WriteCall m_write;
     std::vector<CFlowAppender*> m_appenders;
     std::uint64_t m_writes = 0;
 };

@@ -17,6 +17,11 @@
 
 namespace quorex::sim::test {
 
+// exchange-sim of the build tree, beside the directory of the running test program.
+inline std::filesystem::path ExchangeSimProgram() {
+    return std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path() / "sim" / "exchange-sim";
+}
+
 class CSimProcess {
 public:
     // arguments follow "--port 0" (for example "--bot", "--config", file).

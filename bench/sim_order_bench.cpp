@@ -8,7 +8,8 @@
 // Each benchmark runs with the simulator's day in a folder on disk (day_in_memory:0, under /tmp)
 // and in one on tmpfs (day_in_memory:1, under /dev/shm), where a write costs only its system
 // call, so that the cost of keeping the day on disk shows side by side. The counter
-// writes_per_order is the simulator's write system calls (its /proc/PID/io "syscw") per order.
+// writes_per_order is the simulator's write system calls (its /proc/PID/io "syscw") per order,
+// trader_writes_per_order those of the benchmark's own process, the traders' library.
 //
 // BM_SustainedOrders: N traders each keep 32 orders in flight, alternately buying and selling
 // one lot at one price so that the book stays small; items_per_second is orders answered per
@@ -202,6 +203,12 @@ long long WriteCalls(pid_t pid) {
     return -1;
 }
 
+// The write system calls of the simulator and of this program (the traders' library) so far.
+struct CWrites {
+    long long simulator;
+    long long traders;
+};
+
 // The simulator and N logged-in traders, in a scratch directory for the files of both. The day's
 // folder is in that directory, or on tmpfs when dayInMemory.
 struct CBench {
@@ -243,7 +250,7 @@ struct CBench {
         for (auto& client : clients) client->Run(count, window);
         countdown.Wait();
     }
-    long long SimulatorWrites() const { return WriteCalls(simulator->Pid()); }
+    CWrites Writes() const { return {WriteCalls(simulator->Pid()), WriteCalls(::getpid())}; }
 
     std::filesystem::path directory, memoryDirectory, previous;
     std::unique_ptr<CSimProcess> simulator;
@@ -252,37 +259,39 @@ struct CBench {
     std::string error = "exchange-sim did not start (is it built?) or a login failed";
 };
 
-// The simulator's write calls per order over the timed part.
-void CountWrites(benchmark::State& state, long long before, long long after, std::int64_t orders) {
-    if (before < 0 || after < 0 || orders <= 0) return;
-    state.counters["writes_per_order"] = static_cast<double>(after - before) / static_cast<double>(orders);
+// Per order over the timed part: writes_per_order is the simulator's, trader_writes_per_order
+// those of the traders' library (received packages and sync points), for comparison.
+void CountWrites(benchmark::State& state, const CWrites& before, const CWrites& after, std::int64_t orders) {
+    const auto perOrder = [&](long long from, long long to) { return static_cast<double>(to - from) / static_cast<double>(orders); };
+    if (orders <= 0) return;
+    if (before.simulator >= 0 && after.simulator >= 0) state.counters["writes_per_order"] = perOrder(before.simulator, after.simulator);
+    if (before.traders >= 0 && after.traders >= 0) state.counters["trader_writes_per_order"] = perOrder(before.traders, after.traders);
+}
+
+// The rows of both benchmarks: one trader and eight with the day on disk, eight with it on tmpfs.
+void Rows(benchmark::internal::Benchmark* rows) {
+    rows->ArgNames({"traders", "day_in_memory"})->Args({1, 0})->Args({8, 0})->Args({8, 1});
+    rows->UseRealTime()->Unit(benchmark::kMillisecond);
 }
 
 void BM_SustainedOrders(benchmark::State& state) {
     CBench bench(static_cast<int>(state.range(0)), state.range(1) != 0);
     if (!bench.error.empty()) return state.SkipWithError(bench.error.c_str());
     bench.Round(200, kWindow);  // warm-up
-    const long long writes = bench.SimulatorWrites();
+    const CWrites writes = bench.Writes();
     for (auto _ : state) bench.Round(kOrdersPerTraderPerIteration, kWindow);
     const std::int64_t orders = state.iterations() * kOrdersPerTraderPerIteration * state.range(0);
-    CountWrites(state, writes, bench.SimulatorWrites(), orders);
+    CountWrites(state, writes, bench.Writes(), orders);
     state.SetItemsProcessed(orders);
 }
-BENCHMARK(BM_SustainedOrders)
-    ->ArgNames({"traders", "day_in_memory"})
-    ->Args({1, 0})
-    ->Args({8, 0})
-    ->Args({8, 1})
-    ->Iterations(5)
-    ->UseRealTime()
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SustainedOrders)->Apply(Rows)->Iterations(5);
 
 void BM_OrderToAnswer(benchmark::State& state) {
     CBench bench(static_cast<int>(state.range(0)), state.range(1) != 0);
     if (!bench.error.empty()) return state.SkipWithError(bench.error.c_str());
     bench.Round(200, 1);  // warm-up
     for (auto& client : bench.clients) client->TakeLatencies();
-    const long long writes = bench.SimulatorWrites();
+    const CWrites writes = bench.Writes();
     for (auto _ : state) bench.Round(kLatencyOrdersPerTrader, 1);
     std::vector<double> latencies;
     for (auto& client : bench.clients) {
@@ -293,16 +302,9 @@ void BM_OrderToAnswer(benchmark::State& state) {
     const auto percentile = [&](double p) { return latencies[static_cast<std::size_t>(p * static_cast<double>(latencies.size() - 1))]; };
     state.counters["p50_us"] = percentile(0.50);
     state.counters["p99_us"] = percentile(0.99);
-    CountWrites(state, writes, bench.SimulatorWrites(), static_cast<std::int64_t>(latencies.size()));
+    CountWrites(state, writes, bench.Writes(), static_cast<std::int64_t>(latencies.size()));
     state.SetItemsProcessed(static_cast<std::int64_t>(latencies.size()));
 }
-BENCHMARK(BM_OrderToAnswer)
-    ->ArgNames({"traders", "day_in_memory"})
-    ->Args({1, 0})
-    ->Args({8, 0})
-    ->Args({8, 1})
-    ->Iterations(1)
-    ->UseRealTime()
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OrderToAnswer)->Apply(Rows)->Iterations(1);
 
 }  // namespace

@@ -262,10 +262,12 @@ struct CBench {
 // Per order over the timed part: writes_per_order is the simulator's, trader_writes_per_order
 // those of the traders' library (received packages and sync points), for comparison.
 void CountWrites(benchmark::State& state, const CWrites& before, const CWrites& after, std::int64_t orders) {
-    const auto perOrder = [&](long long from, long long to) { return static_cast<double>(to - from) / static_cast<double>(orders); };
     if (orders <= 0) return;
-    if (before.simulator >= 0 && after.simulator >= 0) state.counters["writes_per_order"] = perOrder(before.simulator, after.simulator);
-    if (before.traders >= 0 && after.traders >= 0) state.counters["trader_writes_per_order"] = perOrder(before.traders, after.traders);
+    const auto count = [&](const char* name, long long from, long long to) {
+        if (from >= 0 && to >= 0) state.counters[name] = static_cast<double>(to - from) / static_cast<double>(orders);
+    };
+    count("writes_per_order", before.simulator, after.simulator);
+    count("trader_writes_per_order", before.traders, after.traders);
 }
 
 // The rows of both benchmarks: one trader and eight with the day on disk, eight with it on tmpfs.

@@ -78,8 +78,9 @@ const CExchange::CRoute CExchange::kRoutes[] = {
 };
 
 CExchange::CExchange(CTradingDay day, CExchangeOutput& output, const CTimeOfDay& clock, const std::filesystem::path& dataDir)
-    : m_clock(clock), m_heldOutput(output, m_heldWrites), m_state(std::move(day)), m_replies(m_heldOutput), m_logins(m_state, m_replies), m_orders(m_state, m_replies),
-      m_queries(m_state, m_replies), m_monitor(m_state, m_replies, m_logins) {
+    : m_clock(clock), m_heldOutput(output, m_heldWrites), m_state(std::move(day)), m_replies(m_heldOutput),
+      m_logins(m_state, m_replies), m_orders(m_state, m_replies), m_queries(m_state, m_replies),
+      m_monitor(m_state, m_replies, m_logins) {
     if (!dataDir.empty()) KeepDayIn(dataDir);
 }
 

@@ -47,7 +47,11 @@ std::uint32_t CHeldWrites::Write() {
 
 CFlowAppender::CFlowAppender(const CFlowFilePaths& files, std::uint32_t records, std::uint64_t contentBytes,
                              CHeldWrites& held, bool first)
-    : m_files(files), m_heldWrites(held), m_first(first), m_records(records), m_contentBytes(contentBytes) {
+    : m_files(files),
+      m_heldWrites(held),
+      m_first(first),
+      m_records(records),
+      m_contentBytes(contentBytes) {
     constexpr int kFlags = O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC;
     m_idFd = ::open(files.idFile.c_str(), kFlags, 0644);
     m_contentFd = m_idFd >= 0 ? ::open(files.contentFile.c_str(), kFlags, 0644) : -1;
@@ -78,7 +82,8 @@ void CFlowAppender::Hold(std::span<const std::uint8_t> record) {
     const std::uint64_t recordBytes = CFlow::kRecordHeaderLength + std::uint64_t{record.size()};
     if (m_contentBytes + recordBytes > kMaxContentBytes) StopOnLostWrite(FileName(), "the flow would pass 4 GiB");
     if (m_heldRecords == 0) m_heldWrites.Add(*this, m_first);
-    const std::uint32_t header[2] = {static_cast<std::uint32_t>(record.size()), static_cast<std::uint32_t>(std::time(nullptr))};
+    const std::uint32_t header[2] = {static_cast<std::uint32_t>(record.size()),
+                                     static_cast<std::uint32_t>(std::time(nullptr))};
     const std::size_t start = m_held.size();
     m_held.resize(start + recordBytes);
     std::memcpy(m_held.data() + start, header, sizeof header);
@@ -100,14 +105,16 @@ std::uint32_t CFlowAppender::Write() {
         calls += WriteWhole(m_idFd, m_files.idFile, reinterpret_cast<const std::uint8_t*>(&entry), sizeof entry);
         written = end;
     }
-    if (written < m_held.size()) calls += WriteWhole(m_contentFd, m_files.contentFile, m_held.data() + written, m_held.size() - written);
+    if (written < m_held.size())
+        calls += WriteWhole(m_contentFd, m_files.contentFile, m_held.data() + written, m_held.size() - written);
     m_held.clear();
     m_entries.clear();
     m_heldRecords = 0;
     return calls;
 }
 
-std::uint32_t CFlowAppender::WriteWhole(int fd, const std::string& file, const std::uint8_t* bytes, std::size_t length) {
+std::uint32_t CFlowAppender::WriteWhole(int fd, const std::string& file, const std::uint8_t* bytes,
+                                        std::size_t length) {
     std::uint32_t calls = 0;
     while (length > 0) {
         const ssize_t n = m_heldWrites.Call()(fd, bytes, length);

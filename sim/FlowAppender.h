@@ -87,7 +87,7 @@ private:
     const bool m_first;
     int m_idFd = -1;
     int m_contentFd = -1;
-    std::uint32_t m_records;        // held ones included
+    std::uint32_t m_records;       // held ones included
     std::uint64_t m_contentBytes;  // held ones included
     std::uint32_t m_heldRecords = 0;
     std::vector<std::uint8_t> m_held;  // the held records as the content file keeps them

@@ -73,7 +73,9 @@ public:
     std::uint32_t LastSequenceNo() const { return static_cast<std::uint32_t>(m_packages.size()); }
     // The number of the last package that may be handed out: every one, less those held for the
     // files.
-    std::uint32_t LastSendableNo() const { return LastSequenceNo() - (m_appender != nullptr ? m_appender->HeldRecords() : 0); }
+    std::uint32_t LastSendableNo() const {
+        return LastSequenceNo() - (m_appender != nullptr ? m_appender->HeldRecords() : 0);
+    }
     // Loaded packages that no Append has confirmed yet.
     std::uint32_t Unconfirmed() const { return LastSequenceNo() - m_confirmed; }
     // The wire form of package number sequenceNo, 1 <= sequenceNo <= LastSequenceNo().

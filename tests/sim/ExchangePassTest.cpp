@@ -20,12 +20,14 @@ namespace fs = std::filesystem;
 
 std::map<std::string, std::uintmax_t> Sizes(const fs::path& folder) {
     std::map<std::string, std::uintmax_t> sizes;
-    for (const auto& entry : fs::directory_iterator(folder)) sizes[entry.path().filename().string()] = entry.file_size();
+    for (const auto& entry : fs::directory_iterator(folder))
+        sizes[entry.path().filename().string()] = entry.file_size();
     return sizes;
 }
 
 // The files whose size differs between two listings.
-std::vector<std::string> Grown(const std::map<std::string, std::uintmax_t>& before, const std::map<std::string, std::uintmax_t>& after) {
+std::vector<std::string> Grown(const std::map<std::string, std::uintmax_t>& before,
+                               const std::map<std::string, std::uintmax_t>& after) {
     std::vector<std::string> grown;
     for (const auto& [name, size] : after) {
         const auto found = before.find(name);

@@ -28,7 +28,8 @@ std::vector<std::pair<std::string, std::size_t>> g_writes;
 
 ssize_t RecordedWrite(int fd, const void* bytes, std::size_t length) {
     const ssize_t written = ::write(fd, bytes, length);
-    if (written > 0) g_writes.emplace_back(fs::read_symlink("/proc/self/fd/" + std::to_string(fd)).filename().string(), written);
+    if (written > 0)
+        g_writes.emplace_back(fs::read_symlink("/proc/self/fd/" + std::to_string(fd)).filename().string(), written);
     return written;
 }
 
@@ -179,7 +180,8 @@ TEST_F(FlowAppenderTest, AWriteThatFailsStopsTheProcessNamingTheFile) {
     CHeldWrites held(&FullDisk);
     CFlowAppender appender(kFlow, 0, 0, held);
     appender.Hold(RecordOf(0));
-    EXPECT_EXIT(held.Write(), ::testing::ExitedWithCode(3), "cannot write flow.con \\(No space left on device\\); stopping");
+    EXPECT_EXIT(held.Write(), ::testing::ExitedWithCode(3),
+                "cannot write flow.con \\(No space left on device\\); stopping");
 }
 
 }  // namespace

@@ -36,8 +36,8 @@ protected:
         if (!fs::exists(ExchangeSimProgram())) GTEST_SKIP() << ExchangeSimProgram() << " is not built";
     }
     static std::unique_ptr<CSimProcess> Start() {
-        return std::make_unique<CSimProcess>(ExchangeSimProgram(),
-                                             std::vector<std::string>{"--trade-date", "20260105", "--data-dir", "day", "--quiet"});
+        return std::make_unique<CSimProcess>(
+            ExchangeSimProgram(), std::vector<std::string>{"--trade-date", "20260105", "--data-dir", "day", "--quiet"});
     }
 };
 
@@ -62,7 +62,8 @@ TEST_F(SimProcessKillTest, EveryStartAfterAKillAtARandomMomentOfABurstCarriesOnW
         for (int i = 1; i <= kOrdersPerTrader; ++i) {
             for (std::size_t t = 0; t < traders.size(); ++t) {
                 const CBurstTrader& burst = kTraders[t];
-                const TYqOrder order = CExchangeHarness::Order(burst.id, burst.id, "000001", burst.side, 3500, 1, lastLocal[t] + i);
+                const TYqOrder order =
+                    CExchangeHarness::Order(burst.id, burst.id, "000001", burst.side, 3500, 1, lastLocal[t] + i);
                 ASSERT_EQ(traders[t]->ReqYqOrderEx(&order, kNoIndentures), 0);
             }
         }
@@ -90,7 +91,8 @@ TEST_F(SimProcessKillTest, EveryStartAfterAKillAtARandomMomentOfABurstCarriesOnW
         ASSERT_TRUE(trader.log.WaitFor("QryYqOrderEnd"));
         for (const CCall& call : trader.log.Calls()) {
             if (call.name != "QryYqOrder" || call.key.empty()) continue;
-            EXPECT_TRUE(stored.emplace(call.key.substr(0, 14), call.key.substr(15)).second) << "listed twice: " << call.key;
+            EXPECT_TRUE(stored.emplace(call.key.substr(0, 14), call.key.substr(15)).second)
+                << "listed twice: " << call.key;
         }
     }
     ASSERT_GE(stored.size(), answered.size());

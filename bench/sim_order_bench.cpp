@@ -5,15 +5,23 @@
 // the answer and returns back; each order also makes a quotation that every trader receives.
 // The program is looked for beside this one, in ../sim/exchange-sim of the build tree.
 //
-// BM_SustainedOrders/N: N traders each keep 32 orders in flight, alternately buying and selling
+// Each benchmark runs with the simulator's day in a folder on disk (day_in_memory:0, under /tmp)
+// and in one on tmpfs (day_in_memory:1, under /dev/shm), where a write costs only its system
+// call, so that the cost of keeping the day on disk shows side by side. The counter
+// writes_per_order is the simulator's write system calls (its /proc/PID/io "syscw") per order,
+// trader_writes_per_order those of the benchmark's own process, the traders' library.
+//
+// BM_SustainedOrders: N traders each keep 32 orders in flight, alternately buying and selling
 // one lot at one price so that the book stays small; items_per_second is orders answered per
 // second over all traders.
-// BM_OrderToAnswer/N: N traders each with one order in flight, the next sent from inside the
+// BM_OrderToAnswer: N traders each with one order in flight, the next sent from inside the
 // answer's callback; counters p50_us and p99_us of the time from ReqYqOrderEx to
 // onRecvRspYqOrder, over all traders.
 #include <benchmark/benchmark.h>
 
+#include <linux/magic.h>
 #include <signal.h>
+#include <sys/vfs.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -178,29 +186,63 @@ refPrice = 3500.0
     return day;
 }
 
-// The simulator and N logged-in traders, in a scratch directory for the files of both.
+// Whether a folder lies on tmpfs, so that what is written there stays in memory.
+bool OnTmpfs(const char* folder) {
+    struct statfs status {};
+    return ::statfs(folder, &status) == 0 && status.f_type == TMPFS_MAGIC;
+}
+
+// The write system calls a process has made so far; -1 when they cannot be read.
+long long WriteCalls(pid_t pid) {
+    std::ifstream io("/proc/" + std::to_string(pid) + "/io");
+    std::string key;
+    long long value = 0;
+    while (io >> key >> value) {
+        if (key == "syscw:") return value;
+    }
+    return -1;
+}
+
+// The write system calls of the simulator and of this program (the traders' library) so far.
+struct CWrites {
+    long long simulator;
+    long long traders;
+};
+
+// The simulator and N logged-in traders, in a scratch directory for the files of both. The day's
+// folder is in that directory, or on tmpfs when dayInMemory.
 struct CBench {
-    explicit CBench(int traders) {
+    CBench(int traders, bool dayInMemory) {
         char pattern[] = "/tmp/sim-bench-XXXXXX";
         directory = ::mkdtemp(pattern);
         previous = std::filesystem::current_path();
         std::filesystem::current_path(directory);
         std::ofstream(directory / "bench.toml") << BenchDay();
+        std::vector<std::string> arguments{"--quiet", "--config", (directory / "bench.toml").string()};
+        if (dayInMemory) {
+            char memoryPattern[] = "/dev/shm/sim-bench-XXXXXX";
+            if (!OnTmpfs("/dev/shm") || ::mkdtemp(memoryPattern) == nullptr) {
+                error = "no tmpfs at /dev/shm for the day's folder";
+                return;
+            }
+            memoryDirectory = memoryPattern;
+            arguments.insert(arguments.end(), {"--data-dir", (memoryDirectory / "day").string()});
+        }
         simulator = std::make_unique<CSimProcess>(
-            std::filesystem::read_symlink("/proc/self/exe").parent_path() / "../sim/exchange-sim",
-            std::vector<std::string>{"--quiet", "--config", (directory / "bench.toml").string()});
+            std::filesystem::read_symlink("/proc/self/exe").parent_path() / "../sim/exchange-sim", arguments);
         if (simulator->port == 0) return;
         for (int i = 1; i <= traders; ++i) {
             clients.push_back(std::make_unique<CBenchTrader>(i, countdown));
             if (!clients.back()->LogIn(simulator->port)) return;
         }
-        ready = true;
+        error.clear();
     }
     ~CBench() {
         clients.clear();
         simulator.reset();
         std::filesystem::current_path(previous);
         std::filesystem::remove_all(directory);
+        if (!memoryDirectory.empty()) std::filesystem::remove_all(memoryDirectory);
     }
     // Every trader sends count orders with the window; returns when all are answered.
     void Round(int count, int window) {
@@ -208,28 +250,50 @@ struct CBench {
         for (auto& client : clients) client->Run(count, window);
         countdown.Wait();
     }
+    CWrites Writes() const { return {WriteCalls(simulator->Pid()), WriteCalls(::getpid())}; }
 
-    std::filesystem::path directory, previous;
+    std::filesystem::path directory, memoryDirectory, previous;
     std::unique_ptr<CSimProcess> simulator;
     CCountdown countdown;
     std::vector<std::unique_ptr<CBenchTrader>> clients;
-    bool ready = false;
+    std::string error = "exchange-sim did not start (is it built?) or a login failed";
 };
 
-void BM_SustainedOrders(benchmark::State& state) {
-    CBench bench(static_cast<int>(state.range(0)));
-    if (!bench.ready) return state.SkipWithError("exchange-sim did not start (is it built?) or a login failed");
-    bench.Round(200, kWindow);  // warm-up
-    for (auto _ : state) bench.Round(kOrdersPerTraderPerIteration, kWindow);
-    state.SetItemsProcessed(state.iterations() * kOrdersPerTraderPerIteration * state.range(0));
+// Per order over the timed part: writes_per_order is the simulator's, trader_writes_per_order
+// those of the traders' library (received packages and sync points), for comparison.
+void CountWrites(benchmark::State& state, const CWrites& before, const CWrites& after, std::int64_t orders) {
+    if (orders <= 0) return;
+    const auto count = [&](const char* name, long long from, long long to) {
+        if (from >= 0 && to >= 0) state.counters[name] = static_cast<double>(to - from) / static_cast<double>(orders);
+    };
+    count("writes_per_order", before.simulator, after.simulator);
+    count("trader_writes_per_order", before.traders, after.traders);
 }
-BENCHMARK(BM_SustainedOrders)->Arg(1)->Arg(8)->Iterations(5)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+// The rows of both benchmarks: one trader and eight with the day on disk, eight with it on tmpfs.
+void Rows(benchmark::internal::Benchmark* rows) {
+    rows->ArgNames({"traders", "day_in_memory"})->Args({1, 0})->Args({8, 0})->Args({8, 1});
+    rows->UseRealTime()->Unit(benchmark::kMillisecond);
+}
+
+void BM_SustainedOrders(benchmark::State& state) {
+    CBench bench(static_cast<int>(state.range(0)), state.range(1) != 0);
+    if (!bench.error.empty()) return state.SkipWithError(bench.error.c_str());
+    bench.Round(200, kWindow);  // warm-up
+    const CWrites writes = bench.Writes();
+    for (auto _ : state) bench.Round(kOrdersPerTraderPerIteration, kWindow);
+    const std::int64_t orders = state.iterations() * kOrdersPerTraderPerIteration * state.range(0);
+    CountWrites(state, writes, bench.Writes(), orders);
+    state.SetItemsProcessed(orders);
+}
+BENCHMARK(BM_SustainedOrders)->Apply(Rows)->Iterations(5);
 
 void BM_OrderToAnswer(benchmark::State& state) {
-    CBench bench(static_cast<int>(state.range(0)));
-    if (!bench.ready) return state.SkipWithError("exchange-sim did not start (is it built?) or a login failed");
+    CBench bench(static_cast<int>(state.range(0)), state.range(1) != 0);
+    if (!bench.error.empty()) return state.SkipWithError(bench.error.c_str());
     bench.Round(200, 1);  // warm-up
     for (auto& client : bench.clients) client->TakeLatencies();
+    const CWrites writes = bench.Writes();
     for (auto _ : state) bench.Round(kLatencyOrdersPerTrader, 1);
     std::vector<double> latencies;
     for (auto& client : bench.clients) {
@@ -240,8 +304,9 @@ void BM_OrderToAnswer(benchmark::State& state) {
     const auto percentile = [&](double p) { return latencies[static_cast<std::size_t>(p * static_cast<double>(latencies.size() - 1))]; };
     state.counters["p50_us"] = percentile(0.50);
     state.counters["p99_us"] = percentile(0.99);
+    CountWrites(state, writes, bench.Writes(), static_cast<std::int64_t>(latencies.size()));
     state.SetItemsProcessed(static_cast<std::int64_t>(latencies.size()));
 }
-BENCHMARK(BM_OrderToAnswer)->Arg(1)->Arg(8)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OrderToAnswer)->Apply(Rows)->Iterations(1);
 
 }  // namespace

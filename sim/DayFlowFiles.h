@@ -42,8 +42,8 @@ void RepairTornTail(const CDayFlow& flow, std::vector<std::string>& repairs);
 void CutFlowBack(const CFlowFilePaths& paths, std::uint32_t records, std::uint32_t keep,
                  const std::function<std::uint64_t(std::uint32_t)>& offsetOf);
 
-// The message for a flow the kernel's CFlow refused to open (text is the kernel's own): the file
-// at fault and the system's reason.
+// The message for a flow whose files cannot be opened for writing (text says what failed): the
+// file at fault and the system's reason.
 std::string FlowOpenError(const CFlowFilePaths& paths, const char* text);
 
 }  // namespace quorex::sim

@@ -78,12 +78,14 @@ const CExchange::CRoute CExchange::kRoutes[] = {
 };
 
 CExchange::CExchange(CTradingDay day, CExchangeOutput& output, const CTimeOfDay& clock, const std::filesystem::path& dataDir)
-    : m_clock(clock), m_state(std::move(day)), m_replies(output), m_logins(m_state, m_replies), m_orders(m_state, m_replies),
-      m_queries(m_state, m_replies), m_monitor(m_state, m_replies, m_logins) {
+    : m_clock(clock), m_heldOutput(output, m_heldWrites), m_state(std::move(day)), m_replies(m_heldOutput),
+      m_logins(m_state, m_replies), m_orders(m_state, m_replies), m_queries(m_state, m_replies),
+      m_monitor(m_state, m_replies, m_logins) {
     if (!dataDir.empty()) KeepDayIn(dataDir);
 }
 
-CExchange::~CExchange() = default;
+// What the last pass held still goes to the files; nobody is answered any more.
+CExchange::~CExchange() { m_heldWrites.Write(); }
 
 const CExchange::CRoute* CExchange::FindRoute(std::uint32_t tid) {
     for (const CRoute& route : kRoutes) {
@@ -104,6 +106,11 @@ void CExchange::Handle(SessionId id, const CXTPPackage& request) {
     if (route->role != Role::kNone && route->role != session.role) return RefuseUnsupported(id, request, Rsp::kNotPermitted);
     if (route->changesDay && m_journal != nullptr) m_journal->Append(session.role, session.user, m_state.now, request);
     route->handler(*this, id, session, request);
+}
+
+void CExchange::EndPass() {
+    m_heldWrites.Write();
+    m_heldOutput.Release();
 }
 
 long long CExchange::LastLocalOrderNo(std::string_view traderID) const {

@@ -12,17 +12,24 @@
 // NextPackage hands a session its flows' packages one at a time; the transport pulls from it
 // whenever it can send, so a slow session never makes the exchange queue packages for it.
 //
+// Passes: the driver (the server's reactor) hands the exchange the requests of one pass, then
+// calls EndPass. With the day in files, what the pass's requests changed is only held until then:
+// EndPass writes the pass's journal entries in one write, then each flow's new packages in one
+// write per flow, and only then answers the requests and lets the sessions have those packages.
+// So a package is never given to a session before the files keep it and the request that made it,
+// and a pass that changed nothing writes nothing.
+//
 // Keeping the day: given a folder, the exchange keeps its day there (CDayFiles) and a restart on
 // the same trade date carries on with it. The design: every state change the exchange makes comes
 // from a request that changes the day (an order, a cancel, a password, a state change, a
 // bulletin), and the exchange is deterministic given the configured day, those requests and the
 // time of day it stamps into records (read once per request). So the exchange journals each such
 // request, with its session's user and that time, before it handles it (CRequestJournal), and
-// keeps every sequenced flow in flow files as it appends to it. A restart loads the flows, then
-// handles the journaled requests again through the same handlers (answers go nowhere): that
-// rebuilds orders, matches, capital, positions, indentures, numbering, each trader's last local
-// order number and changed passwords, and every package it appends again must equal the one on
-// disk, which checks the files against each other.
+// keeps every sequenced flow in flow files (both written per pass, see above). A restart loads
+// the flows, then handles the journaled requests again through the same handlers (answers go
+// nowhere): that rebuilds orders, matches, capital, positions, indentures, numbering, each
+// trader's last local order number and changed passwords, and every package it appends again
+// must equal the one on disk, which checks the files against each other.
 //
 // A start changes nothing on disk before it has read every file, handled the whole journal again
 // in memory and found the day sound. Only then does it repair what a kill at any byte leaves:
@@ -56,6 +63,8 @@
 #include "sim/ExchangeQueries.h"
 #include "sim/ExchangeReplies.h"
 #include "sim/ExchangeState.h"
+#include "sim/FlowAppender.h"
+#include "sim/HeldOutput.h"
 #include "sim/RequestJournal.h"
 
 namespace quorex::sim {
@@ -77,10 +86,16 @@ public:
     CExchange(CTradingDay day, CExchangeOutput& output, const CTimeOfDay& clock, const std::filesystem::path& dataDir = {});
     CExchange(const CExchange&) = delete;
     CExchange& operator=(const CExchange&) = delete;
+    // Writes what the last pass held (see EndPass) without answering anyone.
     ~CExchange();
 
     // A request of a session: a package that parsed (Parse() >= 0) on the dialog flow.
     void Handle(SessionId session, const CXTPPackage& request);
+    // Ends a pass (see above): writes what the pass held for the files, then hands on the
+    // answers and session ends held meanwhile. Cheap when nothing is held.
+    void EndPass();
+    // The write calls made to the day's files since the start.
+    std::uint64_t FileWrites() const { return m_heldWrites.Writes(); }
     // The session's connection has ended; its user is offline from now on.
     void Disconnect(SessionId session) { m_logins.ForgetSession(session); }
     // The next package for the session (see above), in wire form; empty when nothing waits. The
@@ -123,6 +138,8 @@ private:
     std::uint32_t HandleJournalAgain(const CDayFlow& journal);
 
     const CTimeOfDay& m_clock;
+    CHeldWrites m_heldWrites;
+    CHeldOutput m_heldOutput;
     CExchangeState m_state;
     CExchangeReplies m_replies;
     CExchangeLogins m_logins;

@@ -220,9 +220,12 @@ std::span<const std::uint8_t> CExchangeLogins::NextPackage(SessionId id) {
     if (found == m_sessions.end() || found->second.role == Role::kNone) return {};
     CExchangeSession& session = found->second;
     if (session.sendOverPending) {
-        // First what the flows held at login, then the end of the standard data.
+        // First what the flows held at login, then the end of the standard data. A package still
+        // held for the files waits for them.
         for (CFlowCursor& cursor : session.cursors) {
-            if (cursor.next <= cursor.catchUpTo) return cursor.flow->Package(cursor.next++);
+            if (cursor.next > cursor.catchUpTo) continue;
+            if (cursor.next > cursor.flow->LastSendableNo()) return {};
+            return cursor.flow->Package(cursor.next++);
         }
         session.sendOverPending = false;
         m_replies.Writer().Begin(tid::ReqStandardDataSendOver);
@@ -230,7 +233,7 @@ std::span<const std::uint8_t> CExchangeLogins::NextPackage(SessionId id) {
         return m_replies.Writer().FinishDialog(kChainSingle);
     }
     for (CFlowCursor& cursor : session.cursors) {
-        if (cursor.next <= cursor.flow->LastSequenceNo()) return cursor.flow->Package(cursor.next++);
+        if (cursor.next <= cursor.flow->LastSendableNo()) return cursor.flow->Package(cursor.next++);
     }
     return {};
 }
@@ -241,7 +244,7 @@ bool CExchangeLogins::HasPending(SessionId id) const {
     const CExchangeSession& session = found->second;
     if (session.sendOverPending) return true;
     return std::any_of(std::begin(session.cursors), std::end(session.cursors),
-                       [](const CFlowCursor& cursor) { return cursor.next <= cursor.flow->LastSequenceNo(); });
+                       [](const CFlowCursor& cursor) { return cursor.next <= cursor.flow->LastSendableNo(); });
 }
 
 bool CExchangeLogins::IsLoggedIn(SessionId id) const {

@@ -111,8 +111,10 @@ void CExchange::KeepDayIn(const std::filesystem::path& folder) {
     RepairTornTail(journal, repairs);
 
     std::uint32_t written = 0;
-    for (std::size_t i = 0; i < flows.size(); ++i) written += flows[i].second->KeepIn(checked[i].paths);
-    m_journal = std::make_unique<CRequestJournal>(journal.paths);
+    for (std::size_t i = 0; i < flows.size(); ++i) written += flows[i].second->KeepIn(checked[i].paths, m_heldWrites);
+    m_heldWrites.Write();
+    m_journal =
+        std::make_unique<CRequestJournal>(journal.paths, journal.check.records, journal.check.contentKeep, m_heldWrites);
     m_restored.resumed = m_files->Resumed();
     m_restored.requests = requests;
     m_restored.packagesWritten = written;

@@ -2,8 +2,6 @@
 
 #include <string>
 
-#include "quorex/Errors.h"
-#include "sim/DayFlowFiles.h"
 #include "sim/FlowRecords.h"
 #include "sim/JournalEntry.h"
 
@@ -33,23 +31,16 @@ void ReplayJournal(const std::string& contentFile, std::uint64_t end,
     }
 }
 
-CRequestJournal::CRequestJournal(const CFlowFilePaths& files) : m_files(files) {
-    try {
-        m_flow.Open(files.idFile.c_str(), files.contentFile.c_str(), true);
-    } catch (const CRuntimeError& error) {
-        throw CDayFileError(FlowOpenError(files, error.GetMessage()));
-    }
+CRequestJournal::CRequestJournal(const CFlowFilePaths& files, std::uint32_t entries, std::uint64_t contentBytes,
+                                 CHeldWrites& held)
+    : m_appender(files, entries, contentBytes, held, true) {
     m_record.reserve(journal::kMaxEntryLength);
 }
 
 void CRequestJournal::Append(Role role, int user, const char (&time)[9], const CXTPPackage& request) {
     journal::EncodeEntry(m_record, role == Role::kTrader ? journal::kRoleTrader : journal::kRoleMonitor, time,
                          static_cast<std::uint32_t>(user), {request.Address(), request.Length()});
-    try {
-        m_flow.Append(m_record, 0);
-    } catch (const CRuntimeError& error) {
-        StopOnLostWrite(FileName(), error.GetMessage());
-    }
+    m_appender.Hold(m_record);
 }
 
 }  // namespace quorex::sim

@@ -1,8 +1,9 @@
 // CRequestJournal: the requests that changed (or may have changed) the trading day, in the order
 // the exchange handled them, kept in the kernel's flow files so that a restart can handle them
-// again. Each record is one entry (see JournalEntry.h for its layout), written before its request
-// is handled; entries carry a digest of their own bytes, so that damage in the journal is found
-// there.
+// again. Each record is one entry (see JournalEntry.h for its layout), held for the files before
+// its request is handled and written at the end of the exchange's pass, before anything the pass
+// produced (see CFlowAppender); entries carry a digest of their own bytes, so that damage in the
+// journal is found there.
 //
 // A restart reads the journal with ReplayJournal, which changes nothing on disk; the journal is
 // opened for appending (CRequestJournal) only once the whole day has been found sound.
@@ -15,10 +16,10 @@
 #include <string>
 #include <vector>
 
-#include "public/Flow.h"
 #include "public/XTPPackage.h"
 #include "sim/DayFiles.h"
 #include "sim/ExchangeState.h"
+#include "sim/FlowAppender.h"
 
 namespace quorex::sim {
 
@@ -38,17 +39,16 @@ void ReplayJournal(const std::string& contentFile, std::uint64_t end,
 
 class CRequestJournal {
 public:
-    // Opens the journal kept in files for appending (CDayFileError naming the file when they
-    // cannot be opened).
-    explicit CRequestJournal(const CFlowFilePaths& files);
+    // Opens the journal kept in files for appending through held, written before every flow; the
+    // files hold entries entries of contentBytes bytes (CDayFileError naming the file when they do
+    // not, or cannot be opened).
+    CRequestJournal(const CFlowFilePaths& files, std::uint32_t entries, std::uint64_t contentBytes, CHeldWrites& held);
 
-    // Stores an entry (the request in wire form, as parsed). A failed write ends the process.
+    // Holds an entry (the request in wire form, as parsed) for the next write.
     void Append(Role role, int user, const char (&time)[9], const CXTPPackage& request);
-    const std::string& FileName() const { return m_files.contentFile; }
 
 private:
-    CFlowFilePaths m_files;
-    CFlow m_flow;
+    CFlowAppender m_appender;
     std::vector<std::uint8_t> m_record;  // reused for every entry
 };
 

@@ -3,10 +3,8 @@
 #include <array>
 #include <cstring>
 
-#include "quorex/Errors.h"
-
+#include "public/Flow.h"
 #include "public/XTPPackage.h"
-#include "sim/DayFlowFiles.h"
 #include "sim/FlowRecords.h"
 
 namespace quorex::sim {
@@ -60,26 +58,12 @@ std::uint64_t CSequencedFlow::ContentOffset(std::uint32_t n) const {
     return offset;
 }
 
-std::uint32_t CSequencedFlow::KeepIn(const CFlowFilePaths& files) {
+std::uint32_t CSequencedFlow::KeepIn(const CFlowFilePaths& files, CHeldWrites& held) {
     m_files = files;
-    try {
-        m_file = std::make_unique<CFlow>(files.idFile.c_str(), files.contentFile.c_str(), true);
-    } catch (const CRuntimeError& error) {
-        throw CDayFileError(FlowOpenError(files, error.GetMessage()));
-    }
-    if (m_file->Count() != m_stored) {
-        throw CDayFileError(files.contentFile + ": holds " + std::to_string(m_file->Count()) + " packages where the start found " +
-                            std::to_string(m_stored) + "; stop whatever else writes the day's folder and start again");
-    }
-    const std::uint32_t written = LastSequenceNo() - m_stored;
-    for (; m_stored < LastSequenceNo(); ++m_stored) {
-        try {
-            m_file->Append(m_packages[m_stored], 0);
-        } catch (const CRuntimeError& error) {
-            StopOnLostWrite(FileName(), error.GetMessage());
-        }
-    }
-    return written;
+    m_appender = std::make_unique<CFlowAppender>(files, m_stored, ContentOffset(m_stored), held);
+    const std::uint32_t lacking = LastSequenceNo() - m_stored;
+    for (; m_stored < LastSequenceNo(); ++m_stored) m_appender->Hold(m_packages[m_stored]);
+    return lacking;
 }
 
 std::uint32_t CSequencedFlow::Append(const TXTPHeader& header, std::span<const std::uint8_t> content) {
@@ -102,12 +86,8 @@ std::uint32_t CSequencedFlow::Append(const TXTPHeader& header, std::span<const s
     std::uint8_t* place = Reserve(length);
     EncodeXTPHeader(stored, place);
     std::memcpy(place + XTPHLEN, content.data(), content.size());
-    if (m_file != nullptr) {
-        try {
-            m_file->Append({place, length}, 0);
-        } catch (const CRuntimeError& error) {
-            StopOnLostWrite(FileName(), error.GetMessage());
-        }
+    if (m_appender != nullptr) {
+        m_appender->Hold({place, length});
         ++m_stored;
     }
     m_packages.emplace_back(place, length);

@@ -4,20 +4,21 @@
 // in the flow's series, so that every session reading the flow, now or after a re-login, gets the
 // same bytes with the same numbers: nothing lost and nothing twice.
 //
-// A flow may also be kept on disk, as the kernel's flow files (CFlow; each record one package in
-// wire form, as CXTPFlow stores them). A package is written to the files before Append returns,
-// so before any session can be handed it. One write() per record is enough against a crash of the
-// process (kill -9 included): the operating system keeps what was written; the files are not
-// synced, since only a crash of the machine could lose more.
+// A flow may also be kept on disk, as the kernel's flow files (each record one package in wire
+// form, as CXTPFlow stores them). Append hands each package to the flow's CFlowAppender, which
+// holds it until the exchange ends its pass and writes the pass's packages together; a package
+// held is not handed out (LastSendableNo), so no session gets one the files do not keep. A
+// write() is enough against a crash of the process (kill -9 included): the operating system keeps
+// what was written; the files are not synced, since only a crash of the machine could lose more.
 //
 // A restart first loads what the files hold (Load, reading only); the exchange then replays its
 // day, and each package the replay appends again must equal the one loaded (they are confirmed,
 // not written twice), while packages beyond the loaded ones are kept in memory. Only once the
-// whole day has been found sound does KeepIn open the files for appending and write what they
-// lack, so a refused start writes nothing.
+// whole day has been found sound does KeepIn open the files for appending and hold what they
+// lack for the next write, so a refused start writes nothing.
 //
 // Storage grows in blocks of 256 KiB that never move, so a package handed out stays valid for the
-// flow's lifetime. Thread contract: one thread (the exchange's). Owns its blocks and its files.
+// flow's lifetime. Thread contract: one thread (the exchange's). Owns its blocks and its appender.
 #pragma once
 
 #include <cstdint>
@@ -26,9 +27,9 @@
 #include <string>
 #include <vector>
 
-#include "public/Flow.h"
 #include "quorex/Records.h"
 #include "sim/DayFiles.h"
+#include "sim/FlowAppender.h"
 
 namespace quorex::sim {
 
@@ -59,17 +60,22 @@ public:
     void DropUnconfirmed();
     // The content file's offset of package number n + 1 (the bytes of the first n records).
     std::uint64_t ContentOffset(std::uint32_t n) const;
-    // Keeps the flow in these files from now on: opens them and writes the packages appended since
-    // Load that they do not hold yet; returns how many. CDayFileError naming the file when they
-    // cannot be opened.
-    std::uint32_t KeepIn(const CFlowFilePaths& files);
+    // Keeps the flow in these files from now on: opens them for appending through held (see
+    // CFlowAppender) and holds the packages appended since Load that they do not hold yet for its
+    // next write; returns how many. CDayFileError naming the file when they cannot be opened.
+    std::uint32_t KeepIn(const CFlowFilePaths& files, CHeldWrites& held);
     // Stores a package: header members come from header, except SequenceSeries (the flow's),
     // SequenceNo (the next number) and ContentLength (content's size, at most 4040 bytes).
     // Returns the number given. While loaded packages are unconfirmed, the package must equal the
-    // next of them (CFlowMismatch otherwise). A failed write ends the process (StopOnLostWrite).
+    // next of them (CFlowMismatch otherwise). A flow kept in files holds the package for them.
     std::uint32_t Append(const TXTPHeader& header, std::span<const std::uint8_t> content);
     // The number of the last package; 0 for an empty flow.
     std::uint32_t LastSequenceNo() const { return static_cast<std::uint32_t>(m_packages.size()); }
+    // The number of the last package that may be handed out: every one, less those held for the
+    // files.
+    std::uint32_t LastSendableNo() const {
+        return LastSequenceNo() - (m_appender != nullptr ? m_appender->HeldRecords() : 0);
+    }
     // Loaded packages that no Append has confirmed yet.
     std::uint32_t Unconfirmed() const { return LastSequenceNo() - m_confirmed; }
     // The wire form of package number sequenceNo, 1 <= sequenceNo <= LastSequenceNo().
@@ -89,8 +95,8 @@ private:
     std::size_t m_blockUsed = kBlockSize;
     std::vector<std::span<const std::uint8_t>> m_packages;
     std::uint32_t m_confirmed = 0;
-    std::uint32_t m_stored = 0;  // packages the files hold
-    std::unique_ptr<CFlow> m_file;
+    std::uint32_t m_stored = 0;  // packages the files hold, or their appender holds for them
+    std::unique_ptr<CFlowAppender> m_appender;
     CFlowFilePaths m_files;
 };
 

@@ -34,6 +34,23 @@ private:
 
 }  // namespace
 
+// Ends the exchange's pass. The reactor asks it for sockets first in every pass (it is the first
+// session), so the previous pass's requests are written and answered before any session polls its
+// flows or says whether it has bytes to write.
+class CSimServer::CPassEnd final : public CReactorSession {
+public:
+    explicit CPassEnd(CExchange& exchange) : m_exchange(exchange) {}
+    void GetSocketsToWatch(int& readSocket, int& writeSocket) override {
+        m_exchange.EndPass();
+        readSocket = writeSocket = -1;
+    }
+    void OnReadable() override {}
+    void OnWritable() override {}
+
+private:
+    CExchange& m_exchange;
+};
+
 // Accepts connections on the listening socket whenever it is readable.
 class CSimServer::CListener final : public CReactorSession {
 public:
@@ -92,6 +109,7 @@ bool CSimServer::Start(std::string& error) {
     }
 
     // Everything below is set up before the reactor thread runs, so it belongs to this thread.
+    m_reactor.AddSession(std::make_unique<CPassEnd>(*m_exchange));
     m_reactor.AddSession(std::make_unique<CListener>(*this, m_listenSocket));
     if (m_options.delayMs > 0) {
         auto timer = std::make_unique<CMillisecondTimer>([this] { HandleDelayedRequests(); });
@@ -114,7 +132,10 @@ bool CSimServer::Start(std::string& error) {
 void CSimServer::Stop() { m_reactor.Stop(); }
 
 void CSimServer::RunOnReactor(const std::function<void(CExchange&)>& work) {
-    CWork call([&] { work(*m_exchange); });
+    CWork call([&] {
+        work(*m_exchange);
+        m_exchange->EndPass();
+    });
     m_reactor.SyncCall(&call, 1, 0, nullptr);
 }
 

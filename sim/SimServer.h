@@ -1,7 +1,8 @@
 // CSimServer: the exchange on loopback TCP. One reactor thread accepts connections, runs every
 // client session (the kernel's protocol stack: frames, heartbeats, XTP packages) and drives the
 // exchange, which it alone touches; the optional market-activity bot and delayed requests run on
-// the same thread from millisecond timers.
+// the same thread from millisecond timers. Every reactor pass is one pass of the exchange: it
+// ends at the start of the next pass, before any session is polled (see CExchange::EndPass).
 //
 // Ownership: the server owns its reactor (and through it the listener, the sessions and timers)
 // and the exchange, which Start creates. Thread contract: Start, Stop, Port and RunOnReactor belong
@@ -59,13 +60,15 @@ public:
     // Ends every session and the reactor thread.
     void Stop();
     std::uint16_t Port() const { return m_port; }
-    // Runs work on the reactor thread with the exchange and waits for it (after a successful Start).
+    // Runs work on the reactor thread with the exchange, ends the exchange's pass (what the work
+    // changed is written and answered) and waits for it (after a successful Start).
     void RunOnReactor(const std::function<void(CExchange&)>& work);
     std::size_t SessionCount();
     // Makes the reactor run a pass now (after a test moved a manual clock).
     void Wakeup() { m_reactor.Wakeup(); }
 
 private:
+    class CPassEnd;
     class CListener;
     struct CDelayedRequest {
         std::chrono::steady_clock::time_point due;

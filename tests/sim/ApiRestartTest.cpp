@@ -3,14 +3,11 @@
 // numbers, whether the simulator stopped cleanly or was killed in the middle of a burst.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <map>
 #include <set>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "ApiTrader.h"
@@ -77,11 +74,6 @@ TEST_F(SimEndToEndTest, ARestartedSimulatorCarriesOnWithTheDayAndResumedClientsM
     EXPECT_EQ(calls.front().key, "00000000000001");  // the trader's last local order number
 }
 
-// exchange-sim next to this test program in the build tree.
-fs::path ExchangeSimProgram() {
-    return fs::read_symlink("/proc/self/exe").parent_path().parent_path() / "sim" / "exchange-sim";
-}
-
 class SimProcessRestartTest : public quorex::test::CWorkingDirectoryTest {
 protected:
     void SetUp() override {
@@ -93,16 +85,6 @@ protected:
                                              std::vector<std::string>{"--trade-date", "20260105", "--data-dir", "day", "--quiet"});
     }
 };
-
-// Waits until the log holds at least count calls satisfying found; false after ten seconds.
-bool WaitForCount(CCallLog& log, std::size_t count, const std::function<bool(const CCall&)>& found) {
-    for (int attempt = 0; attempt < 10000; ++attempt) {
-        const std::vector<CCall> calls = log.Calls();
-        if (static_cast<std::size_t>(std::count_if(calls.begin(), calls.end(), found)) >= count) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return false;
-}
 
 TEST_F(SimProcessRestartTest, AKillInTheMiddleOfABurstLosesNoAnsweredOrderAndRenumbersNothing) {
     constexpr int kOrders = 1000;
@@ -117,7 +99,7 @@ TEST_F(SimProcessRestartTest, AKillInTheMiddleOfABurstLosesNoAnsweredOrderAndRen
             ASSERT_EQ(trader.ReqYqOrderEx(&order, kNoIndentures), 0);
         }
         // Killed once some of the burst has been answered, while the rest is still arriving.
-        ASSERT_TRUE(WaitForCount(trader.log, kOrders / 10, [](const CCall& call) { return call.name == "RspYqOrder"; }));
+        ASSERT_TRUE(trader.log.WaitForCount(kOrders / 10, [](const CCall& call) { return call.name == "RspYqOrder"; }));
         simulator->Kill();
         ASSERT_TRUE(trader.log.WaitFor("ChannelLost"));
         for (const CCall& call : trader.log.Calls()) {
@@ -154,7 +136,7 @@ TEST_F(SimProcessRestartTest, AKillInTheMiddleOfABurstLosesNoAnsweredOrderAndRen
         EXPECT_EQ(std::stoll(local), sequence);
     }
     // Each kept order's return reached the client exactly once, before or after the kill.
-    EXPECT_TRUE(WaitForCount(trader.log, stored.size(), [](const CCall& call) { return call.name == "RtnYqOrder"; }));
+    EXPECT_TRUE(trader.log.WaitForCount(stored.size(), [](const CCall& call) { return call.name == "RtnYqOrder"; }));
     const std::vector<std::string> deliveries = Sequenced(trader.log.Calls());
     EXPECT_TRUE(Duplicates(deliveries).empty()) << Duplicates(deliveries).front();
     for (const auto& [orderNo, local] : stored) EXPECT_TRUE(Contains(deliveries, "RtnYqOrder " + orderNo + "/o/1")) << orderNo;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <functional>
@@ -57,6 +58,13 @@ public:
     }
     bool WaitFor(const std::string& name, const std::string& keyPrefix = "") {
         return WaitFor([&](const CCall& call) { return call.name == name && call.key.starts_with(keyPrefix); });
+    }
+    // Waits until at least count recorded calls satisfy found; false after ten seconds.
+    bool WaitForCount(std::size_t count, const std::function<bool(const CCall&)>& found) {
+        std::unique_lock lock(m_mutex);
+        return m_changed.wait_for(lock, std::chrono::seconds(10), [&] {
+            return static_cast<std::size_t>(std::count_if(m_calls.begin(), m_calls.end(), found)) >= count;
+        });
     }
     std::vector<CCall> Calls() {
         std::lock_guard lock(m_mutex);

@@ -87,9 +87,15 @@ public:
     }
 
     // Builds a request with the given records (in definition order) and hands it to the exchange
-    // as the server would: in wire form, parsed.
+    // as the server would: in wire form, parsed, in a pass of its own.
     template <class... Records>
     void Send(SessionId session, std::uint32_t tid, const Records&... records) {
+        Hand(session, tid, records...);
+        exchange->EndPass();
+    }
+    // The same, without ending the pass.
+    template <class... Records>
+    void Hand(SessionId session, std::uint32_t tid, const Records&... records) {
         CXTPPackage built;
         CXTPPackage request;
         ASSERT_TRUE(BuildRequest(built, request, tid, "req1", records...));

@@ -12,6 +12,14 @@ namespace {
 
 constexpr SessionId kBot = 0;
 
+// Steps of the bot, each in a pass of its own, as the server's timer drives it.
+void Steps(CExchangeHarness& harness, CMarketBot& bot, int steps) {
+    for (int i = 0; i < steps; ++i) {
+        bot.Step();
+        harness.exchange->EndPass();
+    }
+}
+
 // The bot's order answers since the last call, by result code.
 std::map<std::string, int> OrderAnswers(CExchangeHarness& harness) {
     std::map<std::string, int> codes;
@@ -34,7 +42,7 @@ TEST_F(MarketBotRestartTest, AfterARestartItsOrdersAreStillTaken) {
     {
         CExchangeHarness harness(DemoDayToml(), "day");
         CMarketBot bot(*harness.exchange, kBot, 7);
-        for (int i = 0; i < 60; ++i) bot.Step();
+        Steps(harness, bot, 60);
         ordersBefore = harness.exchange->OrderCount();
         ASSERT_GT(ordersBefore, 10u);
         EXPECT_EQ(OrderAnswers(harness).count("ERR001006"), 0u);
@@ -42,7 +50,7 @@ TEST_F(MarketBotRestartTest, AfterARestartItsOrdersAreStillTaken) {
     CExchangeHarness harness(DemoDayToml(), "day");
     ASSERT_EQ(harness.exchange->OrderCount(), ordersBefore);
     CMarketBot bot(*harness.exchange, kBot, 7);
-    for (int i = 0; i < 60; ++i) bot.Step();
+    Steps(harness, bot, 60);
     const std::map<std::string, int> answers = OrderAnswers(harness);
     EXPECT_EQ(answers.count("ERR001006"), 0u) << "local order numbers started again";
     EXPECT_GT(harness.exchange->OrderCount(), ordersBefore);

@@ -17,6 +17,11 @@
 
 namespace quorex::sim::test {
 
+// exchange-sim of the build tree, beside the directory of the running test program.
+inline std::filesystem::path ExchangeSimProgram() {
+    return std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path() / "sim" / "exchange-sim";
+}
+
 class CSimProcess {
 public:
     // arguments follow "--port 0" (for example "--bot", "--config", file).
@@ -64,6 +69,9 @@ public:
         m_pid = -1;
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
+
+    // The program's process ID while it runs, else -1.
+    pid_t Pid() const { return m_pid; }
 
     std::uint16_t port = 0;  // 0: the program did not start listening
     std::string firstLine;

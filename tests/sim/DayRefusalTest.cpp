@@ -36,7 +36,7 @@ protected:
     static void WriteJournalWithoutDigests() {
         std::vector<char> journal;
         for (std::vector<char> entry : Records("day/requests.con")) {
-            entry.resize(entry.size() - journal::kDigestLength);
+            entry.erase(entry.end() - journal::kDigestLength, entry.end());
             entry[9] = static_cast<char>(journal::kFormPlain);
             const std::uint32_t header[2] = {static_cast<std::uint32_t>(entry.size()), 1767600000};
             journal.insert(journal.end(), reinterpret_cast<const char*>(header), reinterpret_cast<const char*>(header) + 8);

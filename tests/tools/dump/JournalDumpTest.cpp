@@ -34,7 +34,7 @@ protected:
         journal.Append(entry, 1767600001);
         Received(package, 0x000000F1, 0, 0, Order("2", 3490, 1));
         sim::journal::EncodeEntry(entry, sim::journal::kRoleTrader, kTime, 0, {package.Address(), package.Length()});
-        entry.resize(entry.size() - sim::journal::kDigestLength);
+        entry.erase(entry.end() - sim::journal::kDigestLength, entry.end());
         entry[9] = sim::journal::kFormPlain;
         journal.Append(entry, 1767600002);
         entryBytes = FileBytes("requests.con");

@@ -82,8 +82,9 @@ int CApiState::Login(const LoginRecord& request, const char* requestId, const TU
         // Read before the reactor owns the session: afterwards only its thread may touch it.
         const std::array<TSequencePoint, 3> points = SubscriptionPoints(*newSession);
         const auto fill = [&](CXTPPackage& login) {
-            login.AddRecord(record);
-            for (const TSequencePoint& point : points) login.AddRecord(point);
+            bool added = login.AddRecord(record);
+            for (const TSequencePoint& point : points) added = login.AddRecord(point) && added;
+            return added;
         };
         if constexpr (std::is_same_v<LoginRecord, TReqTraderLogin>) {
             CXTPPackage login;

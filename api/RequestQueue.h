@@ -25,7 +25,8 @@ public:
     static constexpr std::size_t kBlockSize = 30000;
 
     // Prepares the working package for tid with requestId as RootID, lets fill add the fields,
-    // and queues the result. False when tid is not in the catalogue.
+    // and queues the result. False, with nothing queued, when tid is not in the catalogue or fill
+    // returns false (a record that does not fit).
     template <class Fill>
     bool Build(std::uint32_t tid, const char* requestId, Fill fill);
     // Restores every queued package in order into a package and hands it to send, then forgets
@@ -62,7 +63,7 @@ bool CRequestQueue::Build(std::uint32_t tid, const char* requestId, Fill fill) {
     std::lock_guard lock(m_mutex);
     if (!m_working.Prepare(tid)) return false;
     m_working.SetRootID(requestId);
-    fill(m_working);
+    if (!fill(m_working)) return false;
     AppendWorking();
     return true;
 }

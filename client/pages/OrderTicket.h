@@ -51,6 +51,9 @@ struct COrderRefusal {
 // The missing instrument's text: the single order's, and the pre-orders' and the batch's.
 inline constexpr std::string_view kEnterInstrumentText = "请先输入正确的商品代码!";
 inline constexpr std::string_view kSelectInstrumentText = "请先选择商品代码!";
+// More indentures than one order carries (CTraderApi::kMaxYqOrderIndentures): the indenture
+// dialog takes no more.
+inline constexpr std::string_view kTooManyIndenturesText = "一笔报单最多使用121张电子货单,请减少选择!";
 
 // One command sends at most this many orders (a batch, a send of pre-orders).
 inline constexpr int kMaxOrdersPerCommand = 20;

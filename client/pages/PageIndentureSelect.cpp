@@ -2,6 +2,7 @@
 #include "client/pages/PageIndentureSelect.h"
 
 #include "client/pages/IndentureCells.h"
+#include "client/pages/OrderTicket.h"
 #include "client/pages/PageWindows.h"
 #include "client/shell/ClientApi.h"
 #include "client/shell/DisplayFormats.h"
@@ -98,6 +99,12 @@ void CPageIndentureSelect::OnConfirm() {
     }
     if (m_selection.empty()) {
         m_services.prompter.Inform(kChooseIndentureText, kMessageCaption);
+        return;
+    }
+    // One order carries at most this many; the dialog stays open for the trader to untick some.
+    if (m_selection.size() > std::size_t{CTraderApi::kMaxYqOrderIndentures}) {
+        m_selection.clear();
+        m_services.prompter.Inform(kTooManyIndenturesText, kMessageCaption);
         return;
     }
     m_services.bridge.Post(m_services.api.Windows().Window(IdOf(EPageWindow::OrderEntryPage)), WM_INDENTURE_SELECTED, 0, 0);

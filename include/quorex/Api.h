@@ -100,6 +100,10 @@ public:
     using CApi::GetTradeDate;
     using CApi::onRecvIcCardPwd;
 
+    // The most electronic indentures one ReqYqOrderEx carries beside its order: a package holds at
+    // most 4096 bytes. A request with more is refused (-1) and nothing is sent.
+    static constexpr int kMaxYqOrderIndentures = 121;
+
     int init() { return initApi(); }
     void GetTradeDate(BYTEARRAY<8>& out) { CApi::GetTradeDate(out.data()); }
 
@@ -108,6 +112,8 @@ public:
     // a session already exists.
     int ReqTraderLogin(const TReqTraderLogin* login, const char* requestId = nullptr);
 
+    // The requests: 0 when queued, -1 without a session, without a record, or when a record does
+    // not fit in the package.
 #define QX_FOR_TRADER(...) __VA_ARGS__
 #define QX_FOR_ADMIN(...)
 #include "quorex/detail/RequestMethods.inc"

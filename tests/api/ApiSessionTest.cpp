@@ -2,6 +2,7 @@
 #include <mutex>
 #include <set>
 #include <thread>
+#include <vector>
 
 #include "api/FakeExchange.h"
 #include "api/FakeLogin.h"
@@ -174,6 +175,26 @@ TEST_F(ApiSession, RequestsNeedASessionAndCarryTheirRequestIds) {
     EXPECT_EQ(second->package->GetField(0xA10D).Count(), 0);
     EXPECT_STREQ(second->package->m_XTPHeader.RootID, "");
     EXPECT_EQ(third->package->GetField(0xA10D).Count(), 1);
+}
+
+// A request whose records do not all fit in one package is refused whole: the exchange never
+// sees it cut short.
+TEST_F(ApiSession, AnOrderWithMoreIndenturesThanAPackageHoldsIsRefusedAndNothingIsSent) {
+    CRecordingTrader trader;
+    ASSERT_EQ(trader.initApi(), 0);
+    LogIn(trader, "20261208");
+    const TYqOrder order = Order("");
+    std::vector<TYqFrznElctIndenture> list(CTraderApi::kMaxYqOrderIndentures + 2);
+    for (std::size_t i = 0; i + 1 < list.size(); ++i) std::snprintf(list[i].indentNo, sizeof list[i].indentNo, "E%zu", i);
+    // One more than fits, then exactly as many as fit (the empty entry ends the list).
+    EXPECT_EQ(trader.ReqYqOrderEx(&order, list.data()), -1);
+    list[CTraderApi::kMaxYqOrderIndentures] = TYqFrznElctIndenture{};
+    EXPECT_EQ(trader.ReqYqOrderEx(&order, list.data()), 0);
+    auto sent = m_exchange.Receive();
+    ASSERT_TRUE(sent.has_value());
+    EXPECT_EQ(sent->package->GetField(0xA10D).Count(), CTraderApi::kMaxYqOrderIndentures);
+    EXPECT_LE(sent->bytes.size(), 4096u);
+    EXPECT_FALSE(m_exchange.Receive(200).has_value());
 }
 
 TEST_F(ApiSession, StandardDataHandshakeAndChannelLoss) {

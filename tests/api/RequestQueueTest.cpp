@@ -21,7 +21,7 @@ bool QueueOrder(CRequestQueue& queue, const std::string& requestId) {
     return queue.Build(tid::ReqYqOrder, requestId.c_str(), [](CXTPPackage& package) {
         TYqOrder order{};
         order.amount = 7;
-        package.AddRecord(order);
+        return package.AddRecord(order);
     });
 }
 
@@ -48,7 +48,10 @@ TEST(RequestQueue, RequestsQueuedDuringADrainFollowEverythingQueuedBefore) {
     EXPECT_EQ(sent, (std::vector<std::string>{"a", "b", "c"}));
     EXPECT_EQ(DrainIds(queue), std::vector<std::string>{"d"});
     EXPECT_TRUE(DrainIds(queue).empty());
-    EXPECT_FALSE(queue.Build(0x00000FFF, nullptr, [](CXTPPackage&) {}));  // not in the catalogue
+    EXPECT_FALSE(queue.Build(0x00000FFF, nullptr, [](CXTPPackage&) { return true; }));  // not in the catalogue
+    // A request whose records do not all fit is not queued.
+    EXPECT_FALSE(queue.Build(tid::ReqYqOrder, "e", [](CXTPPackage&) { return false; }));
+    EXPECT_TRUE(DrainIds(queue).empty());
 }
 
 TEST(RequestQueue, ADrainThatThrowsKeepsTheBlocksAndSendsNothingTwice) {

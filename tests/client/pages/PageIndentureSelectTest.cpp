@@ -123,6 +123,27 @@ TEST_F(PageIndentureSelectTest, ConfirmTakesTheTickedRowsWithTheirAmounts) {
     EXPECT_EQ(orderJournal[0].what, "message " + std::to_string(WM_INDENTURE_SELECTED));
 }
 
+// One order carries at most kMaxYqOrderIndentures: a choice of more is refused before anything is
+// sent, and the dialog stays open; at the limit it is taken.
+TEST_F(PageIndentureSelectTest, AChoiceOfMoreIndenturesThanAnOrderCarriesIsRefused) {
+    Open(CPageIndentureSelect::kNewSellMode);
+    const int limit = CTraderApi::kMaxYqOrderIndentures;
+    for (int i = 0; i <= limit; ++i) {
+        Answer(Indenture(("E" + std::to_string(i)).c_str(), 1));
+        select.OnCheckClicked(i, true);
+    }
+    select.OnConfirm();
+    ASSERT_EQ(harness.prompter.boxes.size(), 1u);
+    EXPECT_EQ(harness.prompter.boxes[0].text, "一笔报单最多使用121张电子货单,请减少选择!");
+    EXPECT_TRUE(select.Selection().empty());
+    EXPECT_EQ(dialog.closed, 0);
+
+    select.OnCheckClicked(limit, false);
+    select.OnConfirm();
+    EXPECT_EQ(select.Selection().size(), static_cast<std::size_t>(limit));
+    EXPECT_EQ(dialog.closed, 1);
+}
+
 TEST_F(PageIndentureSelectTest, ConfirmWithNothingToTakeSaysSoInABox) {
     Open(CPageIndentureSelect::kNewSellMode);
     select.OnConfirm();

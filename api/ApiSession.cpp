@@ -39,6 +39,7 @@ CApiSession::CApiSession(CReactor& reactor, std::unique_ptr<CChannel> channel, C
 
 void CApiSession::OnReadable() {
     CXTPControl::OnReadable();
+    m_state.SaveDelivered(*this);
     m_state.EndCallbackBatch();
 }
 

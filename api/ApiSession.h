@@ -48,7 +48,8 @@ public:
     // The handler of a series (1 to 4).
     CApiFlowHandler& Handler(FlowSeries series) const { return *m_handlers[series - 1]; }
 
-    // Hands everything read to the stack, then tells the host that the pass's callbacks are over.
+    // Hands everything read to the stack, writes what the pass delivered to the user's files, then
+    // tells the host that the pass's callbacks are over.
     void OnReadable() override;
 
 protected:

@@ -67,12 +67,14 @@ void CApiState::OpenUserFiles(CApiSession& newSession, const char* userId, const
     if (knownDay) logState = CReceivedLog::Inspect(userId);
     const FlowSeries order[] = {kPrivateSeries, kMemberSeries, kMarketSeries};
     const char* const patterns[] = {files.privateSync, files.memberSync, files.marketSync};
+    // A new day's log names every record's origin; so does a log of this version.
+    m_logSetsSyncPoints = !knownDay || (logState.Usable() && logState.withOrigins);
     for (int i = 0; i < 3; ++i) {
         CApiFlowHandler& handler = newSession.Handler(order[i]);
         OpenNoting(UserFileName(patterns[i], userId), [&](const char* path) { handler.OpenSyncFile(path); });
-        if (knownDay && logState.Usable() && logState.withOrigins) {
-            handler.GetSyncPoint()->SetSequence(logState.lastSequenceNo[order[i]]);
-        }
+        CSyncPoint& point = *handler.GetSyncPoint();
+        if (knownDay && m_logSetsSyncPoints) point.SetSequence(logState.lastSequenceNo[order[i]]);
+        point.DeferWrites(m_logSetsSyncPoints);
     }
 }
 
@@ -115,6 +117,21 @@ void CApiState::OnSessionEnded(CApiSession* ended, int code) {
     EndCallbackBatch();
 }
 
+void CApiState::SaveDelivered(CApiSession& reading) {
+    assert(reactor->OwnsReactorWork());
+    // Also when the pass ended the session: the next login reads the log to set its sync points,
+    // so nothing of it may wait in a buffer. With nothing buffered both writes cost nothing.
+    try {
+        m_log.Flush();
+    } catch (const CRuntimeError& error) {
+        ReportError(error);
+        if (IsCurrent(&reading)) EndAfterFailure(reading);
+        return;
+    }
+    for (FlowSeries series : {kPrivateSeries, kMemberSeries, kMarketSeries})
+        if (CSyncPoint* point = reading.Handler(series).GetSyncPoint()) point->Flush();
+}
+
 void CApiState::EndCallbackBatch() {
     assert(reactor->OwnsReactorWork());
     if (!m_callbacksInPass) return;
@@ -140,12 +157,15 @@ ETradingDay CApiState::BeginTradingDay(const char* tradeDate, const char* userId
     try {
         if (std::strncmp(tradeDate, clock.TradeDate().c_str(), CClockFile::kDateLength) == 0) {
             m_log.Open(userId, true);
+            // An older log without origins: each record must be on disk before its sync point.
+            m_log.GroupAppends(m_logSetsSyncPoints);
             m_loginFiles.clear();
             return ETradingDay::kResumed;
         }
         // The log goes first: when it cannot be started, the clock still names the old day, and
         // the next login begins the new one again.
         m_log.Open(userId, false);
+        m_log.GroupAppends(true);
     } catch (const CRuntimeError& error) {
         ReportError(error);
         DescribeUserFileFailure(CReceivedLog::ContentFileName(userId), failure);
@@ -158,8 +178,13 @@ ETradingDay CApiState::BeginTradingDay(const char* tradeDate, const char* userId
         const CSyncPoint* privatePoint = current->Handler(kPrivateSeries).GetSyncPoint();
         Log(LogLevel::kDiagnostic, "日期变更，修改接收断点! pr=%ld\n", privatePoint ? static_cast<long>(privatePoint->Point().SequenceNo) : 0L);
         FlushLog();
-        for (FlowSeries series : {kPrivateSeries, kMemberSeries, kMarketSeries})
-            if (CSyncPoint* point = current->Handler(series).GetSyncPoint()) point->ResetSequence();
+        m_logSetsSyncPoints = true;
+        for (FlowSeries series : {kPrivateSeries, kMemberSeries, kMarketSeries}) {
+            if (CSyncPoint* point = current->Handler(series).GetSyncPoint()) {
+                point->ResetSequence();
+                point->DeferWrites(true);
+            }
+        }
     }
     return ETradingDay::kNew;
 }

@@ -31,7 +31,7 @@ struct CApiState final : public CDispatchContext, public CEventTarget {
     explicit CApiState(CApi& api) : owner(api) {}
 
     // Builds a request into the dialog flow's queue and wakes the reactor to send it: 0, or -1
-    // when there is no session.
+    // when there is no session or fill could not add every record (it returns whether it could).
     template <class Fill>
     int QueueRequest(std::uint32_t tid, const char* requestId, Fill fill) {
         if (session.load(std::memory_order_acquire) == nullptr || reactor == nullptr) return -1;
@@ -67,6 +67,10 @@ struct CApiState final : public CDispatchContext, public CEventTarget {
     // the current session.
     int HandleEvent(int code, int param, void* data) override;
 
+    // Reactor thread, at the end of each pass of a session: writes what the pass left buffered, the
+    // received log first (the next login sets the sync points from it), then the session's sync
+    // points. A log that cannot be written ends the session with a local failure.
+    void SaveDelivered(CApiSession& reading);
     // Reactor thread: the pass that made callbacks is over; tells the host once.
     void EndCallbackBatch();
 
@@ -93,6 +97,9 @@ private:
 
     CReceivedLog m_log;
     bool m_callbacksInPass = false;
+    // Whether the next login can set the sync points from the received log: then the log's appends
+    // and the sync files' writes wait for the end of the pass, the log written first.
+    bool m_logSetsSyncPoints = false;
     // Files created by the login call whose answer has not come yet. Written by the login call
     // before the session is published, then used on the reactor thread until the session is let go.
     std::vector<std::string> m_loginFiles;

@@ -13,9 +13,11 @@
 //               so that the sync points can be set from what the log holds (see Inspect).
 // Records of earlier versions have no origin; they replay all the same.
 //
+// Appends may be grouped (see GroupAppends) and written out by Flush, which the API calls at the end
+// of each reactor pass, so a burst of packages costs a write per stdio buffer, not one each.
 // A kill at any byte of an append leaves a torn last record, which Open cuts (and reports through
-// the log sink): that package was never stored, and since the sync point is written only after the
-// record, the exchange sends it again. Any other damage stops Open with CRuntimeError.
+// the log sink): that package was never stored, and since the next login sets the sync points from
+// what the log holds, the exchange sends it again. Any other damage stops Open with CRuntimeError.
 //
 // Used on the reactor thread, except Inspect, which touches no open file and may run on any thread.
 #pragma once
@@ -71,6 +73,15 @@ public:
     std::uint32_t Count() const { return m_flow != nullptr ? m_flow->Count() : 0; }
     // Stores a received sequenced package: its header and content as received, and its origin.
     void Append(const CXTPPackage& received);
+    // Grouped appends (see CFlow::GroupAppends) wait in the buffer for Flush; the API groups them
+    // when the next login sets the sync points from the log.
+    void GroupAppends(bool grouped) {
+        if (m_flow != nullptr) m_flow->GroupAppends(grouped);
+    }
+    // Writes the appended packages still buffered. CRuntimeError when they cannot be written.
+    void Flush() {
+        if (m_flow != nullptr) m_flow->Flush();
+    }
     // Restores every stored package in order and hands it to deliver. CDesignError
     // "不是一个完整的交易请求包" for a stored record that does not parse as a complete package.
     template <class Deliver>

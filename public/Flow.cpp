@@ -142,7 +142,7 @@ void CFlow::Append(std::span<const std::uint8_t> data, std::uint32_t time) {
     m_readSinceAppend = false;
     if (std::fwrite(header, sizeof header, 1, m_contentFile) != 1 ||
         (!data.empty() && std::fwrite(data.data(), 1, data.size(), m_contentFile) != data.size()) ||
-        std::fflush(m_contentFile) != 0) {
+        (!m_grouped && std::fflush(m_contentFile) != 0)) {
         m_writeFailed = true;
         throw CRuntimeError(kFlowCannotWriteContent, kModuleFlow, __LINE__);
     }
@@ -152,7 +152,16 @@ void CFlow::Append(std::span<const std::uint8_t> data, std::uint32_t time) {
     for (std::size_t i = 0; i < m_observers.size(); ++i) m_observers[i]->OnFlowAppend(*this, data, header[1]);
 }
 
+void CFlow::Flush() {
+    if (m_contentFile == nullptr) return;
+    if (m_writeFailed || std::fflush(m_contentFile) != 0) {
+        m_writeFailed = true;
+        throw CRuntimeError(kFlowCannotWriteContent, kModuleFlow, __LINE__);
+    }
+}
+
 void CFlow::WriteIdEntry() {
+    if (m_grouped) Flush();
     const auto offset = static_cast<std::uint32_t>(m_contentSize);
     m_index.push_back(offset);
     if (std::fwrite(&offset, sizeof offset, 1, m_idFile) != 1 || std::fflush(m_idFile) != 0) {

@@ -62,6 +62,13 @@ public:
     // every observer. CRuntimeError when a file cannot be written, when the flow is not open, when
     // an earlier write failed (the files need reopening), or when the content would pass 4 GiB.
     virtual void Append(std::span<const std::uint8_t> data, std::uint32_t time);
+    // Grouped appends: Append leaves the record in the content stream's buffer, which stdio writes
+    // out when it fills, and Flush writes the rest, so a run of appends costs a write per buffer
+    // rather than one each. An id entry is written only after the content it indexes.
+    void GroupAppends(bool grouped) { m_grouped = grouped; }
+    // Writes the appended records still buffered. CRuntimeError when they cannot be written (the
+    // flow then refuses appends until it is reopened).
+    void Flush();
     virtual std::uint32_t Count() const { return m_count; }
     // Content-file offset of record number; Locate(Count()) is the offset the next record gets.
     // CRuntimeError "Can not read id file for CFlow" for a number above Count() or a record chain
@@ -102,6 +109,7 @@ private:
     // Set when a write failed part-way: the files no longer match the count, so further appends
     // are refused rather than stacked onto a damaged tail with index entries that would be wrong.
     bool m_writeFailed = false;
+    bool m_grouped = false;
     // Whether the content file's position may have left its end since the last append.
     bool m_readSinceAppend = true;
     // Where the content file stands after the last read, when known; saves a seek per record.

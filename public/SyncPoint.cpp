@@ -1,5 +1,7 @@
 #include "public/SyncPoint.h"
 
+#include <unistd.h>
+
 #include <cstring>
 
 #include "public/ErrorReport.h"
@@ -20,10 +22,12 @@ TXTPHeader NewSyncPoint(std::uint8_t series) {
 CSyncPoint::CSyncPoint(std::uint8_t series) : m_point(NewSyncPoint(series)) {}
 
 CSyncPoint::~CSyncPoint() {
+    Flush();
     if (m_file != nullptr) std::fclose(m_file);
 }
 
 void CSyncPoint::OpenSyncFile(const char* path) {
+    Flush();
     if (m_file != nullptr) std::fclose(m_file);
     m_file = nullptr;
     if (path == nullptr) return;
@@ -57,7 +61,15 @@ bool CSyncPoint::Accept(const TXTPHeader& header) const {
 void CSyncPoint::Advance(const TXTPHeader& header) {
     if (header.SequenceNo == 0) return;
     std::memcpy(&m_point, &header, sizeof m_point);
-    Write();
+    if (m_deferred) {
+        m_dirty = true;
+    } else {
+        Write();
+    }
+}
+
+void CSyncPoint::Flush() {
+    if (m_dirty) Write();
 }
 
 void CSyncPoint::SetSequence(std::uint32_t sequenceNo) {
@@ -65,12 +77,13 @@ void CSyncPoint::SetSequence(std::uint32_t sequenceNo) {
     Write();
 }
 
-// A failed write is ignored: the next delivery writes the whole sync point again.
+// A failed write is ignored: the next delivery writes the whole sync point again. Nothing is
+// buffered in the stream (it is only read through stdio, at opening), so the descriptor takes the
+// whole point in one positioned write.
 void CSyncPoint::Write() {
+    m_dirty = false;
     if (m_file == nullptr) return;
-    if (std::fseek(m_file, 0, SEEK_SET) == 0 && std::fwrite(&m_point, sizeof m_point, 1, m_file) == 1) {
-        std::fflush(m_file);
-    }
+    [[maybe_unused]] const ssize_t written = ::pwrite(::fileno(m_file), &m_point, sizeof m_point, 0);
 }
 
 }  // namespace quorex

@@ -1,6 +1,7 @@
 // CSyncPoint: the last sequenced package an XTP package handler delivered, kept in memory and in a
 // sync file of exactly 56 bytes (the in-memory TXTPHeader) at offset 0, so that after a restart
-// nothing is delivered twice. Used by the thread that runs its handler.
+// nothing is delivered twice. The file is rewritten with one positioned write. Used by the thread
+// that runs its handler.
 #pragma once
 
 #include <cstdint>
@@ -28,8 +29,15 @@ public:
     // package prints "Rcv Tid=%08x Seqseri=%d No=%ld,m_pSyncPoint No=%ld\n".
     bool Accept(const TXTPHeader& header) const;
     // After a delivery that returned 0 or more: a sequenced package becomes the sync point and the
-    // file is rewritten at offset 0 and flushed (a failed write is ignored; the next one retries).
+    // file is rewritten at offset 0 (a failed write is ignored; the next one retries), at once or,
+    // with deferred writes, at the next Flush.
     void Advance(const TXTPHeader& header);
+    // Deferred writes: Advance only changes the point in memory, Flush (and the destructor) writes
+    // it. A user that writes a log of what it delivered before its sync points, and can set them
+    // from that log, saves a write per package this way.
+    void DeferWrites(bool deferred) { m_deferred = deferred; }
+    // Writes a point that Advance changed since the last write.
+    void Flush();
     // A new trading day: SequenceNo back to 0 (the rest is kept) and the file rewritten, so the
     // exchange resends the series from its start.
     void ResetSequence() { SetSequence(0); }
@@ -43,6 +51,8 @@ private:
 
     TXTPHeader m_point{};
     std::FILE* m_file = nullptr;
+    bool m_deferred = false;
+    bool m_dirty = false;
 };
 
 }  // namespace quorex

@@ -243,6 +243,34 @@ TEST_F(FlowTest, FailedWritesAreReportedAndStopLaterAppends) {
     ExpectRecords(flow, 100);
 }
 
+TEST_F(FlowTest, GroupedAppendsWaitForFlushButReadAndIndexAsUsual) {
+    CFlow flow(idPath.c_str(), contentPath.c_str(), false);
+    flow.GroupAppends(true);
+    AppendRecords(flow, 0, 10);
+    EXPECT_EQ(std::filesystem::file_size(contentPath), 0u);
+    ExpectRecords(flow, 10);  // a read sees the buffered records
+    flow.Flush();
+    EXPECT_EQ(std::filesystem::file_size(contentPath), flow.ContentSize());
+
+    // An id entry never points past what the content file holds.
+    AppendRecords(flow, 10, 100);
+    ASSERT_THAT(IdEntries(idPath), ElementsAre(flow.ContentSize()));
+    EXPECT_GE(std::filesystem::file_size(contentPath), IdEntries(idPath)[0]);
+    AppendRecords(flow, 100, 130);
+    flow.Flush();
+    CFlow reopened(idPath.c_str(), contentPath.c_str(), true);
+    ExpectRecords(reopened, 130);
+}
+
+TEST_F(FlowTest, AGroupedAppendThatCannotBeWrittenFailsAtFlushAndStopsLaterAppends) {
+    CFlow flow(idPath.c_str(), "/dev/full", false);
+    flow.GroupAppends(true);
+    flow.Append(RecordData(0), 1);
+    ExpectError<CRuntimeError>([&] { flow.Flush(); }, kFlowCannotWriteContent, kModuleFlow);
+    ExpectError<CRuntimeError>([&] { flow.Append(RecordData(1), 2); }, kFlowCannotWriteContent, kModuleFlow);
+    ExpectError<CRuntimeError>([&] { flow.Flush(); }, kFlowCannotWriteContent, kModuleFlow);
+}
+
 class RecordingObserver : public CFlowObserver {
 public:
     RecordingObserver(std::string name, std::vector<std::string>& log) : m_name(std::move(name)), m_log(log) {}

@@ -118,6 +118,35 @@ TEST_F(SyncPointTest, DamagedSyncFilesGiveASafePoint) {
     EXPECT_EQ(std::strlen(point.Point().RootID), sizeof point.Point().RootID - 1);
 }
 
+TEST_F(SyncPointTest, DeferredWritesReachTheFileAtFlushOrWhenThePointEnds) {
+    {
+        CSyncPoint point(kPrivateSeries);
+        point.OpenSyncFile(path.c_str());
+        point.DeferWrites(true);
+        point.Advance(Sequenced(7));
+        point.Advance(Sequenced(8));
+        EXPECT_EQ(point.Point().SequenceNo, 8u);
+        EXPECT_EQ(StoredPoint(path).SequenceNo, 0u);
+        point.Flush();
+        EXPECT_EQ(StoredPoint(path).SequenceNo, 8u);
+
+        // A point set outright is written at once.
+        point.SetSequence(3);
+        EXPECT_EQ(StoredPoint(path).SequenceNo, 3u);
+        point.Advance(Sequenced(4));
+    }
+    EXPECT_EQ(StoredPoint(path).SequenceNo, 4u);
+
+    // Opening another file first writes what the old one was owed.
+    const std::string other = dir.File("t_private0002.dat");
+    CSyncPoint point(kPrivateSeries);
+    point.OpenSyncFile(path.c_str());
+    point.DeferWrites(true);
+    point.Advance(Sequenced(9));
+    point.OpenSyncFile(other.c_str());
+    EXPECT_EQ(StoredPoint(path).SequenceNo, 9u);
+}
+
 TEST_F(SyncPointTest, UnopenableFileIsAnErrorAndFailedWritesAreNot) {
     CSyncPoint point(kPrivateSeries);
     const std::string missing = dir.File("no/such/t_market.dat");

@@ -1,6 +1,7 @@
 #include <cstring>
 #include <mutex>
 #include <set>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "api/ApiState.h"
 #include "public/FlowSeries.h"
 #include "public/PackageTypes.h"
+#include "quorex/Text.h"
 #include "tests/public/CollectedLog.h"
 #include "tests/public/ReactorTestSupport.h"
 
@@ -185,7 +187,7 @@ TEST_F(ApiSession, AnOrderWithMoreIndenturesThanAPackageHoldsIsRefusedAndNothing
     LogIn(trader, "20261208");
     const TYqOrder order = Order("");
     std::vector<TYqFrznElctIndenture> list(CTraderApi::kMaxYqOrderIndentures + 2);
-    for (std::size_t i = 0; i + 1 < list.size(); ++i) std::snprintf(list[i].indentNo, sizeof list[i].indentNo, "E%zu", i);
+    for (std::size_t i = 0; i + 1 < list.size(); ++i) quorex::SetText(list[i].indentNo, "E" + std::to_string(i));
     // One more than fits, then exactly as many as fit (the empty entry ends the list).
     EXPECT_EQ(trader.ReqYqOrderEx(&order, list.data()), -1);
     list[CTraderApi::kMaxYqOrderIndentures] = TYqFrznElctIndenture{};

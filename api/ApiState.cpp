@@ -104,6 +104,9 @@ void CApiState::Stop() {
 void CApiState::OnSessionEnded(CApiSession* ended, int code) {
     assert(reactor->OwnsReactorWork());
     if (!IsCurrent(ended)) return;
+    // Before anyone hears of the end: the next login, on this object or another, reads the log to
+    // set its sync points, so nothing of it may still wait in a buffer.
+    WriteDelivered(*ended);
     // A login that never got its answer created files that hold nothing yet.
     RemoveLoginFiles();
     // Cleared before the session goes, so that a new login's queue is never touched.
@@ -119,17 +122,20 @@ void CApiState::OnSessionEnded(CApiSession* ended, int code) {
 
 void CApiState::SaveDelivered(CApiSession& reading) {
     assert(reactor->OwnsReactorWork());
-    // Also when the pass ended the session: the next login reads the log to set its sync points,
-    // so nothing of it may wait in a buffer. With nothing buffered both writes cost nothing.
+    if (!WriteDelivered(reading) && IsCurrent(&reading)) EndAfterFailure(reading);
+}
+
+bool CApiState::WriteDelivered(CApiSession& delivering) {
+    // With nothing buffered both writes cost nothing.
     try {
         m_log.Flush();
     } catch (const CRuntimeError& error) {
         ReportError(error);
-        if (IsCurrent(&reading)) EndAfterFailure(reading);
-        return;
+        return false;
     }
     for (FlowSeries series : {kPrivateSeries, kMemberSeries, kMarketSeries})
-        if (CSyncPoint* point = reading.Handler(series).GetSyncPoint()) point->Flush();
+        if (CSyncPoint* point = delivering.Handler(series).GetSyncPoint()) point->Flush();
+    return true;
 }
 
 void CApiState::EndCallbackBatch() {

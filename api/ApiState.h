@@ -67,9 +67,8 @@ struct CApiState final : public CDispatchContext, public CEventTarget {
     // the current session.
     int HandleEvent(int code, int param, void* data) override;
 
-    // Reactor thread, at the end of each pass of a session: writes what the pass left buffered, the
-    // received log first (the next login sets the sync points from it), then the session's sync
-    // points. A log that cannot be written ends the session with a local failure.
+    // Reactor thread, at the end of each pass of a session: writes what the pass left buffered (see
+    // WriteDelivered). A log that cannot be written ends the session with a local failure.
     void SaveDelivered(CApiSession& reading);
     // Reactor thread: the pass that made callbacks is over; tells the host once.
     void EndCallbackBatch();
@@ -94,6 +93,10 @@ private:
     // exchange refused leaves nothing behind.
     void RemoveLoginFiles();
     bool Adopt(std::unique_ptr<CApiSession> newSession);
+
+    // Writes the buffered received log, then the session's deferred sync points (the next login
+    // sets the points from the log, so the log goes first). False, reported, when the log fails.
+    bool WriteDelivered(CApiSession& delivering);
 
     CReceivedLog m_log;
     bool m_callbacksInPass = false;

@@ -217,8 +217,11 @@ TEST(ClientApiShutdown, DestroyingTheApiReleasesAReactorBlockedInADelivery) {
         api->DeliverPending();
     });
     wakeup.WaitForWake();
-    api.reset();
+    // Stop is the destructor's first step. The library's own reactor thread is joined by it; this
+    // stand-in is not, so it is joined here before the object goes.
+    api->Stop();
     reactor.join();
+    api.reset();
     bridge.Deliver();
     EXPECT_TRUE(journal.empty());
     EXPECT_TRUE(bridge.IsStopped());

@@ -57,6 +57,7 @@ bool AnyUserFile() {
 // file would inside the library.
 class CFailingTrader : public CRecordingTrader {
 public:
+    ~CFailingTrader() override { stopApi(); }
     std::string failOn;
     void onRecvRtnYqOrder(const TYqOrder* order, const TTRspMsg* rsp, const char* requestId) override {
         if (order != nullptr && failOn == order->orderNo) throw CRuntimeError("test failure", "test", __LINE__);
@@ -67,6 +68,7 @@ public:
 // A retry from inside the callback that reports the refusal.
 class CRetryingTrader : public CRecordingTrader {
 public:
+    ~CRetryingTrader() override { stopApi(); }
     int retryResult = 1;
     void onRecvRspTraderLogin(const TReqTraderLogin* login, const TTRspMsg* rsp, const char* requestId) override {
         CRecordingTrader::onRecvRspTraderLogin(login, rsp, requestId);

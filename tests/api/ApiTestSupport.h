@@ -27,7 +27,9 @@ struct CCallback {
     std::string message;  // RspMsg as UTF-8
 };
 
-// An API object that records its callbacks and lets the test wait for them.
+// An API object that records its callbacks and lets the test wait for them. Every class below it
+// that overrides callbacks stops the reactor in its own destructor: once that destructor has run,
+// the reactor thread would otherwise call through a half-destroyed object.
 template <class Api>
 class CRecordingApi : public Api {
 public:
@@ -70,6 +72,7 @@ private:
 
 class CRecordingTrader : public CRecordingApi<CTraderApi> {
 public:
+    ~CRecordingTrader() override { stopApi(); }
     void onRecvRspTraderLogin(const TReqTraderLogin* login, const TTRspMsg* rsp, const char* requestId) override {
         Note("Login", login ? login->tradeDate : "", rsp, requestId);
     }
@@ -89,6 +92,7 @@ public:
 
 class CRecordingMonitor : public CRecordingApi<CAdminApi> {
 public:
+    ~CRecordingMonitor() override { stopApi(); }
     void onRecvRspUserLogin(const TReqUserLogin* login, const TTRspMsg* rsp, const char* requestId) override {
         Note("Login", login ? login->tradeDate : "", rsp, requestId);
     }

@@ -5,6 +5,7 @@
 
 #include <QPushButton>
 #include <cstdio>
+#include <ctime>
 
 #include "client/pages/PageWindows.h"
 #include "client/pages/ui/ListPageWidget.h"
@@ -66,6 +67,7 @@ CApplication::CApplication(const CStartOptions& options, CApplicationHooks hooks
 
 CApplication::~CApplication() {
     m_signals.reset();
+    SaveLayout();
     // The pre-order file is written when the connection is lost; a program that ends while the
     // exchange keeps the connection (a second close) would lose the parked orders without this.
     m_pages->PreOrders().Save();
@@ -97,7 +99,32 @@ void CApplication::BuildWindows() {
     m_window = std::make_unique<CMainWindow>(*m_frame, *m_services, m_orderForm, m_tabWidget);
     m_window->BatchButton().setVisible(m_options.advanced);
     m_window->LayOut();
+    ConnectLists();
     m_frame->StartClock();
+}
+
+void CApplication::ConnectLists() {
+    m_listExport.emplace(*m_prompter, [] { return std::time(nullptr); });
+    m_layout = ReadLayoutSettings(kLayoutSettingsFile);
+    for (int page = 0; page < m_tabs.PageCount(); ++page) {
+        for (CListView* list : m_tabWidget->PageWidget(page)->findChildren<CListView*>()) {
+            list->EnableExport(*m_listExport, m_tabs.Title(page));
+            const std::size_t columns = list->ListModel().Rows().Columns().size();
+            if (auto widths = m_layout.WidthsFor(m_tabs.Title(page), columns)) list->KeepColumnWidths(std::move(*widths));
+        }
+    }
+    if (m_layout.splitter) m_window->SetFormHeight(*m_layout.splitter);
+}
+
+void CApplication::SaveLayout() {
+    for (int page = 0; page < m_tabs.PageCount(); ++page) {
+        for (const CListView* list : m_tabWidget->PageWidget(page)->findChildren<CListView*>()) {
+            m_layout.columnWidths[m_tabs.Title(page)] = list->ColumnWidths();
+        }
+    }
+    m_layout.splitter = m_window->FormHeight();
+    // A layout that cannot be kept (a read-only directory, a full disk) costs nothing but itself.
+    WriteLayoutSettings(kLayoutSettingsFile, m_layout);
 }
 
 bool CApplication::ShowsAccountAndMarket() const {

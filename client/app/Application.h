@@ -4,7 +4,9 @@
 // login dialog; when it ends with OK the main window is shown. SIGTERM, SIGINT and SIGHUP end the
 // program as the close box does (the dialog is left; the main window logs out and closes). On
 // destruction the pre-order file is saved, the deliveries and the reactor thread stop, then the
-// windows go, then the API object.
+// windows go, then the API object. Every tab page's list offers "导出…" (CSV); the column widths
+// and the splitter kept in KvtTrade.ini are applied when the windows are built and written back
+// with the trader's changes when the program ends.
 //
 // Thread contract: user interface thread only; a QApplication must exist.
 #pragma once
@@ -18,6 +20,8 @@
 #include "client/shell/ClientApi.h"
 #include "client/shell/CommandLine.h"
 #include "client/shell/ExchangeRequests.h"
+#include "client/shell/LayoutSettings.h"
+#include "client/shell/ListExport.h"
 #include "client/shell/MainFrame.h"
 #include "client/shell/PageTabCtrl.h"
 #include "client/shell/QtMessageBridge.h"
@@ -64,6 +68,9 @@ public:
 
 private:
     void BuildWindows();
+    // The tab pages' lists: export, and the kept widths; the kept splitter position.
+    void ConnectLists();
+    void SaveLayout();
 
     CStartOptions m_options;
     CApplicationHooks m_hooks;
@@ -84,6 +91,8 @@ private:
     CTabControlWidget* m_tabWidget = nullptr;  // owned by the main window
     COrderFormWidget* m_orderForm = nullptr;   // owned by the main window
     std::unique_ptr<CMainWindow> m_window;
+    std::optional<CListExport> m_listExport;
+    CLayoutSettings m_layout;  // as read at the start; the trader's changes are added at the end
     CLoginDialogWidget* m_loginDialog = nullptr;  // while Start runs the dialog
     std::unique_ptr<CTerminationSignals> m_signals;
 };

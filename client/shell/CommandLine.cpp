@@ -1,7 +1,11 @@
 // KvtTrade's own options; every server address is checked before anything starts.
 #include "client/shell/CommandLine.h"
 
+#include <algorithm>
+#include <array>
 #include <charconv>
+#include <cstring>
+#include <string_view>
 
 namespace kvt {
 
@@ -33,7 +37,92 @@ std::string ParseServer(std::string_view text, CServerList& servers) {
     return std::string();
 }
 
+// The toolkit's options that take a value (as the next argument or after '='), and its flags. It
+// accepts each with one dash or two.
+constexpr std::array<std::string_view, 16> kToolkitValueOptions = {
+    "platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry", "qwindowicon",
+    "qwindowtitle", "display", "geometry", "title", "name", "style", "stylesheet", "session",
+    "qmljsdebugger", "fontengine"};
+constexpr std::array<std::string_view, 5> kToolkitFlags = {"reverse", "widgetcount", "nograb", "dograb", "sync"};
+
+// The toolkit's option name of argument ("-platform", "--style=x" -> "platform", "style"), or "".
+std::string_view ToolkitOptionName(std::string_view argument, bool& valueAttached) {
+    if (argument.size() < 2 || argument[0] != '-') return {};
+    std::string_view name = argument.substr(argument[1] == '-' ? 2 : 1);
+    const std::size_t equals = name.find('=');
+    valueAttached = equals != std::string_view::npos;
+    name = name.substr(0, equals);
+    const auto known = [name](const auto& names) { return std::find(names.begin(), names.end(), name) != names.end(); };
+    if (known(kToolkitValueOptions)) return name;
+    if (!valueAttached && known(kToolkitFlags)) return name;
+    return {};
+}
+
+bool IsToolkitFlag(std::string_view name) {
+    return std::find(kToolkitFlags.begin(), kToolkitFlags.end(), name) != kToolkitFlags.end();
+}
+
+// The value of the toolkit's -platform option, or nullptr.
+const char* PlatformArgument(int argc, const char* const* argv) {
+    const char* platform = nullptr;
+    for (int i = 1; i < argc; ++i) {
+        bool valueAttached = false;
+        if (ToolkitOptionName(argv[i], valueAttached) != "platform") continue;
+        if (valueAttached) {
+            platform = std::strchr(argv[i], '=') + 1;
+        } else if (i + 1 < argc) {
+            platform = argv[++i];
+        }
+    }
+    return platform;
+}
+
+bool IsSet(const char* value) { return value != nullptr && *value != '\0'; }
+
 }  // namespace
+
+std::vector<std::string> OwnArguments(int argc, const char* const* argv) {
+    std::vector<std::string> own;
+    for (int i = 1; i < argc; ++i) {
+        bool valueAttached = false;
+        const std::string_view name = ToolkitOptionName(argv[i], valueAttached);
+        if (name.empty()) {
+            own.emplace_back(argv[i]);
+        } else if (!valueAttached && !IsToolkitFlag(name) && i + 1 < argc) {
+            ++i;  // the option's value
+        }
+    }
+    return own;
+}
+
+bool DisplayAvailable(int argc, const char* const* argv, const EnvironmentLookup& environment) {
+    const char* platform = PlatformArgument(argc, argv);
+    if (!IsSet(platform)) platform = environment("QT_QPA_PLATFORM");
+    const bool x11 = IsSet(environment("DISPLAY"));
+    const bool wayland = IsSet(environment("WAYLAND_DISPLAY"));
+    if (!IsSet(platform)) return x11 || wayland;
+    // "xcb", "wayland", "wayland-egl", or a list such as "wayland;xcb": any one that has its display.
+    const std::string_view platforms(platform);
+    bool needsDisplay = false;
+    bool found = false;
+    std::size_t begin = 0;
+    while (begin <= platforms.size()) {
+        const std::size_t end = std::min(platforms.find(';', begin), platforms.size());
+        const std::string_view one = platforms.substr(begin, end - begin);
+        const std::string_view base = one.substr(0, one.find(':'));  // "xcb:option=..."
+        if (base == "xcb") {
+            needsDisplay = true;
+            found = found || x11;
+        } else if (base.rfind("wayland", 0) == 0) {
+            needsDisplay = true;
+            found = found || wayland;
+        } else if (!base.empty()) {
+            return true;  // offscreen, minimal, vnc, eglfs, ...: no display needed
+        }
+        begin = end + 1;
+    }
+    return !needsDisplay || found;
+}
 
 const char* CommandLineUsage() {
     return "usage: KvtTrade [options]\n"
@@ -46,8 +135,13 @@ const char* CommandLineUsage() {
            "                          (logging out); for demos without anyone at the screen\n"
            "  --help                  print these options and exit\n"
            "  --version               print the program's version and exit\n"
-           "The program keeps its files (kvtsys.data and the library's per-trader files) in the\n"
-           "current directory.\n";
+           "The toolkit's own options (-platform NAME, -style NAME, -reverse, ...) are passed to it.\n"
+           "The program keeps its files in the current directory: kvtsys.data (the login dialog's\n"
+           "settings), KvtTrade.ini (column widths and the window's layout), the library's\n"
+           "per-trader files and KvtTrade.log, where the library's own diagnostics go (the\n"
+           "terminal gets only the program's errors).\n"
+           "Exit status: 0 after a normal end, 1 without a display, 2 for a mistake on the\n"
+           "command line.\n";
 }
 
 CCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {

@@ -7,9 +7,12 @@
 //                            closes it (logging out)
 //   --help                   prints the options and exits
 //   --version                prints the program's version and exits (answered before parsing)
-// Options the windowing toolkit reads itself (-platform and the like) are left to it.
+// Options the windowing toolkit reads itself (-platform and the like) are left to it. The whole
+// command line is checked, and the display looked for, before the toolkit starts, so that a
+// mistake or a missing display is said plainly instead of ending in the toolkit's abort.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -30,6 +33,19 @@ struct CCommandLine {
 };
 
 CCommandLine ParseCommandLine(const std::vector<std::string>& arguments);
+
+// argv[1..argc) without the windowing toolkit's own options ("-platform offscreen", "-reverse",
+// "--style=fusion", ...), which the toolkit takes itself.
+std::vector<std::string> OwnArguments(int argc, const char* const* argv);
+
+// Whether the toolkit will find a display: an explicit platform ("-platform NAME" on the command
+// line, else QT_QPA_PLATFORM) other than xcb or wayland needs none; xcb needs DISPLAY, wayland
+// WAYLAND_DISPLAY; with no platform named either will do.
+using EnvironmentLookup = std::function<const char*(const char* name)>;
+bool DisplayAvailable(int argc, const char* const* argv, const EnvironmentLookup& environment);
+
+// What KvtTrade says, on standard error, when there is no display.
+inline constexpr const char* kNoDisplayText = "no display: set DISPLAY, or run tools/run-demo.sh, which uses Xvfb";
 
 // The text --help prints.
 const char* CommandLineUsage();

@@ -18,6 +18,9 @@ constexpr int kSimplifiedExtraHeight = 75;
 constexpr auto kClockPeriod = std::chrono::milliseconds(1000);
 constexpr auto kWaitAfterLogout = std::chrono::milliseconds(100);
 
+// The window is Chinese whatever the process locale, so the weekday is not left to strftime's %A.
+constexpr const char* kWeekdays[7] = {"星期日", "星期一", "星期二", "星期三", "星期四", "星期五", "星期六"};
+
 }  // namespace
 
 CMainFrame::CMainFrame(const CClientServices& services, CPageTabCtrl& tabs, NowFunction now)
@@ -83,9 +86,9 @@ std::string CMainFrame::ClockText() const {
     const std::time_t shown = m_now() + m_api.LoginState().ServerTimeOffset();
     std::tm local{};
     if (localtime_r(&shown, &local) == nullptr) return std::string();
-    char text[128];
-    const std::size_t length = std::strftime(text, sizeof text, "%A\t%Y-%m-%d\t%H:%M:%S", &local);
-    return std::string(text, length);
+    char text[32];
+    const std::size_t length = std::strftime(text, sizeof text, "\t%Y-%m-%d\t%H:%M:%S", &local);
+    return kWeekdays[local.tm_wday % 7] + std::string(text, length);
 }
 
 void CMainFrame::OnMessage(unsigned message, WParam wParam, LParam lParam) {

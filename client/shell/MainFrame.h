@@ -28,8 +28,8 @@ public:
     virtual ~CMainFrameView() = default;
     // Status pane 0 and the button strip's static text.
     virtual void ShowResponseText(const std::string& utf8) = 0;
-    // Status pane 1.
-    virtual void ShowClock(const std::string& text) = 0;
+    // Status pane 1: "星期一\t2026-01-05\t10:30:00" (UTF-8).
+    virtual void ShowClock(const std::string& utf8) = 0;
     // Keeps the window's left, top and width.
     virtual void SetWindowHeight(int height) = 0;
     virtual void SetModeCaption(std::string_view utf8) = 0;

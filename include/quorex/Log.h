@@ -18,8 +18,9 @@ namespace quorex {
 // kDiagnostic: everything else the library says about itself.
 enum class LogLevel { kDiagnostic, kError };
 
-// text: one message without its final line break (an error report spans several lines); it is
-// the library's own text, GBK where it is not ASCII, and valid only during the call.
+// text: one message without its final line break (an error report spans several lines), valid
+// only during the call. The library's own words are UTF-8 where they are not ASCII ("日期变更，
+// 修改接收断点!"); the file names and error texts a message carries are passed on as they are.
 using LogSink = void (*)(LogLevel level, const char* text, void* context);
 
 // Sends every later message to sink(level, text, context); nullptr sends them to standard output

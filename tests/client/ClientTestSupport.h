@@ -140,7 +140,8 @@ private:
     TimerId m_lastId = 0;
 };
 
-// Answers yes/no boxes from a queue (yes when it is empty) and records every box.
+// Answers yes/no boxes from a queue (yes when it is empty), save-file boxes with savePath (""
+// cancels), and records every box.
 class CScriptedPrompter : public CPrompter {
 public:
     struct CBox {
@@ -161,6 +162,12 @@ public:
     void Inform(std::string_view text, std::string_view caption) override {
         boxes.push_back({std::string(text), std::string(caption), false});
     }
+    std::string ChooseSaveFile(std::string_view proposedName, std::string_view caption) override {
+        saveBoxes.push_back({std::string(proposedName), std::string(caption), true});
+        return savePath;
+    }
+    std::string savePath;
+    std::vector<CBox> saveBoxes;  // text: the proposed name
 };
 
 // The main frame's status line as a test sees it: the texts (UTF-8) of the WM_STATUS_TEXT

@@ -1,5 +1,8 @@
-// KvtTrade's options: server addresses, defaults, and refusals.
+// KvtTrade's options: server addresses, defaults, refusals, the toolkit's options and the display.
 #include <gtest/gtest.h>
+
+#include <iterator>
+#include <string_view>
 
 #include "client/shell/CommandLine.h"
 
@@ -34,5 +37,47 @@ TEST(CommandLine, BadServersAndUnknownOptionsAreRefused) {
                                                {"--server", "x=host"},
                                                {"--server", "1=" + std::string(32, 'h')}, {"--bogus"}}) {
         EXPECT_FALSE(ParseCommandLine(arguments).error.empty()) << arguments.back();
+    }
+}
+
+TEST(CommandLine, TheToolkitsOwnOptionsAndTheirValuesAreLeftToIt) {
+    const char* argv[] = {"KvtTrade", "-platform", "offscreen", "--advanced", "-reverse", "--style=fusion",
+                          "--server", "1=h", "-stylesheet", "a.qss", "-bogus"};
+    const std::vector<std::string> own = OwnArguments(static_cast<int>(std::size(argv)), argv);
+    EXPECT_EQ(own, (std::vector<std::string>{"--advanced", "--server", "1=h", "-bogus"}));
+    // What is left is ours, so a mistake among it is still reported.
+    EXPECT_EQ(ParseCommandLine(own).error, "unknown option -bogus");
+}
+
+TEST(CommandLine, TheDisplayIsLookedForAsTheToolkitWouldLookForIt) {
+    struct TCase {
+        std::vector<const char*> argv;
+        const char* qpa;
+        const char* x11;
+        const char* wayland;
+        bool available;
+    };
+    const std::vector<TCase> cases = {
+        {{"KvtTrade"}, nullptr, nullptr, nullptr, false},
+        {{"KvtTrade"}, nullptr, "", "", false},
+        {{"KvtTrade"}, nullptr, ":0", nullptr, true},
+        {{"KvtTrade"}, nullptr, nullptr, "wayland-0", true},
+        {{"KvtTrade"}, "offscreen", nullptr, nullptr, true},
+        {{"KvtTrade"}, "xcb", nullptr, "wayland-0", false},
+        {{"KvtTrade"}, "wayland;xcb", ":1", nullptr, true},
+        {{"KvtTrade"}, "wayland-egl", nullptr, nullptr, false},
+        {{"KvtTrade", "-platform", "offscreen"}, "xcb", nullptr, nullptr, true},
+        {{"KvtTrade", "--platform=minimal"}, nullptr, nullptr, nullptr, true},
+        {{"KvtTrade", "-platform", "xcb"}, "offscreen", nullptr, nullptr, false},
+    };
+    for (const TCase& c : cases) {
+        const auto environment = [&c](const char* name) -> const char* {
+            if (std::string_view(name) == "QT_QPA_PLATFORM") return c.qpa;
+            if (std::string_view(name) == "DISPLAY") return c.x11;
+            if (std::string_view(name) == "WAYLAND_DISPLAY") return c.wayland;
+            return nullptr;
+        };
+        EXPECT_EQ(DisplayAvailable(static_cast<int>(c.argv.size()), c.argv.data(), environment), c.available)
+            << (c.qpa ? c.qpa : "-") << " " << c.argv.back();
     }
 }

@@ -10,10 +10,7 @@ namespace kvt {
 
 COrderListWidget::COrderListWidget(COrderListBase& page, QWidget* parent)
     : CListPageWidget(page, parent), m_page(page) {
-    connect(&View(), &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-        const std::unique_ptr<QMenu> menu = CreateContextMenu();
-        menu->exec(View().viewport()->mapToGlobal(at));
-    });
+    View().SetPageMenu([this](const QPoint&) { return CreateContextMenu(); });
 }
 
 COrderListWidget::~COrderListWidget() = default;

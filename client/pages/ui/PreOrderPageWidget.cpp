@@ -10,8 +10,7 @@ namespace kvt {
 
 CPreOrderPageWidget::CPreOrderPageWidget(CPagePreOrder& page, QWidget* parent)
     : CListPageWidget(page, parent), m_page(page) {
-    connect(&View(), &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& position) { ShowContextMenu(position); });
+    View().SetPageMenu([this](const QPoint&) { return CreateContextMenu(); });
 }
 
 std::unique_ptr<QMenu> CPreOrderPageWidget::CreateContextMenu() {
@@ -22,11 +21,6 @@ std::unique_ptr<QMenu> CPreOrderPageWidget::CreateContextMenu() {
         connect(action, &QAction::triggered, this, [this, command] { m_page.Run(command); });
     }
     return menu;
-}
-
-void CPreOrderPageWidget::ShowContextMenu(const QPoint& position) {
-    const std::unique_ptr<QMenu> menu = CreateContextMenu();
-    menu->exec(View().viewport()->mapToGlobal(position));
 }
 
 }  // namespace kvt

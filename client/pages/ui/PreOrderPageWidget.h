@@ -11,7 +11,6 @@
 #include "client/pages/ui/ListPageWidget.h"
 
 class QMenu;
-class QPoint;
 
 namespace kvt {
 
@@ -25,8 +24,6 @@ public:
     std::unique_ptr<QMenu> CreateContextMenu();
 
 private:
-    void ShowContextMenu(const QPoint& position);
-
     CPagePreOrder& m_page;
 };
 

@@ -35,11 +35,7 @@ std::unique_ptr<QMenu> CreateRowMenu(CListView& view, CRowMenu& menu, QPoint vie
 }
 
 void AttachRowMenu(CListView& view, CRowMenu& menu) {
-    QObject::connect(&view, &QWidget::customContextMenuRequested, &view, [&view, &menu](const QPoint& pos) {
-        if (const std::unique_ptr<QMenu> popup = CreateRowMenu(view, menu, pos)) {
-            popup->exec(view.viewport()->mapToGlobal(pos));
-        }
-    });
+    view.SetPageMenu([&view, &menu](const QPoint& pos) { return CreateRowMenu(view, menu, pos); });
 }
 
 }  // namespace kvt

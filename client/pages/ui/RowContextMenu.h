@@ -20,7 +20,7 @@ class CRowMenu;
 // The menu over the row at viewportPos (a point of the view's viewport), with that row selected;
 // null where the page offers no menu (no row there, or a row without one).
 std::unique_ptr<QMenu> CreateRowMenu(CListView& view, CRowMenu& menu, QPoint viewportPos);
-// Shows CreateRowMenu's menu whenever the view asks for a context menu.
+// Makes CreateRowMenu's menu the page's part of the view's context menu.
 void AttachRowMenu(CListView& view, CRowMenu& menu);
 
 }  // namespace kvt

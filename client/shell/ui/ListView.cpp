@@ -3,8 +3,10 @@
 
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMenu>
 #include <utility>
 
+#include "client/shell/ListExport.h"
 #include "client/shell/ListModel.h"
 
 namespace kvt {
@@ -27,6 +29,47 @@ CListView::CListView(CListModel& model, QWidget* parent) : QTableView(parent), m
     header->setStretchLastSection(false);
     header->setDefaultAlignment(Qt::AlignCenter);
     connect(&model, &CListModel::rowShown, this, [this](int row) { ShowRow(row); });
+    connect(this, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+        if (const std::unique_ptr<QMenu> menu = CreateContextMenu(pos)) menu->exec(viewport()->mapToGlobal(pos));
+    });
+}
+
+void CListView::EnableExport(CListExport& exporter, std::string pageTitle) {
+    m_export = &exporter;
+    m_pageTitle = std::move(pageTitle);
+}
+
+std::unique_ptr<QMenu> CListView::CreateContextMenu(const QPoint& viewportPos) {
+    std::unique_ptr<QMenu> menu = m_pageMenu ? m_pageMenu(viewportPos) : nullptr;
+    if (m_export == nullptr) return menu;
+    if (menu) {
+        menu->addSeparator();
+    } else {
+        menu = std::make_unique<QMenu>(this);
+    }
+    menu->addAction(QString::fromUtf8(kExportMenuItem.data(), static_cast<qsizetype>(kExportMenuItem.size())), this,
+                    [this] { m_export->Export(m_model.Rows(), m_pageTitle); });
+    return menu;
+}
+
+void CListView::KeepColumnWidths(std::vector<int> widths) {
+    if (widths.size() != m_model.Rows().Columns().size()) return;
+    m_keptWidths = std::move(widths);
+    if (model() != nullptr) {
+        for (int column = 0; column < m_model.columnCount(); ++column) {
+            setColumnWidth(column, m_keptWidths[static_cast<std::size_t>(column)]);
+        }
+    }
+}
+
+std::vector<int> CListView::ColumnWidths() const {
+    if (model() == nullptr && !m_keptWidths.empty()) return m_keptWidths;
+    std::vector<int> widths;
+    for (int column = 0; column < m_model.columnCount(); ++column) {
+        widths.push_back(model() != nullptr ? columnWidth(column)
+                                            : m_model.Rows().Columns()[static_cast<std::size_t>(column)].width);
+    }
+    return widths;
 }
 
 void CListView::AttachModel() {
@@ -34,7 +77,7 @@ void CListView::AttachModel() {
     setModel(&m_model);
     for (int column = 0; column < m_model.columnCount(); ++column) {
         const std::size_t index = static_cast<std::size_t>(column);
-        setColumnWidth(column, m_model.Rows().Columns()[index].width);
+        setColumnWidth(column, m_keptWidths.empty() ? m_model.Rows().Columns()[index].width : m_keptWidths[index]);
     }
     if (m_rowToShow >= 0) ShowPendingRow();
 }

@@ -7,13 +7,24 @@
 // header each time, so a burst of new rows (the day's orders arriving after the login) is laid out
 // once and shows the last of them.
 //
+// The context menu is the page's items (when the page has a menu there), then, for a list of a tab
+// page, "导出…", which saves the list as CSV. The column widths can be given from the kept layout
+// before the view is first shown; the ones the trader chose are read back when the program ends.
+//
 // Thread contract: user interface thread only.
 #pragma once
 
 #include <QTableView>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QMenu;
 
 namespace kvt {
 
+class CListExport;
 class CListModel;
 
 class CListView : public QTableView {
@@ -26,6 +37,20 @@ public:
     // rows arriving in a hidden window cost the view nothing, which matters while the day's
     // orders are replayed behind the login dialog.
     void AttachModel();
+
+    // The page's own items of the menu at a point of the viewport; null for none there.
+    using PageMenu = std::function<std::unique_ptr<QMenu>(const QPoint& viewportPos)>;
+    void SetPageMenu(PageMenu pageMenu) { m_pageMenu = std::move(pageMenu); }
+    // Adds "导出…" to the menu: the list is saved under a name made from pageTitle (UTF-8).
+    void EnableExport(CListExport& exporter, std::string pageTitle);
+    const std::string& PageTitle() const { return m_pageTitle; }
+    // The whole menu at a point of the viewport; null when it would be empty.
+    std::unique_ptr<QMenu> CreateContextMenu(const QPoint& viewportPos);
+
+    // Widths to use instead of the page's own, one a column (ignored when they do not fit).
+    void KeepColumnWidths(std::vector<int> widths);
+    // The widths shown, or the ones it will show once attached.
+    std::vector<int> ColumnWidths() const;
 
 signals:
     void focusParent();
@@ -40,6 +65,10 @@ private:
 
     CListModel& m_model;
     int m_rowToShow = -1;  // -1: none pending
+    PageMenu m_pageMenu;
+    CListExport* m_export = nullptr;
+    std::string m_pageTitle;
+    std::vector<int> m_keptWidths;  // empty: the page's own
 };
 
 }  // namespace kvt

@@ -2,6 +2,7 @@
 #include "client/shell/ui/MainWindow.h"
 
 #include <QCloseEvent>
+#include <algorithm>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -94,6 +95,13 @@ void CMainWindow::LayOut() {
     m_frame.SetModeHeights(height, formHeight + menuWidget()->sizeHint().height() + statusBar()->sizeHint().height());
 }
 
+int CMainWindow::FormHeight() const { return m_splitter->sizes().value(0); }
+
+void CMainWindow::SetFormHeight(int height) {
+    // As LayOut: the splitter keeps the sizes and applies them once it is laid out.
+    m_splitter->setSizes({height, std::max(1, this->height() - height)});
+}
+
 void CMainWindow::ShowAbout() {
     CAboutDialog about(this);
     about.exec();
@@ -117,7 +125,7 @@ void CMainWindow::ShowResponseText(const std::string& utf8) {
     m_responseText->setText(QString::fromStdString(utf8));
 }
 
-void CMainWindow::ShowClock(const std::string& text) { m_clockPane->setText(QString::fromLocal8Bit(text)); }
+void CMainWindow::ShowClock(const std::string& utf8) { m_clockPane->setText(QString::fromStdString(utf8)); }
 
 void CMainWindow::SetWindowHeight(int height) { resize(width(), height); }
 

@@ -25,6 +25,9 @@ public:
 
     // Sizes the window for the screen and records the two modes' heights.
     void LayOut();
+    // The order form's height above the splitter, as the trader left it or as kept from a run.
+    int FormHeight() const;
+    void SetFormHeight(int height);
 
     QLabel& ResponseText() const { return *m_responseText; }
     QLabel& StatusPane() const { return *m_statusPane; }
@@ -43,7 +46,7 @@ private:
     void ChangePassword();
 
     void ShowResponseText(const std::string& utf8) override;
-    void ShowClock(const std::string& text) override;
+    void ShowClock(const std::string& utf8) override;
     void SetWindowHeight(int height) override;
     void SetModeCaption(std::string_view utf8) override;
     void SetBatchCaption(std::string_view utf8) override;

@@ -1,7 +1,9 @@
-// CQtPrompter: QMessageBox with 是/否 and 确定.
+// CQtPrompter: QMessageBox with 是/否 and 确定; QFileDialog for the file to save to.
 #include "client/shell/ui/QtPrompter.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -27,6 +29,13 @@ void CQtPrompter::Inform(std::string_view text, std::string_view caption) {
                     QApplication::activeWindow());
     box.addButton(QStringLiteral("确定"), QMessageBox::AcceptRole);
     box.exec();
+}
+
+std::string CQtPrompter::ChooseSaveFile(std::string_view proposedName, std::string_view caption) {
+    const QString proposed = QDir::current().filePath(Utf8(proposedName));
+    return QFileDialog::getSaveFileName(QApplication::activeWindow(), Utf8(caption), proposed,
+                                        QStringLiteral("CSV 文件 (*.csv)"))
+        .toStdString();
 }
 
 }  // namespace kvt

@@ -70,6 +70,9 @@ else
   shots="$root/build/demo"
   mkdir -p "$shots"
   rm -f "$shots"/kvttrade-*.png
+  # A session under Xvfb has no runtime directory of its own; without one the toolkit warns.
+  export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$work/runtime}"
+  mkdir -p -m 700 "$XDG_RUNTIME_DIR"
   (cd "$work/desktop" &&
     timeout 120 xvfb-run -a -s "-screen 0 1366x768x24" "${client[@]}" --snapshot "$shots/kvttrade")
   ls "$shots"/kvttrade-*.png > /dev/null  # fails when KvtTrade saved none

@@ -9,6 +9,7 @@
 
 #include "bench/DesktopBenchSupport.h"
 #include "client/app/Application.h"
+#include "client/shell/ui/MainWindow.h"
 
 using namespace kvt;
 using namespace kvt::bench;
@@ -48,6 +49,21 @@ void BM_DownloadIntoTheWindows(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * (kInstruments * (1 + kQuotationsPerInstrument) + kCapitalAnswers));
 }
 BENCHMARK(BM_DownloadIntoTheWindows)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
+
+// The same with the main window shown on the quotation board, as when a trader logs in again on a
+// busy day: every instrument is a new row of the shown, sorted board.
+void BM_DownloadIntoTheShownWindow(benchmark::State& state) {
+    EnsureApplication();
+    for (auto _ : state) {
+        CApplication app(CStartOptions{});
+        LogInWithoutExchange(app.Api());
+        app.Window().show();
+        QCoreApplication::processEvents();
+        state.SetIterationTime(TimeDeliveries(app.Api(), Download));
+    }
+    state.SetItemsProcessed(state.iterations() * (kInstruments * (1 + kQuotationsPerInstrument) + kCapitalAnswers));
+}
+BENCHMARK(BM_DownloadIntoTheShownWindow)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
 
 void BM_DownloadIntoNoOpWindows(benchmark::State& state) {
     EnsureApplication();

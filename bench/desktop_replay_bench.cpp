@@ -8,6 +8,7 @@
 
 #include "bench/DesktopBenchSupport.h"
 #include "client/app/Application.h"
+#include "client/shell/ui/MainWindow.h"
 
 using namespace kvt;
 using namespace kvt::bench;
@@ -97,6 +98,23 @@ void BM_ReplayIntoThePages(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * kDeliveries);
 }
 BENCHMARK(BM_ReplayIntoThePages)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
+
+// The same with the main window shown on the order list (报单), which the replayed orders go into
+// as new rows of a shown, sorted list.
+void BM_ReplayIntoTheShownOrderList(benchmark::State& state) {
+    EnsureApplication();
+    for (auto _ : state) {
+        CApplication app(CStartOptions{});
+        LogInWithoutExchange(app.Api());
+        app.Window().show();
+        app.Tabs().SelectPage(1);
+        QCoreApplication::processEvents();
+        state.SetIterationTime(TimeDeliveries(app.Api(), Replay));
+        if (app.Pages().Orders().RowCount() != kOrders) state.SkipWithError("the orders page lost orders");
+    }
+    state.SetItemsProcessed(state.iterations() * kDeliveries);
+}
+BENCHMARK(BM_ReplayIntoTheShownOrderList)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
 
 void BM_ReplayIntoNoOpWindows(benchmark::State& state) {
     EnsureApplication();

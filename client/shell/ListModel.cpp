@@ -27,6 +27,9 @@ Qt::Alignment AlignmentOf(EAlign align) {
 
 CListModel::CListModel(CListRows& rows, QObject* parent) : QAbstractTableModel(parent), m_rows(rows) {
     m_rows.SetObserver(this);
+    m_changeTimer.setSingleShot(true);
+    m_changeTimer.setInterval(kChangeIntervalMs);
+    connect(&m_changeTimer, &QTimer::timeout, this, [this] { FlushChanges(); });
 }
 
 CListModel::~CListModel() { m_rows.SetObserver(nullptr); }
@@ -109,15 +112,15 @@ void CListModel::RowsChanged(int first, int last) {
         m_changedFirst = std::min(m_changedFirst, first);
         m_changedLast = std::max(m_changedLast, last);
     }
-    if (m_flushScheduled) return;
     // Without an event loop (a model used on its own) there is nothing to wait for.
     if (QCoreApplication::instance() == nullptr) return FlushChanges();
-    m_flushScheduled = true;
-    QTimer::singleShot(kChangeIntervalMs, this, [this] { FlushChanges(); });
+    // One timer for all: an insert or a removal announces the changes before it at once, and the
+    // running timer takes whatever changes after it (a timer per change would make a busy day's
+    // timers pile up, each costing a walk of all the pending ones).
+    if (!m_changeTimer.isActive()) m_changeTimer.start();
 }
 
 void CListModel::FlushChanges() {
-    m_flushScheduled = false;
     if (m_changedFirst > m_changedLast) return;
     const int first = std::exchange(m_changedFirst, 1);
     const int last = std::min(std::exchange(m_changedLast, 0), rowCount() - 1);

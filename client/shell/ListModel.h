@@ -10,6 +10,7 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QTimer>
 
 #include "client/shell/ListRows.h"
 
@@ -56,7 +57,7 @@ private:
     // Rows changed and not yet announced; first > last when none.
     int m_changedFirst = 1;
     int m_changedLast = 0;
-    bool m_flushScheduled = false;
+    QTimer m_changeTimer;  // announces the changes gathered since it started
 };
 
 // Qt's alignment flags for a column's alignment, vertically centred.

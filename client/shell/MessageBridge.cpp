@@ -53,7 +53,7 @@ bool CMessageBridge::Call(CBridgeCall& work) {
     }
     m_lastWaiting = &waiting;
     ++m_callersInside;
-    m_wakeup.Wake();
+    WakeOnce();
     m_finished.wait(lock, [&waiting] { return waiting.finished; });
     // The destructor may be waiting for the last caller to leave.
     if (--m_callersInside == 0 && IsStopped()) m_finished.notify_all();
@@ -64,12 +64,20 @@ bool CMessageBridge::Post(const CWindowRef& window, unsigned message, WParam wPa
     std::lock_guard lock(m_mutex);
     if (IsStopped()) return false;
     m_posted.push_back({&window, message, wParam, lParam});
-    m_wakeup.Wake();
+    WakeOnce();
     return true;
+}
+
+void CMessageBridge::WakeOnce() {
+    if (m_wakePending) return;
+    m_wakePending = true;
+    m_wakeup.Wake();
 }
 
 void CMessageBridge::Deliver() {
     std::unique_lock lock(m_mutex);
+    // From here on a new message wakes the thread again; the ones already there are handled now.
+    m_wakePending = false;
     std::size_t postedNow = m_posted.size();
     for (;;) {
         if (IsStopped()) return;
@@ -91,7 +99,7 @@ void CMessageBridge::Deliver() {
             break;
         }
     }
-    if (!m_posted.empty()) m_wakeup.Wake();
+    if (!m_posted.empty()) WakeOnce();
 }
 
 void CMessageBridge::Stop() {

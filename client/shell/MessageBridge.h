@@ -72,6 +72,11 @@ public:
     void Stop();
 
     bool IsStopped() const { return m_stopped.load(std::memory_order_acquire); }
+    // A caller of another thread is blocked in Call, waiting for the next Deliver.
+    bool HasWaitingCall() const {
+        std::lock_guard lock(m_mutex);
+        return m_firstWaiting != nullptr;
+    }
     bool IsUserInterfaceThread() const { return std::this_thread::get_id() == m_uiThread; }
 
 private:
@@ -90,6 +95,9 @@ private:
 
     static void Dispatch(const CMessage& message);
     CWaitingCall* PopWaitingCall();
+    // Wakes the user interface thread unless a wake-up is already on its way (m_mutex held):
+    // a burst of posts costs one wake-up, not one each.
+    void WakeOnce();
 
     CBridgeWakeup& m_wakeup;
     const std::thread::id m_uiThread;
@@ -99,6 +107,7 @@ private:
     CWaitingCall* m_lastWaiting = nullptr;
     std::size_t m_callersInside = 0;
     std::deque<CMessage> m_posted;
+    bool m_wakePending = false;  // a Wake not yet followed by Deliver
     std::atomic<bool> m_stopped{false};
 };
 

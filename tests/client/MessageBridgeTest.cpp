@@ -4,6 +4,7 @@
 #include <condition_variable>
 #include <mutex>
 #include <optional>
+#include <chrono>
 #include <thread>
 #include <vector>
 
@@ -160,14 +161,27 @@ TEST_F(MessageBridgeTest, StopReleasesABlockedSenderWithoutDelivering) {
 TEST_F(MessageBridgeTest, PostsAreAsynchronousAndYieldToWaitingSends) {
     ASSERT_TRUE(m_bridge.Post(m_ref, WM_PAGE_REFRESH, 1, 0));
     EXPECT_TRUE(m_window.received.empty());
+    m_wakeup.WaitForWake();
+    // The send finds a wake-up already on its way and adds none.
     std::thread reactor([&] { m_bridge.Send(m_ref, WM_ORDER_RTN, 2, 0); });
-    m_wakeup.WaitForWake();
-    m_wakeup.WaitForWake();
+    while (!m_bridge.HasWaitingCall()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    EXPECT_FALSE(m_wakeup.HasPendingWake());
     m_bridge.Deliver();
     reactor.join();
     ASSERT_EQ(m_window.received.size(), 2u);
     EXPECT_EQ(m_window.received[0].wParam, 2u);
     EXPECT_EQ(m_window.received[1].wParam, 1u);
+}
+
+// A burst of posts costs one wake-up; once Deliver has run, the next post wakes again.
+TEST_F(MessageBridgeTest, ABurstOfPostsWakesOnce) {
+    for (WParam i = 0; i < 3; ++i) ASSERT_TRUE(m_bridge.Post(m_ref, WM_PAGE_REFRESH, i, 0));
+    m_wakeup.WaitForWake();
+    EXPECT_FALSE(m_wakeup.HasPendingWake());
+    m_bridge.Deliver();
+    EXPECT_EQ(m_window.received.size(), 3u);
+    ASSERT_TRUE(m_bridge.Post(m_ref, WM_PAGE_REFRESH, 4, 0));
+    EXPECT_TRUE(m_wakeup.HasPendingWake());
 }
 
 // A window that posts to itself on every message must not keep Deliver busy for ever: the new

@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <cstring>
+#include <ctime>
 #include <deque>
 #include <map>
 #include <string>
@@ -139,6 +140,19 @@ private:
     std::chrono::milliseconds m_now{0};
     TimerId m_lastId = 0;
 };
+
+// A moment of local time, as the clock of the machine shows it.
+inline std::time_t LocalTime(int year, int month, int day, int hour, int minute, int second) {
+    std::tm fields{};
+    fields.tm_year = year - 1900;
+    fields.tm_mon = month - 1;
+    fields.tm_mday = day;
+    fields.tm_hour = hour;
+    fields.tm_min = minute;
+    fields.tm_sec = second;
+    fields.tm_isdst = -1;
+    return std::mktime(&fields);
+}
 
 // Answers yes/no boxes from a queue (yes when it is empty), save-file boxes with savePath (""
 // cancels), and records every box.

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "ClientTestSupport.h"
 #include "ScratchFiles.h"
 #include "client/shell/DiagnosticsLog.h"
 #include "public/ErrorReport.h"
@@ -15,15 +16,7 @@ using kvt::test::FileBytes;
 
 namespace {
 
-std::time_t NoonOfTheDemoDay() {
-    std::tm noon{};
-    noon.tm_year = 126;
-    noon.tm_mon = 11;
-    noon.tm_mday = 9;
-    noon.tm_hour = 12;
-    noon.tm_isdst = -1;
-    return std::mktime(&noon);
-}
+std::time_t NoonOfTheDemoDay() { return kvt::test::LocalTime(2026, 12, 9, 12, 0, 0); }
 
 }  // namespace
 

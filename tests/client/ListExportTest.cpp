@@ -31,15 +31,7 @@ public:
     std::vector<std::array<std::string, 2>> cells;
 };
 
-std::time_t DemoDay() {
-    std::tm day{};
-    day.tm_year = 126;
-    day.tm_mon = 11;
-    day.tm_mday = 9;
-    day.tm_hour = 10;
-    day.tm_isdst = -1;
-    return std::mktime(&day);
-}
+std::time_t DemoDay() { return kvt::test::LocalTime(2026, 12, 9, 10, 0, 0); }
 
 }  // namespace
 

@@ -3,9 +3,11 @@
 #include <cstring>
 #include <ctime>
 
+#include "ClientTestSupport.h"
 #include "client/shell/LoginState.h"
 
 using namespace kvt;
+using kvt::test::LocalTime;
 
 namespace {
 
@@ -19,18 +21,6 @@ TReqTraderLogin LoginResponse(const char* date, const char* time) {
     std::strcpy(login.tradeDate, date);
     std::strcpy(login.tradeTime, time);
     return login;
-}
-
-std::time_t LocalTime(int year, int month, int day, int hour, int minute, int second) {
-    std::tm fields{};
-    fields.tm_year = year - 1900;
-    fields.tm_mon = month - 1;
-    fields.tm_mday = day;
-    fields.tm_hour = hour;
-    fields.tm_min = minute;
-    fields.tm_sec = second;
-    fields.tm_isdst = -1;
-    return std::mktime(&fields);
 }
 
 TEST(LoginState, SuccessfulLoginFillsTheIdentityAndNothingElse) {

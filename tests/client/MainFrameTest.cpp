@@ -115,17 +115,10 @@ TEST_F(MainFrameTest, TheSimplifiedModeAndBackRestoreTheHeightOfTheBuiltWindow) 
 
 TEST_F(MainFrameTest, TheClockShowsTheChineseWeekdayAndLocalTimePlusTheServerOffsetEverySecond) {
     // The harness logged in with the server at 2026-01-05 10:30:00 local time.
-    std::tm server{};
-    server.tm_year = 126;
-    server.tm_mon = 0;
-    server.tm_mday = 5;
-    server.tm_hour = 10;
-    server.tm_min = 30;
-    server.tm_isdst = -1;
     TReqTraderLogin login{};
     quorex::SetText(login.tradeDate, "20260105");
     quorex::SetText(login.tradeTime, "10:30:00");
-    now = std::mktime(&server) - 3600;
+    now = LocalTime(2026, 1, 5, 10, 30, 0) - 3600;
     harness.api.LoginState().ApplyLoginResponse(login, now);
     EXPECT_EQ(harness.api.LoginState().ServerTimeOffset(), 3600);
 

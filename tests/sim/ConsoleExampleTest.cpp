@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "ApiTrader.h"
+#include "ProgramRun.h"
 #include "public/LoopbackSockets.h"
 
 namespace quorex::sim::test {
@@ -26,12 +27,7 @@ std::string LastLine(std::string text) {
     return text.substr(text.rfind('\n') + 1);  // npos + 1 is 0: a single line
 }
 
-struct CRun {
-    int exitCode = -1;
-    std::string out, err;
-
-    bool Says(const std::string& text) const { return out.find(text) != std::string::npos || err.find(text) != std::string::npos; }
-};
+using CRun = quorex::test::CProgramRun;
 
 // The example programs are built beside this test program: build/examples/<name>, and the
 // guide's first program in build/docs.
@@ -40,22 +36,11 @@ fs::path Example(const std::string& name) {
     return build / (name == "first_program" ? "docs" : "examples") / name;
 }
 
-// Runs an example in a directory (which keeps its files); standard error goes through a file.
+// Runs an example in a directory (which keeps its files).
 CRun RunExample(const std::string& name, const std::vector<std::string>& arguments, const fs::path& directory = ".") {
-    fs::create_directories(directory);
-    std::string command = "cd '" + directory.string() + "' && '" + Example(name).string() + "'";
+    std::string command = "'" + Example(name).string() + "'";
     for (const std::string& argument : arguments) command += " '" + argument + "'";
-    command += " 2>stderr.txt";
-    CRun run;
-    std::FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) return run;
-    char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) run.out.append(buffer, n);
-    const int status = ::pclose(pipe);
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    std::ifstream err(directory / "stderr.txt");
-    run.err.assign(std::istreambuf_iterator<char>(err), {});
-    return run;
+    return quorex::test::RunInDirectory(directory, command);
 }
 
 class ConsoleExampleTest : public SimEndToEndTest {

@@ -121,8 +121,9 @@ void CMainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void CMainWindow::ShowResponseText(const std::string& utf8) {
-    m_statusPane->setText(QString::fromStdString(utf8));
-    m_responseText->setText(QString::fromStdString(utf8));
+    const QString text = QString::fromStdString(utf8);
+    m_statusPane->setText(text);
+    m_responseText->setText(text);
 }
 
 void CMainWindow::ShowClock(const std::string& utf8) { m_clockPane->setText(QString::fromStdString(utf8)); }

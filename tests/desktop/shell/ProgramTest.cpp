@@ -3,12 +3,10 @@
 // out) leaves the terminal quiet, the library's own lines being in KvtTrade.log.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdio>
 #include <filesystem>
 #include <string>
 
+#include "ProgramRun.h"
 #include "ScratchFiles.h"
 #include "client/shell/LoginSettings.h"
 #include "tests/sim/SimProcess.h"
@@ -16,25 +14,11 @@
 namespace kvt::test {
 namespace {
 
-struct CRun {
-    int exitCode = -1;
-    std::string out, err;
-};
+using CRun = quorex::test::CProgramRun;
 
-// Runs KvtTrade in directory with an environment prefix ("env -u DISPLAY ..."); standard error
-// goes through a file.
+// Runs KvtTrade in directory with an environment prefix ("env -u DISPLAY ...").
 CRun RunProgram(const std::filesystem::path& directory, const std::string& environment, const std::string& arguments) {
-    const std::string command = "cd '" + directory.string() + "' && timeout 60 " + environment + " '" KVT_PROGRAM "' " +
-                                arguments + " 2>stderr.txt";
-    CRun run;
-    std::FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) return run;
-    char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) run.out.append(buffer, n);
-    const int status = ::pclose(pipe);
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.err = FileBytes(directory / "stderr.txt");
-    return run;
+    return quorex::test::RunInDirectory(directory, "timeout 60 " + environment + " '" KVT_PROGRAM "' " + arguments);
 }
 
 constexpr const char* kNoDisplay = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM";

@@ -1,4 +1,4 @@
-// What the desktop's benchmarks share: one offscreen QApplication, records made up by number, a
+// What the desktop's benchmarks share: one offscreen QApplication, the program without files, records made up by number, a
 // client whose every window does nothing (the baseline), and the timing of deliveries made from a
 // reactor-like thread while the user interface thread runs its event loop.
 #pragma once
@@ -11,6 +11,7 @@
 #include <functional>
 #include <thread>
 
+#include "client/app/Application.h"
 #include "client/pages/PageWindows.h"
 #include "client/shell/ClientApi.h"
 #include "client/shell/QtMessageBridge.h"
@@ -25,6 +26,14 @@ inline void EnsureApplication() {
     static char name[] = "desktop_bench";
     static char* argv[] = {name, nullptr};
     new QApplication(argc, argv);
+}
+
+// The program's hooks for a benchmark: message boxes and timers as in the program, no layout file
+// read or left behind.
+inline CApplicationHooks NoFilesLeft() {
+    CApplicationHooks hooks;
+    hooks.layoutFile.clear();
+    return hooks;
 }
 
 inline TTRspMsg SuccessResponse() {

@@ -42,7 +42,7 @@ void Download(CClientApi& api) {
 void BM_DownloadIntoTheWindows(benchmark::State& state) {
     EnsureApplication();
     for (auto _ : state) {
-        CApplication app(CStartOptions{});
+        CApplication app(CStartOptions{}, NoFilesLeft());
         LogInWithoutExchange(app.Api());
         state.SetIterationTime(TimeDeliveries(app.Api(), Download));
     }
@@ -55,7 +55,7 @@ BENCHMARK(BM_DownloadIntoTheWindows)->UseManualTime()->Iterations(5)->Unit(bench
 void BM_DownloadIntoTheShownWindow(benchmark::State& state) {
     EnsureApplication();
     for (auto _ : state) {
-        CApplication app(CStartOptions{});
+        CApplication app(CStartOptions{}, NoFilesLeft());
         LogInWithoutExchange(app.Api());
         app.Window().show();
         QCoreApplication::processEvents();

@@ -90,7 +90,7 @@ constexpr int kDeliveries = kOrders * 4;
 void BM_ReplayIntoThePages(benchmark::State& state) {
     EnsureApplication();
     for (auto _ : state) {
-        CApplication app(CStartOptions{});
+        CApplication app(CStartOptions{}, NoFilesLeft());
         LogInWithoutExchange(app.Api());
         state.SetIterationTime(TimeDeliveries(app.Api(), Replay));
         if (app.Pages().Orders().RowCount() != kOrders) state.SkipWithError("the orders page lost orders");
@@ -104,7 +104,7 @@ BENCHMARK(BM_ReplayIntoThePages)->UseManualTime()->Iterations(3)->Unit(benchmark
 void BM_ReplayIntoTheShownOrderList(benchmark::State& state) {
     EnsureApplication();
     for (auto _ : state) {
-        CApplication app(CStartOptions{});
+        CApplication app(CStartOptions{}, NoFilesLeft());
         LogInWithoutExchange(app.Api());
         app.Window().show();
         app.Tabs().SelectPage(1);

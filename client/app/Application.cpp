@@ -105,7 +105,7 @@ void CApplication::BuildWindows() {
 
 void CApplication::ConnectLists() {
     m_listExport.emplace(*m_prompter, [] { return std::time(nullptr); });
-    m_layout = ReadLayoutSettings(kLayoutSettingsFile);
+    if (!m_hooks.layoutFile.empty()) m_layout = ReadLayoutSettings(m_hooks.layoutFile);
     for (int page = 0; page < m_tabs.PageCount(); ++page) {
         for (CListView* list : m_tabWidget->PageWidget(page)->findChildren<CListView*>()) {
             list->EnableExport(*m_listExport, m_tabs.Title(page));
@@ -117,6 +117,7 @@ void CApplication::ConnectLists() {
 }
 
 void CApplication::SaveLayout() {
+    if (m_hooks.layoutFile.empty()) return;
     for (int page = 0; page < m_tabs.PageCount(); ++page) {
         for (const CListView* list : m_tabWidget->PageWidget(page)->findChildren<CListView*>()) {
             m_layout.columnWidths[m_tabs.Title(page)] = list->ColumnWidths();
@@ -124,7 +125,7 @@ void CApplication::SaveLayout() {
     }
     m_layout.splitter = m_window->FormHeight();
     // A layout that cannot be kept (a read-only directory, a full disk) costs nothing but itself.
-    WriteLayoutSettings(kLayoutSettingsFile, m_layout);
+    WriteLayoutSettings(m_hooks.layoutFile, m_layout);
 }
 
 bool CApplication::ShowsAccountAndMarket() const {

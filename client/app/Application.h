@@ -42,6 +42,8 @@ struct CApplicationHooks {
     std::function<std::unique_ptr<CExchangeRequests>(CExchangeRequests& real)> wrapRequests;
     // Called with the login dialog once it is shown (tests fill it in).
     std::function<void(CLoginDialogWidget&)> onLoginDialog;
+    // Where the layout is kept; "" keeps none (tests and benchmarks that leave no files).
+    std::string layoutFile = kLayoutSettingsFile;
 };
 
 class CApplication {

@@ -137,6 +137,7 @@ protected:
         CApplicationHooks hooks;
         hooks.prompter = &prompter;
         hooks.timers = &timers;
+        hooks.layoutFile.clear();  // the window as built, whatever an earlier run left
         return std::make_unique<CApplication>(CStartOptions{}, hooks);
     }();
 };

@@ -1,6 +1,7 @@
-// What the desktop's benchmarks share: one offscreen QApplication, the program without files, records made up by number, a
-// client whose every window does nothing (the baseline), and the timing of deliveries made from a
-// reactor-like thread while the user interface thread runs its event loop.
+// What the desktop's benchmarks share: one offscreen QApplication, the program without files,
+// records made up by number, a client whose every window does nothing (the baseline), and the
+// timing of deliveries made from a reactor-like thread while the user interface thread runs its
+// event loop.
 #pragma once
 
 #include <QApplication>

@@ -103,26 +103,30 @@ void CApplication::BuildWindows() {
     m_frame->StartClock();
 }
 
+void CApplication::ForEachTabList(const std::function<void(CListView&, const std::string& title)>& visit) {
+    for (int page = 0; page < m_tabs.PageCount(); ++page) {
+        for (CListView* list : m_tabWidget->PageWidget(page)->findChildren<CListView*>()) {
+            visit(*list, m_tabs.Title(page));
+        }
+    }
+}
+
 void CApplication::ConnectLists() {
     m_listExport.emplace(*m_prompter, [] { return std::time(nullptr); });
     if (!m_hooks.layoutFile.empty()) m_layout = ReadLayoutSettings(m_hooks.layoutFile);
-    for (int page = 0; page < m_tabs.PageCount(); ++page) {
-        for (CListView* list : m_tabWidget->PageWidget(page)->findChildren<CListView*>()) {
-            list->EnableExport(*m_listExport, m_tabs.Title(page));
-            const std::size_t columns = list->ListModel().Rows().Columns().size();
-            if (auto widths = m_layout.WidthsFor(m_tabs.Title(page), columns)) list->KeepColumnWidths(std::move(*widths));
-        }
-    }
+    ForEachTabList([this](CListView& list, const std::string& title) {
+        list.EnableExport(*m_listExport, title);
+        const std::size_t columns = list.ListModel().Rows().Columns().size();
+        if (auto widths = m_layout.WidthsFor(title, columns)) list.KeepColumnWidths(std::move(*widths));
+    });
     if (m_layout.splitter) m_window->SetFormHeight(*m_layout.splitter);
 }
 
 void CApplication::SaveLayout() {
     if (m_hooks.layoutFile.empty()) return;
-    for (int page = 0; page < m_tabs.PageCount(); ++page) {
-        for (const CListView* list : m_tabWidget->PageWidget(page)->findChildren<CListView*>()) {
-            m_layout.columnWidths[m_tabs.Title(page)] = list->ColumnWidths();
-        }
-    }
+    ForEachTabList([this](const CListView& list, const std::string& title) {
+        m_layout.columnWidths[title] = list.ColumnWidths();
+    });
     m_layout.splitter = m_window->FormHeight();
     // A layout that cannot be kept (a read-only directory, a full disk) costs nothing but itself.
     WriteLayoutSettings(m_hooks.layoutFile, m_layout);

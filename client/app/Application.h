@@ -29,6 +29,7 @@
 
 namespace kvt {
 
+class CListView;
 class CLoginDialogWidget;
 class CMainWindow;
 class CTerminationSignals;
@@ -73,6 +74,8 @@ private:
     // The tab pages' lists: export, and the kept widths; the kept splitter position.
     void ConnectLists();
     void SaveLayout();
+    // Every list of a tab page, with the page's title.
+    void ForEachTabList(const std::function<void(CListView&, const std::string& title)>& visit);
 
     CStartOptions m_options;
     CApplicationHooks m_hooks;

@@ -3,17 +3,19 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <cstring>
 #include <string_view>
+
+#include "client/shell/DisplayFormats.h"
 
 namespace kvt {
 
 namespace {
 
 bool ParseNumber(std::string_view text, int& value) {
-    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
-    return !text.empty() && result.ec == std::errc() && result.ptr == text.data() + text.size();
+    const std::optional<int> number = ParseExactInt(text);
+    if (number) value = *number;
+    return number.has_value();
 }
 
 // "N=HOST[:PORT]" into the server list; an error text, or "".

@@ -3,10 +3,12 @@
 // output by default; a desktop program keeps the terminal for its own errors, so while this object
 // lives every such line goes to kDiagnosticsLogFile in the working directory instead, one line a
 // message: "2026-12-09 11:45:00 error ChannelLost  ErrorCode=4097", in UTF-8 (a message that is not
-// UTF-8 carries bytes of a GBK text and is converted from GBK), the continuation lines of an error report indented by two spaces.
+// UTF-8 carries bytes of a GBK text and is converted from GBK), the continuation lines of an error
+// report indented by two spaces.
 //
-// The file is opened for appending, so a kill at any byte costs at most the line being written,
-// and every line is flushed as it is written. A file grown beyond kDiagnosticsLogLimit is renamed
+// The file is opened for appending, so a kill at any byte costs at most the line being written
+// (the next start ends such a torn line before it appends), and every line is flushed as it is
+// written. A file grown beyond kDiagnosticsLogLimit is renamed
 // to "KvtTrade.log.1" (replacing an older one) at the start, so two runs' worth are kept at most.
 // When the file cannot be opened (a read-only directory), or a write fails (a full disk), the
 // messages are dropped: the log never stops the program.
@@ -47,6 +49,9 @@ public:
     void Write(quorex::LogLevel level, const char* text);
 
 private:
+    // A line a kill cut short in an earlier run gets its line break, so the next line starts
+    // on a line of its own.
+    void EndTornLine();
     static void Receive(quorex::LogLevel level, const char* text, void* context);
     static std::time_t CurrentTime() { return std::time(nullptr); }
 

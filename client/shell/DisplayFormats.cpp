@@ -45,6 +45,13 @@ void ToCodeField(std::string_view text, char (&field)[11]) {
 
 double ParseDouble(const char* text) { return text == nullptr ? 0.0 : strtod_l(text, nullptr, CLocale()); }
 
+std::optional<int> ParseExactInt(std::string_view text) {
+    int value = 0;
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || result.ec != std::errc() || result.ptr != text.data() + text.size()) return std::nullopt;
+    return value;
+}
+
 int ParseInt(const char* text) {
     if (text == nullptr) return 0;
     const long value = strtol_l(text, nullptr, 10, CLocale());

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -29,5 +30,8 @@ void ToCodeField(std::string_view text, char (&field)[11]);
 // for null). Integers out of range are clamped to the int range.
 double ParseDouble(const char* text);
 int ParseInt(const char* text);
+// The whole text as a decimal integer, or nothing (empty, other characters, out of range): for
+// files and command lines, where a half-read number must not pass.
+std::optional<int> ParseExactInt(std::string_view text);
 
 }  // namespace kvt

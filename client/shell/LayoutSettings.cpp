@@ -1,8 +1,7 @@
 // KvtTrade.ini: the kept column widths and splitter position (see the header for the format).
 #include "client/shell/LayoutSettings.h"
 
-#include <charconv>
-
+#include "client/shell/DisplayFormats.h"
 #include "common/AtomicFile.h"
 
 namespace kvt {
@@ -13,10 +12,8 @@ constexpr std::string_view kSplitterKey = "splitter";
 constexpr std::string_view kColumnsPrefix = "columns.";
 
 std::optional<int> Width(std::string_view text) {
-    int value = 0;
-    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || result.ec != std::errc() || result.ptr != text.data() + text.size()) return std::nullopt;
-    if (value < 1 || value > CLayoutSettings::kMaxWidth) return std::nullopt;
+    const std::optional<int> value = ParseExactInt(text);
+    if (!value || *value < 1 || *value > CLayoutSettings::kMaxWidth) return std::nullopt;
     return value;
 }
 
@@ -34,7 +31,8 @@ std::optional<std::vector<int>> Widths(std::string_view text) {
 
 }  // namespace
 
-std::optional<std::vector<int>> CLayoutSettings::WidthsFor(const std::string& pageTitle, std::size_t columnCount) const {
+std::optional<std::vector<int>> CLayoutSettings::WidthsFor(const std::string& pageTitle,
+                                                           std::size_t columnCount) const {
     const auto kept = columnWidths.find(pageTitle);
     if (kept == columnWidths.end() || kept->second.size() != columnCount) return std::nullopt;
     return kept->second;

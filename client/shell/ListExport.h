@@ -1,10 +1,10 @@
 // A list saved as CSV, as a trader takes a list away to a spreadsheet: "导出…" in every list's
-// context menu. The file is UTF-8 with a byte order mark (so spreadsheet programs read the Chinese),
-// one line of column titles, then one line a row with the cells as the list shows them (the
+// context menu. The file is UTF-8 with a byte order mark (so spreadsheet programs read the
+// Chinese), one line of column titles, then one line a row with the cells as the list shows them (the
 // quotation marks ▲/▼ included), lines ended by CR LF, and a cell quoted where it holds a comma,
-// a quote or a line break. A cell that a spreadsheet would take for a formula (more than one
-// character, starting with '=', '+', '-' or '@' and not a number, a text that came from the exchange) is written
-// with a leading apostrophe, so opening the file never runs anything.
+// a quote or a line break. A cell that a spreadsheet would take for a formula (a text from the
+// exchange of more than one character, starting with '=', '+', '-' or '@' and not a number) is
+// written with a leading apostrophe, so opening the file never runs anything.
 //
 // The name proposed is the page's title and the date, "报单-20261209.csv"; the file is replaced
 // whole (a temporary file, synced and renamed), so a kill or a full disk leaves the old file or

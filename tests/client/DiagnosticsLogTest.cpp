@@ -42,13 +42,15 @@ TEST(DiagnosticsLog, TheLibrarysMessagesBecomeUtf8LinesWithTimeAndLevelUntilTheL
     EXPECT_EQ(FileBytes(path), written);
     quorex::SetLogSink(nullptr, nullptr);
 
-    // A second run appends.
+    // A second run appends, after ending a line an earlier run's kill cut short.
+    kvt::test::WriteBytes(path, written + "2026-12-09 12:00:00 error Chann");
     {
         const CDiagnosticsLog log(directory.Name(), &NoonOfTheDemoDay);
         quorex::Log(quorex::LogLevel::kError, "ChannelLost  ErrorCode=%d\n", 4097);
     }
     quorex::SetLogSink(nullptr, nullptr);
-    EXPECT_EQ(FileBytes(path), written + "2026-12-09 12:00:00 error ChannelLost  ErrorCode=4097\n");
+    EXPECT_EQ(FileBytes(path), written + "2026-12-09 12:00:00 error Chann\n"
+                                         "2026-12-09 12:00:00 error ChannelLost  ErrorCode=4097\n");
 }
 
 TEST(DiagnosticsLog, AFileGrownPastItsLimitIsPutAsideAtTheStart) {

@@ -55,30 +55,27 @@ std::unique_ptr<QMenu> CListView::CreateContextMenu(const QPoint& viewportPos) {
 void CListView::KeepColumnWidths(std::vector<int> widths) {
     if (widths.size() != m_model.Rows().Columns().size()) return;
     m_keptWidths = std::move(widths);
-    if (model() != nullptr) {
-        for (int column = 0; column < m_model.columnCount(); ++column) {
-            setColumnWidth(column, m_keptWidths[static_cast<std::size_t>(column)]);
-        }
-    }
+    if (model() == nullptr) return;
+    for (int column = 0; column < m_model.columnCount(); ++column) setColumnWidth(column, InitialWidth(column));
 }
 
 std::vector<int> CListView::ColumnWidths() const {
-    if (model() == nullptr && !m_keptWidths.empty()) return m_keptWidths;
     std::vector<int> widths;
     for (int column = 0; column < m_model.columnCount(); ++column) {
-        widths.push_back(model() != nullptr ? columnWidth(column)
-                                            : m_model.Rows().Columns()[static_cast<std::size_t>(column)].width);
+        widths.push_back(model() != nullptr ? columnWidth(column) : InitialWidth(column));
     }
     return widths;
+}
+
+int CListView::InitialWidth(int column) const {
+    const auto index = static_cast<std::size_t>(column);
+    return m_keptWidths.empty() ? m_model.Rows().Columns()[index].width : m_keptWidths[index];
 }
 
 void CListView::AttachModel() {
     if (model() != nullptr) return;
     setModel(&m_model);
-    for (int column = 0; column < m_model.columnCount(); ++column) {
-        const std::size_t index = static_cast<std::size_t>(column);
-        setColumnWidth(column, m_keptWidths.empty() ? m_model.Rows().Columns()[index].width : m_keptWidths[index]);
-    }
+    for (int column = 0; column < m_model.columnCount(); ++column) setColumnWidth(column, InitialWidth(column));
     if (m_rowToShow >= 0) ShowPendingRow();
 }
 

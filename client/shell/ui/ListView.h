@@ -43,7 +43,6 @@ public:
     void SetPageMenu(PageMenu pageMenu) { m_pageMenu = std::move(pageMenu); }
     // Adds "导出…" to the menu: the list is saved under a name made from pageTitle (UTF-8).
     void EnableExport(CListExport& exporter, std::string pageTitle);
-    const std::string& PageTitle() const { return m_pageTitle; }
     // The whole menu at a point of the viewport; null when it would be empty.
     std::unique_ptr<QMenu> CreateContextMenu(const QPoint& viewportPos);
 
@@ -60,6 +59,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // The width column gets when the view is attached: the kept one, else the page's.
+    int InitialWidth(int column) const;
     void ShowRow(int row);
     void ShowPendingRow();
 

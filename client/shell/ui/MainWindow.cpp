@@ -2,7 +2,6 @@
 #include "client/shell/ui/MainWindow.h"
 
 #include <QCloseEvent>
-#include <algorithm>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -11,6 +10,7 @@
 #include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
+#include <algorithm>
 
 #include "client/shell/ui/AboutDialog.h"
 #include "client/shell/ui/Accessibility.h"
